@@ -1,0 +1,25 @@
+// The entries that describe the driver; they work at any time, also before
+// the driver is started.
+#include <cstdio>
+
+#include "displaydll.h"
+#include "driver/driver_state.h"
+
+namespace {
+constexpr char kDriverName[] = "HD66712 Display v";
+constexpr char kDriverVersion[] = "1.0.4.21";
+}  // namespace
+
+extern "C" {
+
+const char* DISPLAYDLL_CALL DISPLAYDLL_Usage(void) { return "HD66712 usage: LPT1,HD66712,Log"; }
+
+const char* DISPLAYDLL_CALL DISPLAYDLL_DefaultParameters(void) { return "LPT1,HD66712"; }
+
+const char* DISPLAYDLL_CALL DISPLAYDLL_DriverName(void) {
+  std::snprintf(driver_state.driver_name, sizeof driver_state.driver_name, "%s%s", kDriverName,
+                kDriverVersion);
+  return driver_state.driver_name;
+}
+
+}  // extern "C"

@@ -1,0 +1,3 @@
+#include "driver/driver_state.h"
+
+DriverState driver_state;

@@ -1,0 +1,58 @@
+#include "driver/startup_parameters.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr uint16_t kLpt1Port = 0x378;
+constexpr uint16_t kLpt2Port = 0x278;
+
+bool StartsWith(const char* text, const char* prefix) {
+  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+uint32_t HexToInt(const char* text) {
+  uint32_t total = 0;
+  for (int digit = HexDigitValue(*text); digit >= 0; digit = HexDigitValue(*++text)) {
+    total = total * 16 + static_cast<uint32_t>(digit);
+  }
+  return total;
+}
+
+bool EndsWithLog(const char* parameters) {
+  const std::size_t length = std::strlen(parameters);
+  return length >= 3 && std::strcmp(parameters + length - 3, "Log") == 0;
+}
+
+uint16_t ParsePort(const char* parameters) {
+  if (StartsWith(parameters, "LPT")) {
+    return std::strtol(parameters + 3, nullptr, 10) == 2 ? kLpt2Port : kLpt1Port;
+  }
+  if (StartsWith(parameters, "0x")) return static_cast<uint16_t>(HexToInt(parameters + 2));
+  return kLpt1Port;
+}
+
+int32_t ChipNamePosition(const char* parameters, int32_t length) {
+  for (int32_t position = 0; position < length; ++position) {
+    if (parameters[position] == ',') return position + 1;
+  }
+  return 0;
+}
+
+ChipType ParseChip(const char* parameters, int32_t position, ChipType current) {
+  // Only seven characters are compared, so "HD44780X" still names the chip.
+  const char* name = parameters + position;
+  if (std::strncmp(name, "HD66712", 7) == 0) return ChipType::HD66712;
+  if (std::strncmp(name, "HD44780", 7) == 0) return ChipType::HD44780;
+  return current;
+}

@@ -1,0 +1,3 @@
+#include "lcd/display_config.h"
+
+DisplayConfig display_config;

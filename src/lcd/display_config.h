@@ -1,0 +1,19 @@
+// What the driver knows of the attached module: where it is and its shape.
+#ifndef LCD_DISPLAY_CONFIG_H
+#define LCD_DISPLAY_CONFIG_H
+
+#include <cstdint>
+
+// The numbers are shown in the log.
+enum class ChipType : int { HD66712 = 0, HD44780 = 1 };
+
+struct DisplayConfig {
+  uint16_t port_address = 0x378;  // data register; control register at +2
+  int32_t width = 20;
+  int32_t height = 4;
+  ChipType chip_type = ChipType::HD66712;
+};
+
+extern DisplayConfig display_config;
+
+#endif  // LCD_DISPLAY_CONFIG_H

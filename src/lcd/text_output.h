@@ -1,0 +1,23 @@
+// Cursor addressing and text: where the next character goes, and how a
+// column and row become a display-memory address on each chip.
+#ifndef LCD_TEXT_OUTPUT_H
+#define LCD_TEXT_OUTPUT_H
+
+#include <cstdint>
+
+struct CursorState {
+  int32_t column = 0;  // of the next character, from 0
+  int32_t row = 0;
+};
+
+extern CursorState cursor_state;
+
+// Addresses the controller; leaves `cursor_state` alone.
+void Setpos(int32_t column, int32_t row);
+// Writes one character and advances `cursor_state`, wrapping at row ends.
+void PutChar(uint8_t byte);
+// Host positions count from 1; out-of-range values clamp to the display.
+void SetCursorPosition(uint8_t x, uint8_t y);
+void WriteText(const char* text);
+
+#endif  // LCD_TEXT_OUTPUT_H

@@ -1,0 +1,91 @@
+#include "log/diag_log.h"
+
+#include <cstdarg>
+#include <ctime>
+
+#include "driver/driver_state.h"
+#include "platform/directory.h"
+
+LogState log_state;
+
+namespace {
+
+constexpr char kLogDirectory[] = "logs";
+constexpr char kLogFileName[] = "HD66712.log";
+
+// Formatting the local time is far dearer than a line; a stamp only changes
+// once a second, and a refresh logs hundreds of lines in that time.
+struct TimeStampCache {
+  std::time_t second = -1;
+  char text[20] = "";
+};
+
+TimeStampCache time_stamp;
+
+const char* CurrentTimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  if (now != time_stamp.second) {
+    time_stamp.second = now;
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr ||
+        std::strftime(time_stamp.text, sizeof time_stamp.text, "%H:%M:%S %d/%m/%y", local) == 0) {
+      time_stamp.text[0] = '\0';
+    }
+  }
+  return time_stamp.text;
+}
+
+void WriteLine(const char* name, const char* format, std::va_list arguments) {
+  if (!driver_state.log_enabled) return;
+  if (!log_state.log_open) dp_open_log();
+  // The open failed and was reported once; lines are dropped until closed.
+  if (log_state.log_file == nullptr) return;
+  std::fprintf(log_state.log_file, "%s %s : ", CurrentTimeStamp(), name);
+  std::vfprintf(log_state.log_file, format, arguments);
+  std::fputc('\n', log_state.log_file);
+  std::fflush(log_state.log_file);
+}
+
+}  // namespace
+
+void dp_open_log() {
+  if (!driver_state.log_enabled) return;
+  log_state.log_open = true;
+  // Reached with the file still open only after an event between shut-down
+  // and the next start; keep appending to it rather than lose the handle.
+  if (log_state.log_file == nullptr) {
+    platform::DirectoryCreate(kLogDirectory);
+    char path[sizeof kLogDirectory + sizeof kLogFileName];
+    std::snprintf(path, sizeof path, "%s%c%s", kLogDirectory, platform::kPathSeparator,
+                  kLogFileName);
+    log_state.log_file = std::fopen(path, "a");
+    if (log_state.log_file == nullptr) {
+      std::fputs("Failed to open ini file", stdout);
+      std::fflush(stdout);
+    }
+  }
+  dp_log("dp_open_log", "HD66712 Initialising");
+}
+
+void dp_log(const char* name, const char* text) { dp_logf(name, "%s", text); }
+
+void dp_logf(const char* name, const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  WriteLine(name, format, arguments);
+  va_end(arguments);
+}
+
+void dp_log_char(const char* name, int value) {
+  const unsigned byte = static_cast<unsigned>(value) & 0xFFu;
+  // A byte 0 ends the text right after the opening quote, as a C string does.
+  char text[sizeof "255 (0xff) 'c'"];
+  std::snprintf(text, sizeof text, "%3u (0x%02x) '%c'", byte, byte, static_cast<int>(byte));
+  dp_log(name, text);
+}
+
+void dp_close_log() {
+  log_state.log_open = false;
+  if (log_state.log_file != nullptr) std::fclose(log_state.log_file);
+  log_state.log_file = nullptr;
+}

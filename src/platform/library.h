@@ -1,0 +1,20 @@
+// Loading a dynamic library by file name and finding its entries by name.
+// The file name goes to the platform loader unchanged, so its own search
+// order applies (LoadLibraryA's on Windows, dlopen's on POSIX).
+#ifndef PLATFORM_LIBRARY_H
+#define PLATFORM_LIBRARY_H
+
+namespace platform {
+
+using LibraryHandle = void*;
+using LibraryEntry = void (*)();
+
+// Returns nullptr when the library cannot be loaded.
+LibraryHandle LibraryOpen(const char* file_name);
+// Returns nullptr when the entry is missing.
+LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name);
+void LibraryClose(LibraryHandle library);
+
+}  // namespace platform
+
+#endif  // PLATFORM_LIBRARY_H

@@ -1,0 +1,76 @@
+#include "port/port_backend.h"
+
+#include "log/diag_log.h"
+
+PortBackend port_backend;
+
+namespace {
+
+struct PortLibrary {
+  const char* file_name;
+  const char* read_entry;
+  const char* write_entry;
+  const char* loaded_text;
+  // dlportio's messages name the inpout32 entries; hosts match on these texts.
+  const char* read_missing;
+  const char* write_missing;
+};
+
+constexpr PortLibrary kDebugInpout{"inpout32_debug.dll",
+                                   "Inp32",
+                                   "Out32",
+                                   "inpout32_debug.dll loaded",
+                                   "GetProcAddress for inpout32_debug.dll/Inp32 Failed",
+                                   "GetProcAddress for inpout32_debug.dll/Out32 Failed"};
+constexpr PortLibrary kInpout{"inpout32.dll",
+                              "Inp32",
+                              "Out32",
+                              "inpout32.dll loaded",
+                              "GetProcAddress for inpout32.dll/Inp32 Failed",
+                              "GetProcAddress for inpout32.dll/Out32 Failed"};
+constexpr PortLibrary kDlportio{"dlportio.dll",
+                                "DlPortReadPortUchar",
+                                "DlPortWritePortUchar",
+                                "dlportio.dll loaded",
+                                "GetProcAddress for dlportio.dll/Inp32 Failed",
+                                "GetProcAddress for dlportio.dll/Out32 Failed"};
+
+constexpr const char kNoLibraryMessage[] = "LoadLibrary for parallel port Failed";
+
+// A candidate that loads but lacks an entry ends the search: it stays loaded
+// (as `library`) until release, and later candidates are not tried.
+const char* AcceptLibrary(const PortLibrary& candidate) {
+  port_backend.read_port = platform::LibraryFind(port_backend.library, candidate.read_entry);
+  if (port_backend.read_port == nullptr) return candidate.read_missing;
+  platform::LibraryEntry write = platform::LibraryFind(port_backend.library, candidate.write_entry);
+  if (write == nullptr) return candidate.write_missing;
+  port_backend.write_port = reinterpret_cast<PortWriteEntry>(write);
+  dp_log("Init", candidate.loaded_text);
+  return nullptr;
+}
+
+}  // namespace
+
+const char* LoadPortBackend(bool logging_requested) {
+  // A retry after a failed load must not leak the library that lacked an entry.
+  ReleasePortBackend();
+  const PortLibrary* candidates[] = {&kDebugInpout, &kInpout, &kDlportio};
+  for (const PortLibrary* candidate : candidates) {
+    if (candidate == &kDebugInpout && !logging_requested) continue;
+    port_backend.library = platform::LibraryOpen(candidate->file_name);
+    if (port_backend.library != nullptr) return AcceptLibrary(*candidate);
+  }
+  return kNoLibraryMessage;
+}
+
+void PortWrite(uint16_t port, uint8_t value) {
+  if (port_backend.write_port == nullptr) return;
+  // Port libraries take 16-bit arguments widened with their sign, the way a
+  // host's signed char reaches them; the library keeps the low bits.
+  port_backend.write_port(static_cast<int16_t>(port), static_cast<int8_t>(value));
+}
+
+void ReleasePortBackend() {
+  if (port_backend.library != nullptr) platform::LibraryClose(port_backend.library);
+  port_backend = PortBackend{};
+}

@@ -1,0 +1,116 @@
+# The shipped 32-bit DLL as a Windows host meets it: module name, every
+# export at its ordinal, standard-call returns, and no runtime DLL imports.
+
+# name, ordinal, bytes its entry removes from the stack
+set(expected_exports
+  "DISPLAYDLL_Usage 1 0" "DISPLAYDLL_DriverName 2 0" "DISPLAYDLL_DefaultParameters 3 0"
+  "DISPLAYDLL_Init 4 16" "DISPLAYDLL_PowerResume 5 0" "DISPLAYDLL_Done 6 0"
+  "DISPLAYDLL_Write 7 4" "DISPLAYDLL_SetPosition 8 8" "DISPLAYDLL_CustomChar 9 8"
+  "DISPLAYDLL_CustomCharIndex 10 4"
+  "DISPLAYDLL_CustomChar@8 11 8" "DISPLAYDLL_CustomCharIndex@4 12 4"
+  "DISPLAYDLL_DefaultParameters@0 13 0" "DISPLAYDLL_Done@0 14 0"
+  "DISPLAYDLL_DriverName@0 15 0" "DISPLAYDLL_Init@16 16 16" "DISPLAYDLL_PowerResume@0 17 0"
+  "DISPLAYDLL_SetPosition@8 18 8" "DISPLAYDLL_Usage@0 19 0" "DISPLAYDLL_Write@4 20 4")
+
+set(failures "")
+
+execute_process(COMMAND ${OBJDUMP} -p ${SHIPPED_DLL} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump -p failed on ${SHIPPED_DLL}")
+endif()
+
+if(NOT headers MATCHES "\nName[ \t]+[0-9a-f]+ HD66712\\.dll\n")
+  list(APPEND failures "module name in the export directory is not HD66712.dll")
+endif()
+if(NOT headers MATCHES "Ordinal Base 1\n")
+  list(APPEND failures "ordinal base is not 1")
+endif()
+
+# "[Ordinal/Name Pointer] Table" lines: "[   3] DISPLAYDLL_Init" (index = ordinal - 1)
+string(REGEX MATCHALL "\t\\[ *[0-9]+\\] [A-Za-z_@0-9]+" name_lines "${headers}")
+set(exports "")
+foreach(line IN LISTS name_lines)
+  string(REGEX MATCH "\\[ *([0-9]+)\\] ([A-Za-z_@0-9]+)" _ "${line}")
+  math(EXPR ordinal "${CMAKE_MATCH_1} + 1")
+  list(APPEND exports "${CMAKE_MATCH_2} ${ordinal}")
+endforeach()
+list(LENGTH exports export_count)
+if(NOT export_count EQUAL 20)
+  list(APPEND failures "expected 20 named exports, found ${export_count}: ${exports}")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+foreach(import IN LISTS imports)
+  if(NOT import MATCHES "DLL Name: (KERNEL32|msvcrt)\\.dll$")
+    list(APPEND failures "imports from another DLL: ${import}")
+  endif()
+endforeach()
+
+file(SIZE ${SHIPPED_DLL} shipped_size)
+if(shipped_size GREATER 102400)
+  list(APPEND failures "shipped DLL weighs ${shipped_size} bytes")
+endif()
+
+# Disassembly of the unstripped twin: the bytes each entry's returns remove.
+execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn ${UNSTRIPPED_DLL}
+  OUTPUT_VARIABLE disassembly RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump -d failed on ${UNSTRIPPED_DLL}")
+endif()
+string(REPLACE ";" "," disassembly "${disassembly}")
+string(REGEX REPLACE "\n\n" ";" functions "${disassembly}")
+
+# Sets `out` to the list of stack-byte counts of every return reachable by
+# falling through or tail-jumping from symbol `symbol`.
+function(returns_of symbol out depth)
+  set(result "")
+  foreach(function IN LISTS functions)
+    string(FIND "${function}" "<${symbol}>:\n" at)
+    if(at EQUAL -1)
+      continue()
+    endif()
+    string(REGEX MATCHALL "\t(ret[^\n]*|jmp +[0-9a-f]+ <[^>+]+>)" endings "${function}")
+    foreach(ending IN LISTS endings)
+      if(ending MATCHES "\tret +\\$0x([0-9a-f]+)")
+        math(EXPR bytes "0x${CMAKE_MATCH_1}")
+        list(APPEND result ${bytes})
+      elseif(ending MATCHES "\tret")
+        list(APPEND result 0)
+      elseif(ending MATCHES "<([^>]+)>" AND depth LESS 4)
+        math(EXPR next "${depth} + 1")
+        returns_of("${CMAKE_MATCH_1}" tail ${next})
+        list(APPEND result ${tail})
+      endif()
+    endforeach()
+    break()
+  endforeach()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+foreach(entry IN LISTS expected_exports)
+  string(REPLACE " " ";" fields "${entry}")
+  list(GET fields 0 name)
+  list(GET fields 1 ordinal)
+  list(GET fields 2 bytes)
+  if(NOT "${name} ${ordinal}" IN_LIST exports)
+    list(APPEND failures "${name} is not exported at ordinal ${ordinal}")
+  endif()
+  # i686 symbols carry a leading underscore and the @bytes suffix.
+  string(REGEX REPLACE "@[0-9]+$" "" plain "${name}")
+  returns_of("_${plain}@${bytes}" removed 0)
+  if(removed STREQUAL "")
+    list(APPEND failures "${name}: no return found in the disassembly")
+  endif()
+  foreach(count IN LISTS removed)
+    if(NOT count EQUAL bytes)
+      list(APPEND failures "${name}: a return removes ${count} bytes, not ${bytes}")
+    endif()
+  endforeach()
+endforeach()
+
+if(failures)
+  string(REPLACE ";" "\n  " report "${failures}")
+  message(FATAL_ERROR "HD66712.dll:\n  ${report}")
+endif()
+message(STATUS "HD66712.dll: 20 exports at their ordinals, standard-call returns, "
+  "imports only KERNEL32.dll and msvcrt.dll, ${shipped_size} bytes")

@@ -1,0 +1,51 @@
+#include "driver_fixture.h"
+
+#include "displaydll.h"
+#include "driver/driver_state.h"
+#include "fake_port_libraries.h"
+#include "lcd/display_config.h"
+#include "lcd/text_output.h"
+#include "log/diag_log.h"
+#include "port/port_backend.h"
+#include "sim_clock.h"
+
+namespace {
+
+void ResetRecords() {
+  dp_close_log();
+  log_state = LogState{};
+  driver_state = DriverState{};
+  port_backend = PortBackend{};
+  display_config = DisplayConfig{};
+  cursor_state = CursorState{};
+  sim_clock::state = sim_clock::State{};
+  fake_ports::state = fake_ports::State{};
+}
+
+}  // namespace
+
+void DriverTest::SetUp() {
+  scratch_ = std::make_unique<ScratchDirectory>();
+  ResetRecords();
+}
+
+void DriverTest::TearDown() {
+  ResetRecords();
+  scratch_.reset();
+}
+
+std::string DriverTest::Init(int columns, int rows, const char* parameters) {
+  if (fake_ports::state.present.empty()) fake_ports::state.present["inpout32.dll"] = {};
+  return DISPLAYDLL_Init(static_cast<uint8_t>(columns), static_cast<uint8_t>(rows), parameters,
+                         &ok_);
+}
+
+std::vector<BusCycle> DriverTest::TakeCycles() {
+  const std::vector<PortWriteRecord> all = fake_ports::state.writes;
+  std::vector<PortWriteRecord> fresh(all.begin() + static_cast<std::ptrdiff_t>(taken_), all.end());
+  taken_ = all.size();
+  std::string error;
+  std::vector<BusCycle> cycles = DecodeBusCycles(fresh, display_config.port_address, &error);
+  EXPECT_EQ(error, "");
+  return cycles;
+}

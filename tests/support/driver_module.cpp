@@ -1,0 +1,27 @@
+#include "driver_module.h"
+
+namespace {
+
+template <typename Entry>
+bool Find(platform::LibraryHandle module, const char* name, Entry* entry, std::string* missing) {
+  *entry = reinterpret_cast<Entry>(platform::LibraryFind(module, name));
+  if (*entry == nullptr && missing->empty()) *missing = name;
+  return *entry != nullptr;
+}
+
+}  // namespace
+
+std::string FindDriverEntries(platform::LibraryHandle module, DriverEntries* entries) {
+  std::string missing;
+  Find(module, "DISPLAYDLL_Usage", &entries->Usage, &missing);
+  Find(module, "DISPLAYDLL_DriverName", &entries->DriverName, &missing);
+  Find(module, "DISPLAYDLL_DefaultParameters", &entries->DefaultParameters, &missing);
+  Find(module, "DISPLAYDLL_Init", &entries->Init, &missing);
+  Find(module, "DISPLAYDLL_PowerResume", &entries->PowerResume, &missing);
+  Find(module, "DISPLAYDLL_Done", &entries->Done, &missing);
+  Find(module, "DISPLAYDLL_Write", &entries->Write, &missing);
+  Find(module, "DISPLAYDLL_SetPosition", &entries->SetPosition, &missing);
+  Find(module, "DISPLAYDLL_CustomChar", &entries->CustomChar, &missing);
+  Find(module, "DISPLAYDLL_CustomCharIndex", &entries->CustomCharIndex, &missing);
+  return missing;
+}

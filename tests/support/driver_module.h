@@ -1,0 +1,27 @@
+// The driver module loaded by path and its ten entries found by name, the
+// way a host application does it.
+#ifndef TESTS_SUPPORT_DRIVER_MODULE_H
+#define TESTS_SUPPORT_DRIVER_MODULE_H
+
+#include <string>
+
+#include "displaydll.h"
+#include "platform/library.h"
+
+struct DriverEntries {
+  DISPLAYDLL_TextFn Usage = nullptr;
+  DISPLAYDLL_TextFn DriverName = nullptr;
+  DISPLAYDLL_TextFn DefaultParameters = nullptr;
+  DISPLAYDLL_InitFn Init = nullptr;
+  DISPLAYDLL_VoidFn PowerResume = nullptr;
+  DISPLAYDLL_VoidFn Done = nullptr;
+  DISPLAYDLL_WriteFn Write = nullptr;
+  DISPLAYDLL_SetPositionFn SetPosition = nullptr;
+  DISPLAYDLL_CustomCharFn CustomChar = nullptr;
+  DISPLAYDLL_CustomCharIndexFn CustomCharIndex = nullptr;
+};
+
+// Returns the name of the first entry that is missing, or "" when all are found.
+std::string FindDriverEntries(platform::LibraryHandle module, DriverEntries* entries);
+
+#endif  // TESTS_SUPPORT_DRIVER_MODULE_H

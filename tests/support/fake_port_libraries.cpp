@@ -1,0 +1,68 @@
+#include "fake_port_libraries.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/library.h"
+#include "port/port_backend.h"
+#include "sim_clock.h"
+
+namespace fake_ports {
+
+State state;
+
+void InstallAll() {
+  for (const char* name : {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"}) {
+    state.present[name] = Library{};
+  }
+}
+
+namespace {
+
+int32_t PORT_LIBRARY_CALL Read(int32_t) { return 0; }
+
+void PORT_LIBRARY_CALL Write(int32_t port, int32_t value) {
+  state.writes.push_back(PortWriteRecord{port, value, sim_clock::NowNs()});
+}
+
+bool IsReadEntry(const char* name) {
+  return std::strcmp(name, "Inp32") == 0 || std::strcmp(name, "DlPortReadPortUchar") == 0;
+}
+
+bool IsWriteEntry(const char* name) {
+  return std::strcmp(name, "Out32") == 0 || std::strcmp(name, "DlPortWritePortUchar") == 0;
+}
+
+}  // namespace
+
+}  // namespace fake_ports
+
+namespace platform {
+
+// A handle is the address of the library's map node, stable while present.
+LibraryHandle LibraryOpen(const char* file_name) {
+  fake_ports::state.open_attempts.push_back(file_name);
+  auto found = fake_ports::state.present.find(file_name);
+  if (found == fake_ports::state.present.end()) return nullptr;
+  fake_ports::state.loaded.push_back(file_name);
+  return &*found;
+}
+
+LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
+  const fake_ports::Library& offered =
+      static_cast<std::pair<const std::string, fake_ports::Library>*>(library)->second;
+  if (offered.has_read && fake_ports::IsReadEntry(entry_name)) {
+    return reinterpret_cast<LibraryEntry>(&fake_ports::Read);
+  }
+  if (offered.has_write && fake_ports::IsWriteEntry(entry_name)) {
+    return reinterpret_cast<LibraryEntry>(&fake_ports::Write);
+  }
+  return nullptr;
+}
+
+void LibraryClose(LibraryHandle library) {
+  fake_ports::state.released.push_back(
+      static_cast<std::pair<const std::string, fake_ports::Library>*>(library)->first);
+}
+
+}  // namespace platform

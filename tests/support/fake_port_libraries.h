@@ -1,0 +1,35 @@
+// In-process port libraries behind the platform library seam: tests choose
+// which file names "exist" and which entries each offers, and read back the
+// load attempts and every port write, stamped with virtual time.
+#ifndef TESTS_SUPPORT_FAKE_PORT_LIBRARIES_H
+#define TESTS_SUPPORT_FAKE_PORT_LIBRARIES_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bus_trace.h"
+
+namespace fake_ports {
+
+struct Library {
+  bool has_read = true;
+  bool has_write = true;
+};
+
+struct State {
+  std::map<std::string, Library> present;  // by file name
+  std::vector<std::string> open_attempts;
+  std::vector<std::string> loaded;
+  std::vector<std::string> released;
+  std::vector<PortWriteRecord> writes;
+};
+
+extern State state;
+
+// Makes every standard library file present with both its entries.
+void InstallAll();
+
+}  // namespace fake_ports
+
+#endif  // TESTS_SUPPORT_FAKE_PORT_LIBRARIES_H

@@ -1,0 +1,14 @@
+#ifndef TESTS_SUPPORT_TEST_NAMES_H
+#define TESTS_SUPPORT_TEST_NAMES_H
+
+#include <cctype>
+#include <string>
+
+// A readable parameterised-test name made from a case's text.
+inline std::string TestNameFrom(const std::string& text) {
+  std::string name;
+  for (char c : text) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name.empty() ? "empty" : name;
+}
+
+#endif  // TESTS_SUPPORT_TEST_NAMES_H

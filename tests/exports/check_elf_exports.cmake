@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # The module must export the ten plain entry names and nothing else.
 execute_process(COMMAND ${NM} -D --defined-only ${MODULE}
   OUTPUT_VARIABLE symbols RESULT_VARIABLE result)

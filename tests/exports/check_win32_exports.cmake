@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # The shipped 32-bit DLL as a Windows host meets it: module name, every
 # export at its ordinal, standard-call returns, and no runtime DLL imports.
 

@@ -5,8 +5,8 @@
 
 void DefineGlyph(uint8_t glyph, const uint8_t* glyph_rows) {
   dp_logf("CustomChar", "%3d - 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x", glyph,
-          glyph_rows[0], glyph_rows[1], glyph_rows[2], glyph_rows[3], glyph_rows[4],
-          glyph_rows[5], glyph_rows[6], glyph_rows[7]);
+          glyph_rows[0], glyph_rows[1], glyph_rows[2], glyph_rows[3], glyph_rows[4], glyph_rows[5],
+          glyph_rows[6], glyph_rows[7]);
   // Glyph g lives at character-generator address 8 * (g - 1).
   WriteC((kSetCgramAddress + kGlyphRows * (glyph - 1)) & 0xFF);
   for (int row = 0; row < kGlyphRows; ++row) WriteD(glyph_rows[row]);

@@ -4,7 +4,9 @@
 
 namespace platform {
 
-LibraryHandle LibraryOpen(const char* file_name) { return dlopen(file_name, RTLD_NOW | RTLD_LOCAL); }
+LibraryHandle LibraryOpen(const char* file_name) {
+  return dlopen(file_name, RTLD_NOW | RTLD_LOCAL);
+}
 
 LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
   // POSIX guarantees that object and function pointers convert through dlsym.

@@ -14,8 +14,7 @@ LibraryHandle LibraryOpen(const char* file_name) {
 }
 
 LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
-  return reinterpret_cast<LibraryEntry>(
-      GetProcAddress(static_cast<HMODULE>(library), entry_name));
+  return reinterpret_cast<LibraryEntry>(GetProcAddress(static_cast<HMODULE>(library), entry_name));
 }
 
 void LibraryClose(LibraryHandle library) { FreeLibrary(static_cast<HMODULE>(library)); }

@@ -71,20 +71,19 @@ TEST_P(MissingEntryModuleTest, ReportsExactlyTheLibrarysMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryRow, MissingEntryModuleTest,
-    ::testing::Values(
-        MissingEntryCase{INPOUT32_WITHOUT_READ, "inpout32_debug.dll", true,
-                         "GetProcAddress for inpout32_debug.dll/Inp32 Failed"},
-        MissingEntryCase{INPOUT32_WITHOUT_WRITE, "inpout32_debug.dll", true,
-                         "GetProcAddress for inpout32_debug.dll/Out32 Failed"},
-        MissingEntryCase{INPOUT32_WITHOUT_READ, "inpout32.dll", false,
-                         "GetProcAddress for inpout32.dll/Inp32 Failed"},
-        MissingEntryCase{INPOUT32_WITHOUT_WRITE, "inpout32.dll", false,
-                         "GetProcAddress for inpout32.dll/Out32 Failed"},
-        // dlportio's messages name the inpout32 entries, not its own.
-        MissingEntryCase{DLPORTIO_WITHOUT_READ, "dlportio.dll", false,
-                         "GetProcAddress for dlportio.dll/Inp32 Failed"},
-        MissingEntryCase{DLPORTIO_WITHOUT_WRITE, "dlportio.dll", false,
-                         "GetProcAddress for dlportio.dll/Out32 Failed"}),
+    ::testing::Values(MissingEntryCase{INPOUT32_WITHOUT_READ, "inpout32_debug.dll", true,
+                                       "GetProcAddress for inpout32_debug.dll/Inp32 Failed"},
+                      MissingEntryCase{INPOUT32_WITHOUT_WRITE, "inpout32_debug.dll", true,
+                                       "GetProcAddress for inpout32_debug.dll/Out32 Failed"},
+                      MissingEntryCase{INPOUT32_WITHOUT_READ, "inpout32.dll", false,
+                                       "GetProcAddress for inpout32.dll/Inp32 Failed"},
+                      MissingEntryCase{INPOUT32_WITHOUT_WRITE, "inpout32.dll", false,
+                                       "GetProcAddress for inpout32.dll/Out32 Failed"},
+                      // dlportio's messages name the inpout32 entries, not its own.
+                      MissingEntryCase{DLPORTIO_WITHOUT_READ, "dlportio.dll", false,
+                                       "GetProcAddress for dlportio.dll/Inp32 Failed"},
+                      MissingEntryCase{DLPORTIO_WITHOUT_WRITE, "dlportio.dll", false,
+                                       "GetProcAddress for dlportio.dll/Out32 Failed"}),
     [](const auto& test) { return TestNameFrom(test.param.message); });
 
 TEST_F(PortLoadingModuleTest, RepeatedStartKeepsTheLibraryAndDoneThenStartReloads) {

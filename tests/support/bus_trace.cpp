@@ -39,8 +39,8 @@ std::vector<BusCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes
       *error = Describe(i, "cycle has the wrong strobe or closing control value");
       break;
     }
-    cycles.push_back(BusCycle{data, static_cast<uint8_t>(writes[i + 1].value & 0xFF),
-                              writes[i].ns, writes[i + 3].ns});
+    cycles.push_back(BusCycle{data, static_cast<uint8_t>(writes[i + 1].value & 0xFF), writes[i].ns,
+                              writes[i + 3].ns});
   }
   return cycles;
 }

@@ -13,7 +13,7 @@ struct PortWriteRecord {
 };
 
 struct BusCycle {
-  bool data;     // false: instruction
+  bool data;  // false: instruction
   uint8_t byte;
   int64_t first_ns;
   int64_t last_ns;

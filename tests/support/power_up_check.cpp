@@ -7,8 +7,8 @@ constexpr int64_t kWriteHoldNs = 40 * kMicrosecond;
 }
 
 std::vector<PowerUpStep> Hd66712FourRowPowerUp() {
-  return {{0x3C, 4100}, {0x09, 0}, {0x38, 0}, {0x38, 4100}, {0x38, 100}, {0x38, 0},
-          {0x38, 0},    {0x08, 0}, {0x01, 1600}, {0x0C, 0},  {0x06, 0},   {0x02, 1600}};
+  return {{0x3C, 4100}, {0x09, 0}, {0x38, 0},    {0x38, 4100}, {0x38, 100}, {0x38, 0},
+          {0x38, 0},    {0x08, 0}, {0x01, 1600}, {0x0C, 0},    {0x06, 0},   {0x02, 1600}};
 }
 
 std::vector<PowerUpStep> Hd66712TwoRowPowerUp() {
@@ -45,8 +45,8 @@ std::vector<PowerUpStep> Hd44780OneRowPowerUp() {
     const int64_t next_ns = i + 1 < cycles.size() ? cycles[i + 1].first_ns : done_ns;
     const int64_t needed_ns = kWriteHoldNs + steps[i].wait_after_us * kMicrosecond;
     if (next_ns - cycles[i].last_ns < needed_ns) {
-      return ::testing::AssertionFailure() << where.str() << " followed by only "
-                                           << (next_ns - cycles[i].last_ns) << " ns";
+      return ::testing::AssertionFailure()
+             << where.str() << " followed by only " << (next_ns - cycles[i].last_ns) << " ns";
     }
   }
   return ::testing::AssertionSuccess();

@@ -1,10 +1,11 @@
+#include "port/port_backend.h"
+
 #include <gtest/gtest.h>
 
 #include "displaydll.h"
 #include "driver_fixture.h"
-#include "test_names.h"
 #include "fake_port_libraries.h"
-#include "port/port_backend.h"
+#include "test_names.h"
 
 namespace {
 
@@ -65,16 +66,18 @@ TEST_P(MissingEntryTest, EndsTheSearchWithThatLibrarysMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryLibrary, MissingEntryTest,
-    ::testing::Values(
-        MissingEntryCase{"inpout32_debug.dll", false, true,
-                         "GetProcAddress for inpout32_debug.dll/Inp32 Failed"},
-        MissingEntryCase{"inpout32_debug.dll", true, true,
-                         "GetProcAddress for inpout32_debug.dll/Out32 Failed"},
-        MissingEntryCase{"inpout32.dll", false, false, "GetProcAddress for inpout32.dll/Inp32 Failed"},
-        MissingEntryCase{"inpout32.dll", true, false, "GetProcAddress for inpout32.dll/Out32 Failed"},
-        MissingEntryCase{"dlportio.dll", false, false, "GetProcAddress for dlportio.dll/Inp32 Failed"},
-        MissingEntryCase{"dlportio.dll", true, false,
-                         "GetProcAddress for dlportio.dll/Out32 Failed"}),
+    ::testing::Values(MissingEntryCase{"inpout32_debug.dll", false, true,
+                                       "GetProcAddress for inpout32_debug.dll/Inp32 Failed"},
+                      MissingEntryCase{"inpout32_debug.dll", true, true,
+                                       "GetProcAddress for inpout32_debug.dll/Out32 Failed"},
+                      MissingEntryCase{"inpout32.dll", false, false,
+                                       "GetProcAddress for inpout32.dll/Inp32 Failed"},
+                      MissingEntryCase{"inpout32.dll", true, false,
+                                       "GetProcAddress for inpout32.dll/Out32 Failed"},
+                      MissingEntryCase{"dlportio.dll", false, false,
+                                       "GetProcAddress for dlportio.dll/Inp32 Failed"},
+                      MissingEntryCase{"dlportio.dll", true, false,
+                                       "GetProcAddress for dlportio.dll/Out32 Failed"}),
     [](const auto& test) { return TestNameFrom(test.param.message); });
 
 TEST_F(PortBackendTest, NothingIsWrittenBeforeStartOrAfterShutDown) {

@@ -40,7 +40,9 @@ TEST_F(PowerUpTest, OneRowUsesOneLineFunctionSet) {
   ExpectPowerUp(1, "LPT1,HD44780", Hd44780OneRowPowerUp());
 }
 
-TEST_F(PowerUpTest, NoRowsCountAsOneRow) { ExpectPowerUp(0, "LPT1,HD44780", Hd44780OneRowPowerUp()); }
+TEST_F(PowerUpTest, NoRowsCountAsOneRow) {
+  ExpectPowerUp(0, "LPT1,HD44780", Hd44780OneRowPowerUp());
+}
 
 TEST_F(PowerUpTest, OneRowHd66712StillSetsUpItsExtensionFirst) {
   std::vector<PowerUpStep> steps = Hd66712TwoRowPowerUp();

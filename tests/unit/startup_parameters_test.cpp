@@ -1,10 +1,11 @@
+#include "driver/startup_parameters.h"
+
 #include <gtest/gtest.h>
 
 #include "driver/driver_state.h"
-#include "driver/startup_parameters.h"
 #include "driver_fixture.h"
-#include "test_names.h"
 #include "lcd/display_config.h"
+#include "test_names.h"
 
 namespace {
 
@@ -30,29 +31,28 @@ TEST_P(StartupParameterTest, SelectsPortChipAndLogging) {
 constexpr ChipType k66712 = ChipType::HD66712;
 constexpr ChipType k44780 = ChipType::HD44780;
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartupParameterTest,
-    ::testing::Values(ParameterCase{"LPT1,HD66712", 0x378, k66712, false},
-                      ParameterCase{"LPT2,HD44780", 0x278, k44780, false},
-                      ParameterCase{"LPT3,HD66712", 0x378, k66712, false},
-                      ParameterCase{"LPT 2,HD44780", 0x278, k44780, false},
-                      ParameterCase{"LPT+2", 0x278, k66712, false},
-                      ParameterCase{"0x3BC,HD44780", 0x3BC, k44780, false},
-                      ParameterCase{"0x3bc,HD44780", 0x3BC, k44780, false},
-                      ParameterCase{"0X3BC,HD44780", 0x378, k44780, false},
-                      ParameterCase{"lpt2,HD44780", 0x378, k44780, false},
-                      ParameterCase{"0x,HD44780", 0x0000, k44780, false},
-                      ParameterCase{"0x123456789", 0x6789, k66712, false},
-                      ParameterCase{"LPT1,hd44780", 0x378, k66712, false},
-                      ParameterCase{"LPT1,HD44780X", 0x378, k44780, false},
-                      ParameterCase{"HD44780", 0x378, k44780, false},
-                      ParameterCase{"HD44780,x", 0x378, k66712, false},
-                      ParameterCase{"LPT2,HD44780,Log", 0x278, k44780, true},
-                      ParameterCase{"LPT1Log", 0x378, k66712, true},
-                      ParameterCase{"LPT1,Log", 0x378, k66712, true},
-                      ParameterCase{"Lo", 0x378, k66712, false},
-                      ParameterCase{"", 0x378, k66712, false}),
-    [](const auto& test) { return TestNameFrom(test.param.parameters); });
+INSTANTIATE_TEST_SUITE_P(Cases, StartupParameterTest,
+                         ::testing::Values(ParameterCase{"LPT1,HD66712", 0x378, k66712, false},
+                                           ParameterCase{"LPT2,HD44780", 0x278, k44780, false},
+                                           ParameterCase{"LPT3,HD66712", 0x378, k66712, false},
+                                           ParameterCase{"LPT 2,HD44780", 0x278, k44780, false},
+                                           ParameterCase{"LPT+2", 0x278, k66712, false},
+                                           ParameterCase{"0x3BC,HD44780", 0x3BC, k44780, false},
+                                           ParameterCase{"0x3bc,HD44780", 0x3BC, k44780, false},
+                                           ParameterCase{"0X3BC,HD44780", 0x378, k44780, false},
+                                           ParameterCase{"lpt2,HD44780", 0x378, k44780, false},
+                                           ParameterCase{"0x,HD44780", 0x0000, k44780, false},
+                                           ParameterCase{"0x123456789", 0x6789, k66712, false},
+                                           ParameterCase{"LPT1,hd44780", 0x378, k66712, false},
+                                           ParameterCase{"LPT1,HD44780X", 0x378, k44780, false},
+                                           ParameterCase{"HD44780", 0x378, k44780, false},
+                                           ParameterCase{"HD44780,x", 0x378, k66712, false},
+                                           ParameterCase{"LPT2,HD44780,Log", 0x278, k44780, true},
+                                           ParameterCase{"LPT1Log", 0x378, k66712, true},
+                                           ParameterCase{"LPT1,Log", 0x378, k66712, true},
+                                           ParameterCase{"Lo", 0x378, k66712, false},
+                                           ParameterCase{"", 0x378, k66712, false}),
+                         [](const auto& test) { return TestNameFrom(test.param.parameters); });
 
 TEST(HexToIntTest, ReadsDigitsUntilTheFirstOtherCharacterAndWraps) {
   EXPECT_EQ(HexToInt(""), 0u);

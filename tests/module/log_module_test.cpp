@@ -1,0 +1,50 @@
+// The log file as the real module writes it on this platform.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "log_file.h"
+#include "module_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using LogModuleTest = ModuleTest;
+
+TEST_F(LogModuleTest, RunsAppendTextModeLinesInTheLogsFolder) {
+  InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");
+  Init(20, 4, "LPT1,HD44780,Log");
+  ASSERT_EQ(ok_, 1);
+  driver_.Write("Hi");
+  driver_.Done();
+  Init(20, 4, "LPT2,HD66712,Log");
+  driver_.Done();
+
+  const std::string bytes = ReadFileBytes(kLogPath);
+  ASSERT_FALSE(bytes.empty());
+  // Every line ends in the platform's text-mode line end, CR LF on Windows.
+  const std::string line_end = kLineEnd;
+  EXPECT_EQ(bytes.substr(bytes.size() - line_end.size()), line_end);
+  EXPECT_EQ(bytes.find("\r\n") != std::string::npos, line_end == "\r\n");
+
+  std::string error;
+  const std::vector<std::string> events = ReadLogEvents(kLogPath, &error);
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(std::count(events.begin(), events.end(), "dp_open_log : HD66712 Initialising"), 2);
+  EXPECT_EQ(std::count(events.begin(), events.end(), "Init : port=0x278, Chip type=0"), 1);
+  EXPECT_EQ(std::count(events.begin(), events.end(), "WriteD :  72 (0x48) 'H'"), 1);
+  EXPECT_EQ(events.back(), "WriteC :   1 (0x01) '\x01'");
+}
+
+TEST_F(LogModuleTest, UnopenableLogGoesToStandardOutputAndStartStillSucceeds) {
+  std::ofstream("logs") << "not a folder";
+  InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(Init(20, 2, "LPT1,HD44780,Log"), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to open ini file");
+  EXPECT_EQ(ok_, 1);
+  EXPECT_TRUE(fs::is_regular_file("logs"));
+}
+
+}  // namespace

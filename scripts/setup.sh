@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make googletest libgtest-dev libbenchmark-dev libpng-dev
+  cmake g++ make googletest libgtest-dev libbenchmark-dev libstb-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
   clang libclang-rt-14-dev valgrind
 )

@@ -1,7 +1,7 @@
 // The driver module loaded by path and its ten entries found by name, the
 // way a host application does it.
-#ifndef TESTS_SUPPORT_DRIVER_MODULE_H
-#define TESTS_SUPPORT_DRIVER_MODULE_H
+#ifndef HOST_DRIVER_MODULE_H
+#define HOST_DRIVER_MODULE_H
 
 #include <string>
 
@@ -24,4 +24,4 @@ struct DriverEntries {
 // Returns the name of the first entry that is missing, or "" when all are found.
 std::string FindDriverEntries(platform::LibraryHandle module, DriverEntries* entries);
 
-#endif  // TESTS_SUPPORT_DRIVER_MODULE_H
+#endif  // HOST_DRIVER_MODULE_H

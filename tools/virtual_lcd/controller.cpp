@@ -1,0 +1,155 @@
+#include "controller.h"
+
+namespace vlcd {
+
+namespace {
+
+// Execution times at the nominal 270 kHz oscillator; the HD66712 matches.
+constexpr int64_t kShortExecutionNs = 37000;
+constexpr int64_t kClearOrHomeNs = 1520000;
+
+// Where each mode's memory lines start and end.
+constexpr int kSecondLineStart = 0x40;
+constexpr int kTwoLineLength = 0x28;
+constexpr int kOneLineLength = 0x50;
+constexpr int kFourLinePitch = 0x20;
+
+// The address counter's next value after a write in the current mode.
+uint8_t StepDdramAddress(const Controller& c, int address) {
+  const int step = c.increment ? 1 : -1;
+  if (c.four_lines) return static_cast<uint8_t>((address + step) & 0x7F);
+  if (!c.two_lines) {
+    const int next = address + step;
+    if (next < 0) return kOneLineLength - 1;
+    return static_cast<uint8_t>(next >= kOneLineLength ? 0 : next);
+  }
+  // Two lines: 0x00-0x27 runs on into 0x40-0x67, which runs back to 0x00.
+  const int next = address + step;
+  if (c.increment) {
+    if (next == kTwoLineLength) return kSecondLineStart;
+    if (next == kSecondLineStart + kTwoLineLength) return 0;
+  } else {
+    if (next == kSecondLineStart - 1) return kTwoLineLength - 1;
+    if (next < 0) return kSecondLineStart + kTwoLineLength - 1;
+  }
+  return static_cast<uint8_t>(next & 0x7F);
+}
+
+void ShiftDisplay(Controller& c, bool right) {
+  const int length = LineLength(c);
+  c.display_shift = ((c.display_shift + (right ? -1 : 1)) % length + length) % length;
+}
+
+int64_t FunctionSet(Controller& c, uint8_t instruction) {
+  c.eight_bit_bus = instruction & 0x10;
+  c.two_lines = instruction & 0x08;
+  if (c.chip == Chip::HD66712) {
+    // Bit 2 is RE here; the HD66712 has no 5x10 font.
+    c.extension = instruction & 0x04;
+  } else {
+    c.tall_font = instruction & 0x04;
+  }
+  return kShortExecutionNs;
+}
+
+// Instructions 0x08-0xFF while the HD66712's RE bit is set.
+int64_t ExtendedInstruction(Controller& c, uint8_t instruction) {
+  if (instruction & 0x80) {
+    c.scroll_quantity = instruction & 0x3F;
+  } else if (instruction & 0x40) {
+    c.segram_address = instruction & 0x0F;
+  } else if (instruction & 0x20) {
+    return FunctionSet(c, instruction);
+  } else if (instruction & 0x10) {
+    c.scroll_enable = instruction & 0x0F;
+  } else {
+    c.four_lines = instruction & 0x01;
+    c.inverted_cursor = instruction & 0x02;
+    c.wide_font = instruction & 0x04;
+  }
+  return kShortExecutionNs;
+}
+
+}  // namespace
+
+int LineLength(const Controller& c) {
+  if (c.four_lines) return kFourLinePitch;
+  return c.two_lines ? kTwoLineLength : kOneLineLength;
+}
+
+int VisibleAddress(const Controller& c, int row, int column, int columns) {
+  const int length = LineLength(c);
+  const int shifted = (column + c.display_shift) % length;
+  if (c.four_lines) return row < 4 ? kFourLinePitch * row + shifted : -1;
+  if (!c.two_lines) {
+    // One memory line folded over the rows of the module.
+    const int cell = row * columns + column;
+    return cell < kOneLineLength ? (cell + c.display_shift) % kOneLineLength : -1;
+  }
+  // Two memory lines; a four-row HD44780 module shows each line's second
+  // half on rows 2 and 3. The HD66712 drives rows 2 and 3 only in 4-line mode.
+  if (row >= 4 || (row >= 2 && c.chip == Chip::HD66712)) return -1;
+  const int line_start = (row % 2 == 0) ? 0 : kSecondLineStart;
+  const int offset = row >= 2 ? columns : 0;
+  return line_start + (offset + shifted) % length;
+}
+
+int64_t ExecuteInstruction(Controller& c, uint8_t instruction) {
+  if (c.chip == Chip::HD66712 && c.extension && instruction >= 0x08) {
+    return ExtendedInstruction(c, instruction);
+  }
+  if (instruction & 0x80) {
+    c.address = instruction & 0x7F;
+    c.address_in_cgram = false;
+  } else if (instruction & 0x40) {
+    c.address = instruction & 0x3F;
+    c.address_in_cgram = true;
+  } else if (instruction & 0x20) {
+    return FunctionSet(c, instruction);
+  } else if (instruction & 0x10) {
+    const bool display = instruction & 0x08;
+    const bool right = instruction & 0x04;
+    if (display) {
+      ShiftDisplay(c, right);
+    } else if (!c.address_in_cgram) {
+      const bool increment = c.increment;
+      c.increment = right;
+      c.address = StepDdramAddress(c, c.address);
+      c.increment = increment;
+    }
+  } else if (instruction & 0x08) {
+    c.display_on = instruction & 0x04;
+    c.cursor_on = instruction & 0x02;
+    c.blink_on = instruction & 0x01;
+  } else if (instruction & 0x04) {
+    c.increment = instruction & 0x02;
+    c.shift_display_on_entry = instruction & 0x01;
+  } else if (instruction & 0x02) {
+    c.address = 0;
+    c.address_in_cgram = false;
+    c.display_shift = 0;
+    return kClearOrHomeNs;
+  } else if (instruction & 0x01) {
+    c.ddram.fill(' ');
+    c.address = 0;
+    c.address_in_cgram = false;
+    c.display_shift = 0;
+    c.increment = true;
+    return kClearOrHomeNs;
+  }
+  return kShortExecutionNs;
+}
+
+int64_t WriteDataByte(Controller& c, uint8_t byte) {
+  if (c.address_in_cgram) {
+    c.cgram[c.address & 0x3F] = byte;
+    c.address = static_cast<uint8_t>((c.address + (c.increment ? 1 : -1)) & 0x3F);
+    return kShortExecutionNs;
+  }
+  c.ddram[c.address & 0x7F] = byte;
+  c.address = StepDdramAddress(c, c.address);
+  if (c.shift_display_on_entry) ShiftDisplay(c, !c.increment);
+  return kShortExecutionNs;
+}
+
+}  // namespace vlcd

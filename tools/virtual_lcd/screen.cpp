@@ -1,0 +1,139 @@
+#include "screen.h"
+
+#include "character_rom.h"
+#include "stb_image_write.h"
+
+namespace vlcd {
+
+namespace {
+
+constexpr int kGlyphCodes = 16;
+constexpr int kMarginDots = 2;
+constexpr uint8_t kLit[3] = {0x10, 0x20, 0x60};
+constexpr uint8_t kUnlit[3] = {0x90, 0xC8, 0x30};
+constexpr uint8_t kBackground[3] = {0x80, 0xB8, 0x28};
+
+std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
+  if (code < kGlyphCodes) {
+    std::array<uint8_t, kCellHeight> glyph{};
+    const int first = (code % 8) * kCellHeight;
+    for (int row = 0; row < kCellHeight; ++row) glyph[row] = c.cgram[first + row] & 0x1F;
+    return glyph;
+  }
+  return RomPattern(static_cast<uint8_t>(code));
+}
+
+// The cell the address counter points at, or false when it is not shown.
+bool CursorCell(const VirtualLcd& lcd, int* row, int* column) {
+  const Controller& c = lcd.controller;
+  if (!c.display_on || c.address_in_cgram || !(c.cursor_on || c.blink_on)) return false;
+  for (int r = 0; r < lcd.module.rows; ++r) {
+    for (int col = 0; col < lcd.module.columns; ++col) {
+      if (VisibleAddress(c, r, col, lcd.module.columns) == c.address) {
+        *row = r;
+        *column = col;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+void Fill(Image& image, int x, int y, int size, const uint8_t color[3]) {
+  for (int dy = 0; dy < size; ++dy) {
+    for (int dx = 0; dx < size; ++dx) {
+      uint8_t* pixel = &image.rgb[3 * ((y + dy) * image.width + x + dx)];
+      for (int i = 0; i < 3; ++i) pixel[i] = color[i];
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<std::vector<int>> ScreenCodes(const VirtualLcd& lcd) {
+  const Controller& c = lcd.controller;
+  std::vector<std::vector<int>> codes(lcd.module.rows, std::vector<int>(lcd.module.columns, -1));
+  if (!c.display_on) return codes;
+  for (int row = 0; row < lcd.module.rows; ++row) {
+    for (int column = 0; column < lcd.module.columns; ++column) {
+      const int address = VisibleAddress(c, row, column, lcd.module.columns);
+      if (address >= 0) codes[row][column] = c.ddram[address];
+    }
+  }
+  return codes;
+}
+
+std::string CellText(const VirtualLcd& lcd, int code) {
+  if (code < 0) return " ";
+  if (code >= kGlyphCodes) return RomCharacter(static_cast<uint8_t>(code));
+  static const char* const kShades[] = {" ", "░", "▒", "▓", "█"};
+  int lit = 0;
+  for (uint8_t row : CellPattern(lcd.controller, code)) {
+    for (int bit = 0; bit < kCellWidth; ++bit) lit += (row >> bit) & 1;
+  }
+  const int dots = kCellWidth * kCellHeight;
+  return kShades[(lit * 4 + dots / 2) / dots];
+}
+
+std::string ScreenText(const VirtualLcd& lcd) {
+  std::string text;
+  for (const std::vector<int>& row : ScreenCodes(lcd)) {
+    for (int code : row) text += CellText(lcd, code);
+    text += '\n';
+  }
+  return text;
+}
+
+std::string FramedScreen(const VirtualLcd& lcd) {
+  std::string border;
+  for (int i = 0; i < lcd.module.columns; ++i) border += "─";
+  std::string framed = "┌" + border + "┐\n";
+  for (const std::vector<int>& row : ScreenCodes(lcd)) {
+    framed += "│";
+    for (int code : row) framed += CellText(lcd, code);
+    framed += "│\n";
+  }
+  return framed + "└" + border + "┘\n";
+}
+
+Image RenderDots(const VirtualLcd& lcd, int scale) {
+  const int pitch_x = kCellWidth + 1;
+  const int pitch_y = kCellHeight + 1;
+  Image image;
+  image.width = (2 * kMarginDots + lcd.module.columns * pitch_x - 1) * scale;
+  image.height = (2 * kMarginDots + lcd.module.rows * pitch_y - 1) * scale;
+  image.rgb.resize(static_cast<size_t>(3 * image.width * image.height));
+  for (int p = 0; p < image.width * image.height; ++p) {
+    for (int i = 0; i < 3; ++i) image.rgb[3 * p + i] = kBackground[i];
+  }
+  int cursor_row = -1;
+  int cursor_column = -1;
+  const bool cursor = CursorCell(lcd, &cursor_row, &cursor_column);
+  const std::vector<std::vector<int>> codes = ScreenCodes(lcd);
+  for (int row = 0; row < lcd.module.rows; ++row) {
+    for (int column = 0; column < lcd.module.columns; ++column) {
+      const int code = codes[row][column];
+      std::array<uint8_t, kCellHeight> dots{};
+      if (code >= 0) dots = CellPattern(lcd.controller, code);
+      if (cursor && row == cursor_row && column == cursor_column) {
+        if (lcd.controller.blink_on) dots.fill(0x1F);
+        if (lcd.controller.cursor_on) dots[kCellHeight - 1] = 0x1F;
+      }
+      for (int y = 0; y < kCellHeight; ++y) {
+        for (int x = 0; x < kCellWidth; ++x) {
+          const bool lit = (dots[y] >> (kCellWidth - 1 - x)) & 1;
+          Fill(image, (kMarginDots + column * pitch_x + x) * scale,
+               (kMarginDots + row * pitch_y + y) * scale, scale, lit ? kLit : kUnlit);
+        }
+      }
+    }
+  }
+  return image;
+}
+
+bool WritePng(const Image& image, const std::string& path) {
+  return stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(),
+                        image.width * 3) != 0;
+}
+
+}  // namespace vlcd

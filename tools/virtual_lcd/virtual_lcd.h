@@ -1,0 +1,69 @@
+// A character-LCD module on a PC parallel port: the port's pins as wired to
+// the module, the controller behind them, and a checker for every timing
+// rule a driver that never reads the busy flag must keep.
+#ifndef VIRTUAL_LCD_VIRTUAL_LCD_H
+#define VIRTUAL_LCD_VIRTUAL_LCD_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "controller.h"
+
+namespace vlcd {
+
+// Parallel-port connector pins that carry the module's control lines.
+enum class Pin { Strobe = 1, AutoFeed = 14, Initialize = 16, SelectIn = 17, None = 0 };
+
+struct Wiring {
+  Pin enable = Pin::Strobe;
+  Pin register_select = Pin::Initialize;
+  Pin read_write = Pin::AutoFeed;  // low: write
+  Pin second_enable = Pin::SelectIn;
+};
+
+struct Module {
+  Chip chip = Chip::HD66712;
+  int columns = 20;
+  int rows = 4;
+  uint16_t port_base = 0x378;
+  Wiring wiring;
+};
+
+struct Violation {
+  int64_t at_ns;
+  std::string description;
+};
+
+struct VirtualLcd {
+  Module module;
+  Controller controller;
+  // Register contents and when each control line last changed.
+  uint8_t data_register = 0;
+  uint8_t control_register = 0;
+  bool enable_high = false;
+  int64_t enable_rose_ns = 0;
+  int64_t register_select_changed_ns = 0;
+  int64_t data_changed_ns = 0;
+  int64_t busy_until_ns = 0;
+  // What the driver sent.
+  int64_t port_writes = 0;
+  int64_t instructions = 0;
+  int64_t data_bytes = 0;
+  int64_t first_write_ns = -1;
+  int64_t last_write_ns = -1;
+  std::vector<Violation> violations;
+};
+
+VirtualLcd MakeVirtualLcd(const Module& module);
+
+// One write of the driver's port library, at time `ns`. Writes to other
+// addresses than the module's two registers are ignored.
+void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
+
+// "N bytes (I instructions, D data) in T ms, V timing violations".
+std::string Summary(const VirtualLcd& lcd);
+
+}  // namespace vlcd
+
+#endif  // VIRTUAL_LCD_VIRTUAL_LCD_H

@@ -1,0 +1,124 @@
+// The controller model on its own: bytes latched by hand, no driver.
+#include <gtest/gtest.h>
+
+#include "controller.h"
+#include "screen.h"
+#include "virtual_lcd.h"
+
+namespace {
+
+using vlcd::Chip;
+using vlcd::Controller;
+
+void Data(Controller& c, const std::string& text) {
+  for (char ch : text) vlcd::WriteDataByte(c, static_cast<uint8_t>(ch));
+}
+
+TEST(ControllerModelTest, TwoLineAddressCounterRunsOnIntoTheOtherLine) {
+  Controller c;
+  vlcd::ExecuteInstruction(c, 0x38);
+  vlcd::ExecuteInstruction(c, 0x80 + 0x27);
+  Data(c, "a");
+  EXPECT_EQ(c.address, 0x40);
+  vlcd::ExecuteInstruction(c, 0x80 + 0x67);
+  Data(c, "b");
+  EXPECT_EQ(c.address, 0x00);
+  // Decrementing runs the other way.
+  vlcd::ExecuteInstruction(c, 0x04);
+  Data(c, "c");
+  EXPECT_EQ(c.address, 0x67);
+  vlcd::ExecuteInstruction(c, 0x80 + 0x40);
+  Data(c, "d");
+  EXPECT_EQ(c.address, 0x27);
+}
+
+TEST(ControllerModelTest, OneLineAddressCounterWrapsAtTheEightiethCell) {
+  Controller c;
+  vlcd::ExecuteInstruction(c, 0x30);
+  vlcd::ExecuteInstruction(c, 0x80 + 0x4F);
+  Data(c, "z");
+  EXPECT_EQ(c.address, 0x00);
+  EXPECT_EQ(c.ddram[0x4F], 'z');
+}
+
+TEST(ControllerModelTest, ClearAndHomeTakeLongAndResetTheAddress) {
+  Controller c;
+  vlcd::ExecuteInstruction(c, 0x38);
+  vlcd::ExecuteInstruction(c, 0x18);  // display shifted left
+  Data(c, "xy");
+  EXPECT_EQ(vlcd::ExecuteInstruction(c, 0x02), 1520000);
+  EXPECT_EQ(c.address, 0);
+  EXPECT_EQ(c.display_shift, 0);
+  EXPECT_EQ(c.ddram[0], 'x');
+  EXPECT_EQ(vlcd::ExecuteInstruction(c, 0x01), 1520000);
+  EXPECT_EQ(c.ddram[0], ' ');
+  EXPECT_EQ(vlcd::ExecuteInstruction(c, 0x0F), 37000);
+  EXPECT_TRUE(c.display_on && c.cursor_on && c.blink_on);
+}
+
+TEST(ControllerModelTest, Hd66712ExtensionRegisterUnlocksFourLineMode) {
+  Controller c;
+  c.chip = Chip::HD66712;
+  vlcd::ExecuteInstruction(c, 0x3C);
+  EXPECT_TRUE(c.extension);
+  vlcd::ExecuteInstruction(c, 0x09);  // extended function set, not display control
+  EXPECT_TRUE(c.four_lines);
+  EXPECT_FALSE(c.display_on);
+  vlcd::ExecuteInstruction(c, 0x1A);
+  EXPECT_EQ(c.scroll_enable, 0x0A);
+  vlcd::ExecuteInstruction(c, 0x45);
+  EXPECT_EQ(c.segram_address, 0x05);
+  vlcd::ExecuteInstruction(c, 0x83);  // scroll quantity, not a display address
+  EXPECT_EQ(c.scroll_quantity, 3);
+  EXPECT_EQ(c.address, 0);
+  vlcd::ExecuteInstruction(c, 0x38);
+  EXPECT_FALSE(c.extension);
+  EXPECT_TRUE(c.four_lines);
+  for (int row = 0; row < 4; ++row) EXPECT_EQ(vlcd::VisibleAddress(c, row, 3, 20), 0x20 * row + 3);
+}
+
+TEST(ControllerModelTest, CharacterGeneratorTakesDataAndCodesAliasItsGlyphs) {
+  vlcd::Module module;
+  module.chip = Chip::HD44780;
+  module.columns = 2;
+  module.rows = 1;
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
+  Controller& c = lcd.controller;
+  vlcd::ExecuteInstruction(c, 0x30);
+  vlcd::ExecuteInstruction(c, 0x0C);
+  vlcd::ExecuteInstruction(c, 0x48);  // glyph 1
+  for (int row = 0; row < 8; ++row) vlcd::WriteDataByte(c, 0x1F);
+  EXPECT_EQ(c.ddram[0], 0xFF);  // display memory untouched
+  vlcd::ExecuteInstruction(c, 0x80);
+  vlcd::WriteDataByte(c, 1);
+  vlcd::WriteDataByte(c, 9);
+  EXPECT_EQ(vlcd::ScreenText(lcd), "██\n");
+}
+
+TEST(ControllerModelTest, DisplayShiftMovesTheVisibleWindow) {
+  vlcd::Module module;
+  module.chip = Chip::HD44780;
+  module.columns = 4;
+  module.rows = 2;
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
+  Controller& c = lcd.controller;
+  for (uint8_t instruction : {0x38, 0x01, 0x0C, 0x06}) vlcd::ExecuteInstruction(c, instruction);
+  Data(c, "abcde");
+  vlcd::ExecuteInstruction(c, 0x18);
+  EXPECT_EQ(vlcd::ScreenText(lcd), "bcde\n    \n");
+  vlcd::ExecuteInstruction(c, 0x1C);
+  vlcd::ExecuteInstruction(c, 0x1C);
+  EXPECT_EQ(vlcd::ScreenText(lcd), " abc\n    \n");
+}
+
+TEST(ControllerModelTest, RomTextShowsTheTableNotAscii) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+  EXPECT_EQ(vlcd::CellText(lcd, 0x5C), "¥");
+  EXPECT_EQ(vlcd::CellText(lcd, 0x7E), "→");
+  EXPECT_EQ(vlcd::CellText(lcd, 0x7F), "←");
+  EXPECT_EQ(vlcd::CellText(lcd, 0xDF), "°");
+  EXPECT_EQ(vlcd::CellText(lcd, 0xB1), "ｱ");
+  EXPECT_EQ(vlcd::CellText(lcd, 'A'), "A");
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 
 #include "driver/driver_state.h"
 #include "platform/directory.h"
+#include "platform/local_time.h"
 
 LogState log_state;
 
@@ -26,9 +27,9 @@ const char* CurrentTimeStamp() {
   const std::time_t now = std::time(nullptr);
   if (now != time_stamp.second) {
     time_stamp.second = now;
-    const std::tm* local = std::localtime(&now);
-    if (local == nullptr ||
-        std::strftime(time_stamp.text, sizeof time_stamp.text, "%H:%M:%S %d/%m/%y", local) == 0) {
+    std::tm local{};
+    if (!platform::LocalTime(now, &local) ||
+        std::strftime(time_stamp.text, sizeof time_stamp.text, "%H:%M:%S %d/%m/%y", &local) == 0) {
       time_stamp.text[0] = '\0';
     }
   }

@@ -52,6 +52,9 @@ struct MissingEntryCase {
   const char* message;
 };
 
+// gtest would otherwise print the case's raw bytes, padding included.
+void PrintTo(const MissingEntryCase& c, std::ostream* out) { *out << c.message; }
+
 class MissingEntryModuleTest : public ModuleTest,
                                public ::testing::WithParamInterface<MissingEntryCase> {};
 

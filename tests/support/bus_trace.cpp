@@ -21,6 +21,9 @@ std::vector<BusCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes
   std::vector<BusCycle> cycles;
   error->clear();
   if (writes.size() % 4 != 0) *error = "trace ends inside a cycle";
+  // The library receives addresses widened with their sign; compare 16 bits.
+  const auto address = [&](size_t i) { return writes[i].port & 0xFFFF; };
+  const int32_t data_register = base & 0xFFFF;
   const int32_t control = (base + 2) & 0xFFFF;
   for (size_t i = 0; i + 4 <= writes.size(); i += 4) {
     const int32_t idle = writes[i].value & 0xFF;
@@ -30,8 +33,8 @@ std::vector<BusCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes
       break;
     }
     const int32_t strobe = data ? kDataStrobe : kInstructionStrobe;
-    if (writes[i].port != control || writes[i + 1].port != base || writes[i + 2].port != control ||
-        writes[i + 3].port != control) {
+    if (address(i) != control || address(i + 1) != data_register || address(i + 2) != control ||
+        address(i + 3) != control) {
       *error = Describe(i, "cycle writes the wrong registers");
       break;
     }

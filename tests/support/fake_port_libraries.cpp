@@ -22,6 +22,7 @@ namespace {
 int32_t PORT_LIBRARY_CALL Read(int32_t) { return 0; }
 
 void PORT_LIBRARY_CALL Write(int32_t port, int32_t value) {
+  if (state.open_libraries == 0) ++state.writes_without_library;
   state.writes.push_back(PortWriteRecord{port, value, sim_clock::NowNs()});
 }
 
@@ -39,18 +40,18 @@ bool IsWriteEntry(const char* name) {
 
 namespace platform {
 
-// A handle is the address of the library's map node, stable while present.
 LibraryHandle LibraryOpen(const char* file_name) {
   fake_ports::state.open_attempts.push_back(file_name);
   auto found = fake_ports::state.present.find(file_name);
   if (found == fake_ports::state.present.end()) return nullptr;
   fake_ports::state.loaded.push_back(file_name);
-  return &*found;
+  ++fake_ports::state.open_libraries;
+  fake_ports::state.handles.push_back(fake_ports::LoadedLibrary{file_name, found->second});
+  return &fake_ports::state.handles.back();
 }
 
 LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
-  const fake_ports::Library& offered =
-      static_cast<std::pair<const std::string, fake_ports::Library>*>(library)->second;
+  const fake_ports::Library& offered = static_cast<fake_ports::LoadedLibrary*>(library)->entries;
   if (offered.has_read && fake_ports::IsReadEntry(entry_name)) {
     return reinterpret_cast<LibraryEntry>(&fake_ports::Read);
   }
@@ -61,8 +62,8 @@ LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
 }
 
 void LibraryClose(LibraryHandle library) {
-  fake_ports::state.released.push_back(
-      static_cast<std::pair<const std::string, fake_ports::Library>*>(library)->first);
+  --fake_ports::state.open_libraries;
+  fake_ports::state.released.push_back(static_cast<fake_ports::LoadedLibrary*>(library)->name);
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #ifndef TESTS_SUPPORT_FAKE_PORT_LIBRARIES_H
 #define TESTS_SUPPORT_FAKE_PORT_LIBRARIES_H
 
+#include <list>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,12 +18,22 @@ struct Library {
   bool has_write = true;
 };
 
+// What a load handed out; it outlives the file, as a loaded library does.
+struct LoadedLibrary {
+  std::string name;
+  Library entries;
+};
+
 struct State {
   std::map<std::string, Library> present;  // by file name
+  std::list<LoadedLibrary> handles;
   std::vector<std::string> open_attempts;
   std::vector<std::string> loaded;
   std::vector<std::string> released;
   std::vector<PortWriteRecord> writes;
+  int open_libraries = 0;
+  // Writes that arrived while no library was loaded: calls through a stale entry.
+  int writes_without_library = 0;
 };
 
 extern State state;

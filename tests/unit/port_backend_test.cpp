@@ -42,6 +42,9 @@ struct MissingEntryCase {
   const char* message;
 };
 
+// gtest would otherwise print the case's raw bytes, padding included.
+void PrintTo(const MissingEntryCase& c, std::ostream* out) { *out << c.message; }
+
 class MissingEntryTest : public DriverTest,
                          public ::testing::WithParamInterface<MissingEntryCase> {};
 

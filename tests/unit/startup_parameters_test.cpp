@@ -16,6 +16,9 @@ struct ParameterCase {
   bool logging;
 };
 
+// gtest would otherwise print the case's raw bytes, padding included.
+void PrintTo(const ParameterCase& c, std::ostream* out) { *out << c.parameters; }
+
 class StartupParameterTest : public DriverTest,
                              public ::testing::WithParamInterface<ParameterCase> {};
 

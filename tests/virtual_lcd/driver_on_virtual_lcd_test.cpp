@@ -46,6 +46,9 @@ struct PowerUpCase {
   int rows;
 };
 
+// gtest would otherwise print the case's raw bytes, padding included.
+void PrintTo(const PowerUpCase& c, std::ostream* out) { *out << c.parameters << " " << c.rows; }
+
 class PowerUpOnVirtualLcdTest : public DriverOnVirtualLcdTest,
                                 public ::testing::WithParamInterface<PowerUpCase> {};
 

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs both fuzz targets for longer than the test command does.
+#   scripts/fuzz.sh [seconds per target, default 600]
+# New inputs collect in build/fuzz/fuzz/corpus/; crashes are written to
+# build/fuzz/fuzz/run/<target>/ with the input that caused them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+seconds="${1:-600}"
+cmake --preset fuzz -DHD66712_FUZZ_SECONDS="$seconds" >/dev/null
+cmake --build --preset fuzz -j "$(nproc)"
+ctest --preset fuzz --timeout "$((seconds + 120))" -V | grep -E "stat::|Test|ERROR|invariant"
+cmake --preset fuzz -DHD66712_FUZZ_SECONDS=30 >/dev/null

@@ -2,5 +2,7 @@
 // measures the driver and its waits alone.
 #include <cstdint>
 
-extern "C" __attribute__((visibility("default"))) int32_t Inp32(int32_t) { return 0; }
-extern "C" __attribute__((visibility("default"))) void Out32(int32_t, int32_t) {}
+#include "port_library_abi.h"
+
+PORT_LIBRARY_EXPORT int32_t PORT_LIBRARY_ENTRY Inp32(int32_t) { return 0; }
+PORT_LIBRARY_EXPORT void PORT_LIBRARY_ENTRY Out32(int32_t, int32_t) {}

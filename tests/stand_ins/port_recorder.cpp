@@ -2,25 +2,12 @@
 // to "port_trace.txt" in the current folder so a test can read back exactly
 // what reached the port, and when. One source builds every variant; a
 // variant leaves out an entry by not defining its name.
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 
-#if defined(_WIN32)
-#define STAND_IN_EXPORT extern "C" __declspec(dllexport)
-#define STAND_IN_CALL __stdcall
-#else
-#define STAND_IN_EXPORT extern "C" __attribute__((visibility("default")))
-#define STAND_IN_CALL
-#endif
+#include "port_library_abi.h"
 
 namespace {
-
-int64_t NowNanoseconds() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 // Load and unload are recorded too, so tests see when the driver takes and
 // releases the library.
@@ -34,7 +21,7 @@ struct TraceFile {
   void Event(const char* kind) {
     if (file == nullptr) return;
     std::fprintf(file, "%s %s 0 0 %lld\n", kind, STAND_IN_TAG,
-                 static_cast<long long>(NowNanoseconds()));
+                 static_cast<long long>(SteadyNanoseconds()));
     std::fflush(file);
   }
 };
@@ -44,12 +31,12 @@ TraceFile trace;
 }  // namespace
 
 #ifdef STAND_IN_READ_ENTRY
-STAND_IN_EXPORT int32_t STAND_IN_CALL STAND_IN_READ_ENTRY(int32_t) { return 0; }
+PORT_LIBRARY_EXPORT int32_t PORT_LIBRARY_ENTRY STAND_IN_READ_ENTRY(int32_t) { return 0; }
 #endif
 
 #ifdef STAND_IN_WRITE_ENTRY
-STAND_IN_EXPORT void STAND_IN_CALL STAND_IN_WRITE_ENTRY(int32_t port, int32_t value) {
-  const int64_t now = NowNanoseconds();
+PORT_LIBRARY_EXPORT void PORT_LIBRARY_ENTRY STAND_IN_WRITE_ENTRY(int32_t port, int32_t value) {
+  const int64_t now = SteadyNanoseconds();
   if (trace.file == nullptr) return;
   std::fprintf(trace.file, "write %s %d %d %lld\n", STAND_IN_TAG, port, value,
                static_cast<long long>(now));

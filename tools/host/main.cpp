@@ -2,6 +2,7 @@
 // runs a session of driver calls against the virtual LCD, and shows the
 // screen the module would display.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -35,14 +36,17 @@ write Load\g5\g5\g5\g5\g5\g5\g5\g5\g3 42\xDF
 
 constexpr char kUsage[] =
     "usage: lcd_host [--script FILE] [--columns N] [--rows N] [--chip HD66712|HD44780]\n"
-    "                [--params TEXT] [--output PREFIX] [--module PATH] [--port-library PATH]\n"
-    "Runs the demo session when no script is given.\n";
+    "                [--params TEXT] [--port ADDRESS] [--output PREFIX] [--module PATH]\n"
+    "                [--port-library PATH]\n"
+    "Runs the demo session when no script is given. --port is where the virtual\n"
+    "module is plugged in (default 0x378, LPT1); the parameters must name it too.\n";
 
 struct Options {
   SessionSettings session;
   std::string chip = "HD66712";
   std::string script_path;
   std::string output = "virtual_lcd";
+  int port = 0x378;
   fs::path module;
   fs::path port_library;
   bool parameters_given = false;
@@ -67,6 +71,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     } else if (flag == "--params") {
       options->session.parameters = value;
       options->parameters_given = true;
+    } else if (flag == "--port") {
+      options->port = static_cast<int>(std::strtol(value.c_str(), nullptr, 0));
     } else if (flag == "--output") {
       options->output = value;
     } else if (flag == "--module") {
@@ -116,8 +122,7 @@ int main(int argc, char** argv) {
   auto snapshot = reinterpret_cast<SnapshotFn>(platform::LibraryFind(port, "VirtualLcd_Snapshot"));
   if (configure == nullptr || snapshot == nullptr)
     return Fail(port_path + " is not the virtual LCD");
-  const int port_base = options.session.parameters.rfind("LPT2", 0) == 0 ? 0x278 : 0x378;
-  configure(options.chip.c_str(), options.session.columns, options.session.rows, port_base);
+  configure(options.chip.c_str(), options.session.columns, options.session.rows, options.port);
 
   const std::string module_path = options.module.string();
   platform::LibraryHandle module = platform::LibraryOpen(module_path.c_str());

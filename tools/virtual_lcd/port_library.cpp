@@ -9,30 +9,16 @@
 //   HD_VLCD_PORT     the port's data register, default 0x378
 //   HD_VLCD_OUTPUT   when set, the screen is written to <value>.txt and
 //                    <value>.png as the library is unloaded
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "port_library_abi.h"
 #include "report.h"
 #include "virtual_lcd.h"
 
-#if defined(_WIN32)
-#define PORT_EXPORT extern "C" __declspec(dllexport)
-#define PORT_CALL __stdcall
-#else
-#define PORT_EXPORT extern "C" __attribute__((visibility("default")))
-#define PORT_CALL
-#endif
-
 namespace {
-
-int64_t NowNanoseconds() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 int EnvironmentNumber(const char* name, int fallback) {
   const char* text = std::getenv(name);
@@ -63,20 +49,20 @@ Device device;
 
 }  // namespace
 
-PORT_EXPORT int32_t PORT_CALL Inp32(int32_t port) {
+PORT_LIBRARY_EXPORT int32_t PORT_LIBRARY_ENTRY Inp32(int32_t port) {
   const int32_t address = port & 0xFFFF;
   if (address == device.lcd.module.port_base) return device.lcd.data_register;
   if (address == device.lcd.module.port_base + 2) return device.lcd.control_register;
   return 0xFF;
 }
 
-PORT_EXPORT void PORT_CALL Out32(int32_t port, int32_t value) {
-  vlcd::PortWrite(device.lcd, port, value, NowNanoseconds());
+PORT_LIBRARY_EXPORT void PORT_LIBRARY_ENTRY Out32(int32_t port, int32_t value) {
+  vlcd::PortWrite(device.lcd, port, value, SteadyNanoseconds());
 }
 
 // Starts over with a fresh module of this chip ("HD66712" or "HD44780"),
 // size and port; everything sent before is forgotten.
-PORT_EXPORT void VirtualLcd_Configure(const char* chip, int columns, int rows, int port) {
+PORT_LIBRARY_EXPORT void VirtualLcd_Configure(const char* chip, int columns, int rows, int port) {
   vlcd::Module module;
   module.chip = std::strcmp(chip, "HD44780") == 0 ? vlcd::Chip::HD44780 : vlcd::Chip::HD66712;
   module.columns = columns;
@@ -87,7 +73,7 @@ PORT_EXPORT void VirtualLcd_Configure(const char* chip, int columns, int rows, i
 
 // Writes the screen now to <prefix>.txt and <prefix>.png and returns the
 // report: the framed screen, the summary line and any violations.
-PORT_EXPORT const char* VirtualLcd_Snapshot(const char* prefix) {
+PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix) {
   device.report = vlcd::SaveScreen(device.lcd, prefix);
   return device.report.c_str();
 }

@@ -19,6 +19,8 @@ struct Wiring {
   Pin enable = Pin::Strobe;
   Pin register_select = Pin::Initialize;
   Pin read_write = Pin::AutoFeed;  // low: write
+  // Modules with two controllers (40x4) enable the second one here; the
+  // model has a single controller, so this line is not connected.
   Pin second_enable = Pin::SelectIn;
 };
 

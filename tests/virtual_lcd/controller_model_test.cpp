@@ -78,11 +78,7 @@ TEST(ControllerModelTest, Hd66712ExtensionRegisterUnlocksFourLineMode) {
 }
 
 TEST(ControllerModelTest, CharacterGeneratorTakesDataAndCodesAliasItsGlyphs) {
-  vlcd::Module module;
-  module.chip = Chip::HD44780;
-  module.columns = 2;
-  module.rows = 1;
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 2, 1);
   Controller& c = lcd.controller;
   vlcd::ExecuteInstruction(c, 0x30);
   vlcd::ExecuteInstruction(c, 0x0C);
@@ -96,11 +92,7 @@ TEST(ControllerModelTest, CharacterGeneratorTakesDataAndCodesAliasItsGlyphs) {
 }
 
 TEST(ControllerModelTest, DisplayShiftMovesTheVisibleWindow) {
-  vlcd::Module module;
-  module.chip = Chip::HD44780;
-  module.columns = 4;
-  module.rows = 2;
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 4, 2);
   Controller& c = lcd.controller;
   for (uint8_t instruction : {0x38, 0x01, 0x0C, 0x06}) vlcd::ExecuteInstruction(c, instruction);
   Data(c, "abcde");

@@ -7,6 +7,7 @@
 #include "displaydll.h"
 #include "driver_fixture.h"
 #include "fake_port_libraries.h"
+#include "replay_writes.h"
 #include "screen.h"
 #include "stb_image.h"
 #include "virtual_lcd.h"
@@ -17,18 +18,6 @@ using Rows = std::vector<std::string>;
 
 class DriverOnVirtualLcdTest : public DriverTest {
  protected:
-  // The module the writes so far would have produced.
-  vlcd::VirtualLcd Module(vlcd::Chip chip, int columns, int rows) {
-    vlcd::Module module;
-    module.chip = chip;
-    module.columns = columns;
-    module.rows = rows;
-    vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
-    for (const PortWriteRecord& w : fake_ports::state.writes) {
-      vlcd::PortWrite(lcd, w.port, w.value, w.ns);
-    }
-    return lcd;
-  }
   static Rows ScreenRows(const vlcd::VirtualLcd& lcd) {
     Rows rows;
     const std::string text = vlcd::ScreenText(lcd);
@@ -55,7 +44,7 @@ class PowerUpOnVirtualLcdTest : public DriverOnVirtualLcdTest,
 TEST_P(PowerUpOnVirtualLcdTest, LeavesABlankScreenWithTheCursorHiddenAndNoViolation) {
   const PowerUpCase& c = GetParam();
   Init(16, c.rows, c.parameters);
-  const vlcd::VirtualLcd lcd = Module(c.chip, 16, c.rows);
+  const vlcd::VirtualLcd lcd = ReplayWrites(c.chip, 16, c.rows);
   EXPECT_TRUE(lcd.controller.display_on);
   EXPECT_FALSE(lcd.controller.cursor_on);
   EXPECT_FALSE(lcd.controller.blink_on);
@@ -87,7 +76,7 @@ TEST_F(DriverOnVirtualLcdTest, FullScreenShowsItsRowsInOrderOnBothChips) {
     Init(20, 4, parameters);
     DISPLAYDLL_SetPosition(1, 1);
     DISPLAYDLL_Write(kFullScreen);
-    const vlcd::VirtualLcd lcd = Module(chip, 20, 4);
+    const vlcd::VirtualLcd lcd = ReplayWrites(chip, 20, 4);
     EXPECT_EQ(ScreenRows(lcd), kFullScreenRows) << parameters;
     EXPECT_TRUE(lcd.violations.empty());
     if (chip == vlcd::Chip::HD66712) {
@@ -104,7 +93,7 @@ TEST_F(DriverOnVirtualLcdTest, MismatchedChipSettingShowsRowsWhereARealModuleWou
   Init(20, 4, "LPT1,HD44780");
   DISPLAYDLL_SetPosition(1, 1);
   DISPLAYDLL_Write(kFullScreen);
-  EXPECT_EQ(ScreenRows(Module(vlcd::Chip::HD66712, 20, 4)),
+  EXPECT_EQ(ScreenRows(ReplayWrites(vlcd::Chip::HD66712, 20, 4)),
             (Rows{"First row: 20 chars.", "Second row, 20 chars", std::string(20, ' '),
                   std::string(20, ' ')}));
   // An HD44780 module driven as an HD66712 takes 0x3C as a 5x10 function set
@@ -114,7 +103,7 @@ TEST_F(DriverOnVirtualLcdTest, MismatchedChipSettingShowsRowsWhereARealModuleWou
   Init(20, 4, "LPT1,HD66712");
   DISPLAYDLL_SetPosition(1, 1);
   DISPLAYDLL_Write(kFullScreen);
-  const Rows shown = ScreenRows(Module(vlcd::Chip::HD44780, 20, 4));
+  const Rows shown = ScreenRows(ReplayWrites(vlcd::Chip::HD44780, 20, 4));
   EXPECT_EQ(shown[0], "nd last row.0 chars.");
   EXPECT_NE(shown[2], kFullScreenRows[2]);
   EXPECT_NE(shown[3], kFullScreenRows[3]);
@@ -129,14 +118,14 @@ TEST_F(DriverOnVirtualLcdTest, GlyphsShowAtTheCodesTheDriverReturns) {
   // Without a position the controller's address is still in the character
   // generator: this text changes glyph 2's first row instead of the screen.
   DISPLAYDLL_Write("\x15");
-  vlcd::VirtualLcd lcd = Module(vlcd::Chip::HD44780, 8, 2);
+  vlcd::VirtualLcd lcd = ReplayWrites(vlcd::Chip::HD44780, 8, 2);
   EXPECT_EQ(ScreenRows(lcd), (Rows{std::string(8, ' '), std::string(8, ' ')}));
   EXPECT_EQ(lcd.controller.cgram[8], 0x15);
   DISPLAYDLL_SetPosition(1, 1);
   const char text[] = {static_cast<char>(DISPLAYDLL_CustomCharIndex(1)), 'x',
                        static_cast<char>(DISPLAYDLL_CustomCharIndex(8)), '\0'};
   DISPLAYDLL_Write(text);
-  lcd = Module(vlcd::Chip::HD44780, 8, 2);
+  lcd = ReplayWrites(vlcd::Chip::HD44780, 8, 2);
   EXPECT_EQ(vlcd::ScreenCodes(lcd)[0][0], 8);
   EXPECT_EQ(vlcd::ScreenCodes(lcd)[0][2], 7);
   EXPECT_EQ(ScreenRows(lcd)[0], "█x▒     ");
@@ -146,7 +135,7 @@ TEST_F(DriverOnVirtualLcdTest, PngDecodesToTheDotMatrixSize) {
   Init(16, 2, "LPT1,HD44780");
   DISPLAYDLL_SetPosition(1, 1);
   DISPLAYDLL_Write("PNG");
-  const vlcd::VirtualLcd lcd = Module(vlcd::Chip::HD44780, 16, 2);
+  const vlcd::VirtualLcd lcd = ReplayWrites(vlcd::Chip::HD44780, 16, 2);
   ASSERT_TRUE(vlcd::WritePng(vlcd::RenderDots(lcd, 2), "screen.png"));
   int width = 0, height = 0, channels = 0;
   unsigned char* pixels = stbi_load("screen.png", &width, &height, &channels, 3);

@@ -5,6 +5,7 @@
 #include "displaydll.h"
 #include "driver_fixture.h"
 #include "fake_port_libraries.h"
+#include "replay_writes.h"
 #include "screen.h"
 #include "session.h"
 
@@ -22,15 +23,7 @@ class HostSessionTest : public DriverTest {
         DISPLAYDLL_CustomCharIndex};
   }
   std::string Screen(int columns, int rows) {
-    vlcd::Module module;
-    module.chip = vlcd::Chip::HD44780;
-    module.columns = columns;
-    module.rows = rows;
-    vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
-    for (const PortWriteRecord& w : fake_ports::state.writes) {
-      vlcd::PortWrite(lcd, w.port, w.value, w.ns);
-    }
-    return vlcd::ScreenText(lcd);
+    return vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, columns, rows));
   }
   DriverEntries driver_;
   SessionSettings settings_{8, 2, "LPT1,HD44780"};

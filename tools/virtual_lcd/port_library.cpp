@@ -63,12 +63,10 @@ PORT_LIBRARY_EXPORT void PORT_LIBRARY_ENTRY Out32(int32_t port, int32_t value) {
 // Starts over with a fresh module of this chip ("HD66712" or "HD44780"),
 // size and port; everything sent before is forgotten.
 PORT_LIBRARY_EXPORT void VirtualLcd_Configure(const char* chip, int columns, int rows, int port) {
-  vlcd::Module module;
-  module.chip = std::strcmp(chip, "HD44780") == 0 ? vlcd::Chip::HD44780 : vlcd::Chip::HD66712;
-  module.columns = columns;
-  module.rows = rows;
-  module.port_base = static_cast<uint16_t>(port);
-  device.lcd = vlcd::MakeVirtualLcd(module);
+  const bool hd44780 = std::strcmp(chip, "HD44780") == 0;
+  device.lcd =
+      vlcd::MakeVirtualLcd(hd44780 ? vlcd::Chip::HD44780 : vlcd::Chip::HD66712, columns, rows);
+  device.lcd.module.port_base = static_cast<uint16_t>(port);
 }
 
 // Writes the screen now to <prefix>.txt and <prefix>.png and returns the

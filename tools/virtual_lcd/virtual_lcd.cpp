@@ -104,6 +104,14 @@ VirtualLcd MakeVirtualLcd(const Module& module) {
   return lcd;
 }
 
+VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows) {
+  Module module;
+  module.chip = chip;
+  module.columns = columns;
+  module.rows = rows;
+  return MakeVirtualLcd(module);
+}
+
 void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
   const int32_t address = port & 0xFFFF;
   const uint8_t byte = static_cast<uint8_t>(value & 0xFF);

@@ -58,6 +58,8 @@ struct VirtualLcd {
 };
 
 VirtualLcd MakeVirtualLcd(const Module& module);
+// A module of this chip and size on LPT1, wired the default way.
+VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows);
 
 // One write of the driver's port library, at time `ns`. Writes to other
 // addresses than the module's two registers are ignored.

@@ -1,5 +1,6 @@
 #include "virtual_lcd.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 namespace vlcd {
@@ -32,9 +33,15 @@ bool PinLevel(uint8_t control, Pin pin) {
   return false;
 }
 
-void Report(VirtualLcd& lcd, int64_t ns, const char* format, long long a, long long b) {
+void AddViolation(VirtualLcd& lcd, int64_t ns, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+void AddViolation(VirtualLcd& lcd, int64_t ns, const char* format, ...) {
   char text[160];
-  std::snprintf(text, sizeof text, format, a, b);
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(text, sizeof text, format, arguments);
+  va_end(arguments);
   lcd.violations.push_back(Violation{ns, text});
 }
 
@@ -44,23 +51,21 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
   const uint8_t byte = lcd.data_register;
   const long long number = lcd.instructions + lcd.data_bytes + 1;
   if (PinLevel(lcd.control_register, wiring.read_write)) {
-    Report(lcd, ns, "byte %lld: R/W high at the latch, nothing written (0x%02llx)", number, byte);
+    AddViolation(lcd, ns, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
   }
   if (ns - lcd.enable_rose_ns < kEnablePulseNs) {
-    Report(lcd, ns, "byte %lld: E high for only %lld ns", number, ns - lcd.enable_rose_ns);
+    AddViolation(lcd, ns, "byte %lld: E high for only %lld ns", number,
+                 static_cast<long long>(ns - lcd.enable_rose_ns));
   }
   if (ns - lcd.data_changed_ns < kDataSetupNs) {
-    Report(lcd, ns, "byte %lld: data set up only %lld ns before E fell", number,
-           ns - lcd.data_changed_ns);
+    AddViolation(lcd, ns, "byte %lld: data set up only %lld ns before E fell", number,
+                 static_cast<long long>(ns - lcd.data_changed_ns));
   }
   if (ns < lcd.busy_until_ns) {
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
-                  data ? "data" : "instruction", byte, number,
-                  static_cast<long long>(lcd.busy_until_ns - ns));
-    lcd.violations.push_back(Violation{ns, text});
+    AddViolation(lcd, ns, "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
+                 data ? "data" : "instruction", byte, number,
+                 static_cast<long long>(lcd.busy_until_ns - ns));
   }
   int64_t execution_ns = 0;
   if (data) {
@@ -84,8 +89,9 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
   if (enable && !lcd.enable_high) {
     lcd.enable_rose_ns = ns;
     if (ns - lcd.register_select_changed_ns < kAddressSetupNs) {
-      Report(lcd, ns, "RS changed only %lld ns before E rose (write %lld)",
-             ns - lcd.register_select_changed_ns, lcd.port_writes);
+      AddViolation(lcd, ns, "RS changed only %lld ns before E rose (write %lld)",
+                   static_cast<long long>(ns - lcd.register_select_changed_ns),
+                   static_cast<long long>(lcd.port_writes));
     }
   }
   // The controller takes the byte as E falls.

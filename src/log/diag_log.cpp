@@ -14,26 +14,17 @@ namespace {
 constexpr char kLogDirectory[] = "logs";
 constexpr char kLogFileName[] = "HD66712.log";
 
-// Formatting the local time is far dearer than a line; a stamp only changes
-// once a second, and a refresh logs hundreds of lines in that time.
-struct TimeStampCache {
-  std::time_t second = -1;
-  char text[20] = "";
-};
-
-TimeStampCache time_stamp;
-
 const char* CurrentTimeStamp() {
   const std::time_t now = std::time(nullptr);
-  if (now != time_stamp.second) {
-    time_stamp.second = now;
+  if (now != log_state.stamp_second) {
+    log_state.stamp_second = now;
     std::tm local{};
     if (!platform::LocalTime(now, &local) ||
-        std::strftime(time_stamp.text, sizeof time_stamp.text, "%H:%M:%S %d/%m/%y", &local) == 0) {
-      time_stamp.text[0] = '\0';
+        std::strftime(log_state.stamp, sizeof log_state.stamp, "%H:%M:%S %d/%m/%y", &local) == 0) {
+      log_state.stamp[0] = '\0';
     }
   }
-  return time_stamp.text;
+  return log_state.stamp;
 }
 
 void WriteLine(const char* name, const char* format, std::va_list arguments) {

@@ -4,10 +4,16 @@
 #define LOG_DIAG_LOG_H
 
 #include <cstdio>
+#include <ctime>
 
 struct LogState {
   bool log_open = false;  // an open was attempted since load or the last close
   std::FILE* log_file = nullptr;
+  // Formatting the local time costs far more than a line, and a refresh logs
+  // hundreds of lines a second: the stamp is made again only when the
+  // second changes.
+  std::time_t stamp_second = -1;
+  char stamp[20] = "";
 };
 
 extern LogState log_state;

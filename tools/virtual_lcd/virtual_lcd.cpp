@@ -27,8 +27,6 @@ bool PinLevel(uint8_t control, Pin pin) {
       return control & 0x04;
     case Pin::SelectIn:
       return !(control & 0x08);
-    case Pin::None:
-      return false;
   }
   return false;
 }

@@ -13,7 +13,7 @@
 namespace vlcd {
 
 // Parallel-port connector pins that carry the module's control lines.
-enum class Pin { Strobe = 1, AutoFeed = 14, Initialize = 16, SelectIn = 17, None = 0 };
+enum class Pin { Strobe = 1, AutoFeed = 14, Initialize = 16, SelectIn = 17 };
 
 struct Wiring {
   Pin enable = Pin::Strobe;

@@ -1,24 +1,52 @@
 #!/usr/bin/env bash
 # Installs what building and testing every lane needs, from Debian's
 # packages, when it is not already there. Safe to run again.
+#   scripts/setup.sh           everything the test command needs
+#   scripts/setup.sh --native  only what the native build needs (the demo)
 set -euo pipefail
 
-packages=(
-  cmake g++ make googletest libgtest-dev libbenchmark-dev libstb-dev
+native=(cmake g++ make libstb-dev)
+packages=("${native[@]}"
+  googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
   clang libclang-rt-14-dev valgrind
 )
+case "${1:-}" in
+  --native) packages=("${native[@]}") ;;
+  "") ;;
+  *) echo "setup.sh: unknown option '$1' (use --native or nothing)" >&2; exit 2 ;;
+esac
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-
-if ((${#missing[@]})); then
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+updated=no
+install() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
+  if [ "$updated" = no ]; then
+    $sudo apt-get update -qq
+    updated=yes
+  fi
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+install "${packages[@]}"
+[ "${1:-}" = --native ] && exit 0
+
+# The shipped DLL is 32-bit. Where the kernel runs 32-bit programs, Debian's
+# 32-bit Wine runs it and its tests; elsewhere the win32 lane only inspects.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+  updated=no
+fi
+install libc6:i386
+if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  install wine32:i386
+else
+  echo "setup.sh: this machine runs no 32-bit programs; the win32 lane will be inspected only"
 fi

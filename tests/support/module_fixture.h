@@ -38,6 +38,7 @@ class ModuleTest : public ::testing::Test {
   std::vector<BusCycle> ReadCycles(int32_t base = 0x378) const;
 
   static int64_t NowNs();
+  platform::LibraryHandle module() const { return module_; }
 
   DriverEntries driver_;
   uint8_t ok_ = 0xAA;

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# A small mutation check: plants one realistic fault at a time in a scratch
+# copy of the sources, rebuilds the native lane there, runs the unit tests
+# and then the module tests, and says whether the tests caught the fault.
+# The last line is the share caught. Takes about 20 minutes.
+#   scripts/mutate.sh            every fault below
+#   scripts/mutate.sh PATTERN    only the faults whose line contains PATTERN
+set -uo pipefail
+cd "$(dirname "$0")/.."
+case "${1:-}" in
+  -h | --help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+esac
+filter="${1:-}"
+
+# One fault a line: "file: original text ~> faulty text". The original must
+# occur exactly once in the file.
+faults=$(cat <<'LIST'
+src/driver/startup_parameters.cpp: c >= 'a' && c <= 'f' ~> c >= 'a' && c < 'f'
+src/driver/startup_parameters.cpp: c >= 'A' && c <= 'F' ~> c >= 'A' && c < 'F'
+src/driver/startup_parameters.cpp: return length >= 3 && ~> return length > 3 &&
+src/driver/startup_parameters.cpp: std::strcmp(parameters + length - 3, "Log") == 0 ~> std::strstr(parameters, "Log") != nullptr
+src/driver/startup_parameters.cpp: nullptr, 10) == 2 ? ~> nullptr, 10) >= 2 ?
+src/driver/startup_parameters.cpp: position < length; ~> position <= length;
+src/driver/startup_parameters.cpp: return position + 1; ~> return position;
+src/driver/lifecycle_entries.cpp: kLogSuffixLength = 4; ~> kLogSuffixLength = 3;
+src/driver/lifecycle_entries.cpp:   if (ok != nullptr) *ok = 0; ~>
+src/driver/lifecycle_entries.cpp:   WriteC(kClearDisplay); ~>
+src/driver/describe_entries.cpp: "%s%s", kDriverName, ~> "%s %s", kDriverName,
+src/port/port_backend.cpp: {&kDebugInpout, &kInpout, &kDlportio} ~> {&kInpout, &kDebugInpout, &kDlportio}
+src/port/port_backend.cpp: && !logging_requested) continue; ~> && logging_requested) continue;
+src/port/port_backend.cpp: if (port_backend.read_port == nullptr) return candidate.read_missing; ~> if (port_backend.read_port == nullptr) return platform::LibraryFind(port_backend.library, candidate.write_entry) ? candidate.read_missing : candidate.write_missing;
+src/port/port_backend.cpp: static_cast<int8_t>(value) ~> static_cast<uint8_t>(value)
+src/lcd/controller_link.cpp: kInstructionStrobe = 0x02; ~> kInstructionStrobe = 0x03;
+src/lcd/controller_link.cpp: kDataIdle = 0x0F; ~> kDataIdle = 0x0E;
+src/lcd/controller_link.cpp: data_register + 2 ~> data_register + 1
+src/lcd/controller_link.cpp: kBusSettleUs = 40; ~> kBusSettleUs = 39;
+src/lcd/controller_link.cpp: ClockTicks() - start <= target ~> ClockTicks() - start < target
+src/lcd/controller_link.cpp: if (microseconds > 1000) ~> if (microseconds >= 1000)
+src/lcd/controller_link.cpp: static_cast<int64_t>(microseconds) * frequency / 1000000; ~> frequency / 1000000 * microseconds;
+src/lcd/power_up.cpp: height == 4 ? ~> height >= 4 ?
+src/lcd/power_up.cpp: height <= 1 ? ~> height < 1 ?
+src/lcd/text_output.cpp: kHd66712RowPitch = 0x20; ~> kHd66712RowPitch = 0x40;
+src/lcd/text_output.cpp: return display_config.width + column; ~> return kHd44780SecondLine + column;
+src/lcd/text_output.cpp: cursor_state.column < display_config.width ~> cursor_state.column <= display_config.width
+src/lcd/text_output.cpp: cursor_state.row >= display_config.height ~> cursor_state.row > display_config.height
+src/lcd/text_output.cpp: position <= size ? ~> position < size ?
+src/lcd/text_output.cpp: if (position == 0) return 0; ~>
+src/lcd/custom_chars.cpp: kGlyphRows * (glyph - 1) ~> kGlyphRows * glyph
+src/lcd/custom_chars.cpp: if (glyph == 1) return 8; ~> if (glyph == 1) return 0;
+src/log/diag_log.cpp: "%H:%M:%S %d/%m/%y" ~> "%H:%M:%S %m/%d/%y"
+src/log/diag_log.cpp: if (now != log_state.stamp_second) { ~> if (log_state.stamp_second < 0) {
+src/log/diag_log.cpp: "%3u (0x%02x) '%c'" ~> "%3u (0x%2x) '%c'"
+src/log/diag_log.cpp: std::fflush(log_state.log_file); ~>
+src/platform/local_time_posix.cpp: localtime_r(&time, local) ~> gmtime_r(&time, local)
+src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec / 2;
+LIST
+)
+
+scratch=build/mutate
+tree=$scratch/tree
+scripts/setup.sh >/dev/null || exit 1
+rm -rf "$tree"
+mkdir -p "$tree"
+git ls-files -z | xargs -0 cp --parents -t "$tree"
+echo "Building the unmutated copy in $tree/build ..."
+cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+build() { cmake --build "$tree/build" -j "$(nproc)" --target unit_tests module_tests >/dev/null 2>&1; }
+run() { ctest --test-dir "$tree/build" -L "$1" -j 4 --timeout 120 --stop-on-failure >/dev/null 2>&1; }
+if ! build || ! run unit || ! run module; then
+  echo "mutate.sh: the unmutated copy does not pass its tests; fix that first" >&2
+  exit 1
+fi
+
+caught=0 missed=0 stale=0
+missed_list=()
+while IFS= read -r line; do
+  [ -n "$line" ] || continue
+  [[ -z "$filter" || "$line" == *"$filter"* ]] || continue
+  file=${line%%: *}
+  rest=${line#*: }
+  from=${rest%% ~>*}
+  to=${rest#* ~>}
+  to=${to# }
+  cp "$tree/$file" "$scratch/original"
+  count=$(grep -cF -- "$from" "$tree/$file")
+  if [ "$count" != 1 ]; then
+    echo "STALE   $line  (found $count times)"
+    stale=$((stale + 1))
+    continue
+  fi
+  original=$(cat "$scratch/original")
+  printf '%s\n' "${original/"$from"/"$to"}" >"$tree/$file"
+  if ! build; then
+    verdict="caught (does not build)"
+  elif ! run unit; then
+    verdict="caught by unit tests"
+  elif ! run module; then
+    verdict="caught by module tests"
+  else
+    verdict=""
+  fi
+  cp "$scratch/original" "$tree/$file"
+  if [ -n "$verdict" ]; then
+    caught=$((caught + 1))
+    echo "caught  $file: $from  ->  $to   [$verdict]"
+  else
+    missed=$((missed + 1))
+    missed_list+=("$line")
+    echo "MISSED  $file: $from  ->  $to"
+  fi
+done <<<"$faults"
+build >/dev/null
+
+total=$((caught + missed))
+((stale)) && echo "$stale faults no longer match the sources: update the list"
+((missed)) && printf 'missed: %s\n' "${missed_list[@]}"
+if ((total == 0)); then
+  echo "no fault matched '$filter'"
+  exit 2
+fi
+echo "caught $caught of $total faults ($((100 * caught / total))%)"
+((missed == 0 && stale == 0))

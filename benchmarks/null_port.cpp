@@ -4,5 +4,5 @@
 
 #include "port_library_abi.h"
 
-PORT_LIBRARY_EXPORT int32_t PORT_LIBRARY_ENTRY Inp32(int32_t) { return 0; }
-PORT_LIBRARY_EXPORT void PORT_LIBRARY_ENTRY Out32(int32_t, int32_t) {}
+PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t) { return 0; }
+PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t, int32_t) {}

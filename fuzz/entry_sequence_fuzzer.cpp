@@ -98,14 +98,17 @@ void Step(Input& in) {
     case 6: {
       const uint8_t glyph = in.Byte();
       const uint8_t code = DISPLAYDLL_CustomCharIndex(glyph);
-      FUZZ_CHECK(code == (glyph == 1 ? 8 : static_cast<uint8_t>(glyph - 1)), "glyph code");
+      // Glyphs 1-8 from the table; any other number is one above its code.
+      constexpr uint8_t kCodes[9] = {0, 8, 1, 2, 3, 4, 5, 6, 7};
+      FUZZ_CHECK(glyph >= 1 && glyph <= 8 ? code == kCodes[glyph]
+                                          : static_cast<uint8_t>(code + 1) == glyph,
+                 "glyph code");
       break;
     }
     case 7: {
       // Port libraries appear, lose entries or vanish between calls.
       const uint8_t change = in.Byte();
-      const char* names[] = {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"};
-      const char* name = names[change % 3];
+      const char* name = kPortLibraryFiles[change % 3];
       if (change & 0x80) {
         fake_ports::state.present.erase(name);
       } else {

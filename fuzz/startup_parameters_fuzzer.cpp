@@ -18,10 +18,10 @@
 namespace {
 
 void InstallLibraries(uint8_t flags) {
-  const char* names[] = {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"};
   for (int i = 0; i < 3; ++i) {
     if (flags & (2 << i)) {
-      fake_ports::state.present[names[i]] = fake_ports::Library{!(flags & 0x10), !(flags & 0x20)};
+      fake_ports::state.present[kPortLibraryFiles[i]] =
+          fake_ports::Library{!(flags & 0x10), !(flags & 0x20)};
     }
   }
 }

@@ -20,6 +20,7 @@ const char* PreparePortBackend(const char* parameters) {
   if (!driver_state.initialised) {
     driver_state.initialised = true;
     driver_state.log_enabled = EndsWithLog(parameters);
+    dp_enable_log(driver_state.log_enabled);
     dp_open_log();
     dp_log("Init", "Called ");
     return LoadPortBackend(driver_state.log_enabled);

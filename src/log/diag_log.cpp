@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <ctime>
 
-#include "driver/driver_state.h"
+#include "platform/clock.h"
 #include "platform/directory.h"
 #include "platform/local_time.h"
 
@@ -15,7 +15,7 @@ constexpr char kLogDirectory[] = "logs";
 constexpr char kLogFileName[] = "HD66712.log";
 
 const char* CurrentTimeStamp() {
-  const std::time_t now = std::time(nullptr);
+  const std::time_t now = platform::WallClockSeconds();
   if (now != log_state.stamp_second) {
     log_state.stamp_second = now;
     std::tm local{};
@@ -28,7 +28,7 @@ const char* CurrentTimeStamp() {
 }
 
 void WriteLine(const char* name, const char* format, std::va_list arguments) {
-  if (!driver_state.log_enabled) return;
+  if (!log_state.log_enabled) return;
   if (!log_state.log_open) dp_open_log();
   // The open failed and was reported once; lines are dropped until closed.
   if (log_state.log_file == nullptr) return;
@@ -40,8 +40,10 @@ void WriteLine(const char* name, const char* format, std::va_list arguments) {
 
 }  // namespace
 
+void dp_enable_log(bool enabled) { log_state.log_enabled = enabled; }
+
 void dp_open_log() {
-  if (!driver_state.log_enabled) return;
+  if (!log_state.log_enabled) return;
   log_state.log_open = true;
   // Reached with the file still open only after an event between shut-down
   // and the next start; keep appending to it rather than lose the handle.

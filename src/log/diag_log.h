@@ -7,6 +7,9 @@
 #include <ctime>
 
 struct LogState {
+  // Set by the driver's first start from its parameters; nothing here runs
+  // while it is clear.
+  bool log_enabled = false;
   bool log_open = false;  // an open was attempted since load or the last close
   std::FILE* log_file = nullptr;
   // Formatting the local time costs far more than a line, and a refresh logs
@@ -18,6 +21,7 @@ struct LogState {
 
 extern LogState log_state;
 
+void dp_enable_log(bool enabled);
 void dp_open_log();
 void dp_log(const char* name, const char* text);
 // Same line as dp_log, with the text formatted from `format`; no length limit.

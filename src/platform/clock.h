@@ -1,8 +1,10 @@
-// The high-resolution counter and the millisecond sleep that pace the bus.
+// The high-resolution counter and the millisecond sleep that pace the bus,
+// and the wall clock that stamps the log.
 #ifndef PLATFORM_CLOCK_H
 #define PLATFORM_CLOCK_H
 
 #include <cstdint>
+#include <ctime>
 
 namespace platform {
 
@@ -10,6 +12,8 @@ namespace platform {
 int64_t ClockTicks();
 int64_t ClockFrequency();
 void SleepMilliseconds(uint32_t milliseconds);
+// Seconds since the epoch, as std::time gives them.
+std::time_t WallClockSeconds();
 
 }  // namespace platform
 

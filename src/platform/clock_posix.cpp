@@ -25,4 +25,6 @@ void SleepMilliseconds(uint32_t milliseconds) {
   }
 }
 
+std::time_t WallClockSeconds() { return std::time(nullptr); }
+
 }  // namespace platform

@@ -18,4 +18,6 @@ int64_t ClockFrequency() {
 
 void SleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
 
+std::time_t WallClockSeconds() { return std::time(nullptr); }
+
 }  // namespace platform

@@ -16,19 +16,19 @@ struct PortLibrary {
   const char* write_missing;
 };
 
-constexpr PortLibrary kDebugInpout{"inpout32_debug.dll",
+constexpr PortLibrary kDebugInpout{kPortLibraryFiles[0],
                                    "Inp32",
                                    "Out32",
                                    "inpout32_debug.dll loaded",
                                    "GetProcAddress for inpout32_debug.dll/Inp32 Failed",
                                    "GetProcAddress for inpout32_debug.dll/Out32 Failed"};
-constexpr PortLibrary kInpout{"inpout32.dll",
+constexpr PortLibrary kInpout{kPortLibraryFiles[1],
                               "Inp32",
                               "Out32",
                               "inpout32.dll loaded",
                               "GetProcAddress for inpout32.dll/Inp32 Failed",
                               "GetProcAddress for inpout32.dll/Out32 Failed"};
-constexpr PortLibrary kDlportio{"dlportio.dll",
+constexpr PortLibrary kDlportio{kPortLibraryFiles[2],
                                 "DlPortReadPortUchar",
                                 "DlPortWritePortUchar",
                                 "dlportio.dll loaded",

@@ -4,15 +4,16 @@
 
 #include <cstdint>
 
+#include "displaydll.h"
 #include "platform/library.h"
 
-#if defined(_WIN32)
-#define PORT_LIBRARY_CALL __stdcall
-#else
-#define PORT_LIBRARY_CALL
-#endif
+// Port libraries use the same standard-call convention as the driver's entries.
+using PortWriteEntry = void(DISPLAYDLL_CALL*)(int32_t port, int32_t value);
 
-using PortWriteEntry = void(PORT_LIBRARY_CALL*)(int32_t port, int32_t value);
+// The port library files the driver knows, in the order it tries them; the
+// first only while logging.
+inline constexpr const char* kPortLibraryFiles[] = {"inpout32_debug.dll", "inpout32.dll",
+                                                    "dlportio.dll"};
 
 struct PortBackend {
   platform::LibraryHandle library = nullptr;

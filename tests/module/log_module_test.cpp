@@ -34,6 +34,7 @@ TEST_F(LogModuleTest, RunsAppendTextModeLinesInTheLogsFolder) {
   EXPECT_EQ(std::count(events.begin(), events.end(), "dp_open_log : HD66712 Initialising"), 2);
   EXPECT_EQ(std::count(events.begin(), events.end(), "Init : port=0x278, Chip type=0"), 1);
   EXPECT_EQ(std::count(events.begin(), events.end(), "WriteD :  72 (0x48) 'H'"), 1);
+  ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back(), "WriteC :   1 (0x01) '\x01'");
 }
 

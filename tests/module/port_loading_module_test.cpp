@@ -34,7 +34,9 @@ TEST_F(PortLoadingModuleTest, LoggingPrefersTheDebugLibrary) {
   Init(20, 4, "LPT1,HD66712,Log");
   EXPECT_EQ(ok_, 1);
   EXPECT_EQ(ReadLifecycle(), Events{"load inpout32_debug.dll"});
-  EXPECT_EQ(ReadTrace().back().library, "inpout32_debug.dll");
+  const std::vector<PortEvent> trace = ReadTrace();
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace.back().library, "inpout32_debug.dll");
 }
 
 TEST_F(PortLoadingModuleTest, DlportioIsTheLastResort) {
@@ -98,6 +100,7 @@ TEST_F(PortLoadingModuleTest, RepeatedStartKeepsTheLibraryAndDoneThenStartReload
   driver_.Done();
   EXPECT_EQ(ReadLifecycle(), (Events{"load inpout32.dll", "unload inpout32.dll"}));
   const std::vector<BusCycle> cycles = ReadCycles();
+  ASSERT_FALSE(cycles.empty());
   EXPECT_EQ(cycles.back().byte, 0x01);
   EXPECT_FALSE(cycles.back().data);
   Init(20, 4, "LPT1,HD44780");

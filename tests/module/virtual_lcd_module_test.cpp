@@ -4,11 +4,10 @@
 
 #include "module_fixture.h"
 #include "stb_image.h"
+#include "virtual_lcd_port.h"
 
 namespace {
 
-using ConfigureFn = void (*)(const char*, int, int, int);
-using SnapshotFn = const char* (*)(const char*);
 using VirtualLcdModuleTest = ModuleTest;
 
 TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
@@ -16,8 +15,9 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   platform::LibraryHandle port = platform::LibraryOpen(path.c_str());
   ASSERT_NE(port, nullptr) << path;
   auto configure =
-      reinterpret_cast<ConfigureFn>(platform::LibraryFind(port, "VirtualLcd_Configure"));
-  auto snapshot = reinterpret_cast<SnapshotFn>(platform::LibraryFind(port, "VirtualLcd_Snapshot"));
+      reinterpret_cast<VirtualLcdConfigureFn>(platform::LibraryFind(port, kVirtualLcdConfigure));
+  auto snapshot =
+      reinterpret_cast<VirtualLcdSnapshotFn>(platform::LibraryFind(port, kVirtualLcdSnapshot));
   ASSERT_TRUE(configure != nullptr && snapshot != nullptr);
   configure("HD44780", 16, 2, 0x278);
 

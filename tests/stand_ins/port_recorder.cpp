@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "port_library_abi.h"
+#include "steady_nanoseconds.h"
 
 namespace {
 
@@ -31,11 +32,11 @@ TraceFile trace;
 }  // namespace
 
 #ifdef STAND_IN_READ_ENTRY
-PORT_LIBRARY_EXPORT int32_t PORT_LIBRARY_ENTRY STAND_IN_READ_ENTRY(int32_t) { return 0; }
+PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL STAND_IN_READ_ENTRY(int32_t) { return 0; }
 #endif
 
 #ifdef STAND_IN_WRITE_ENTRY
-PORT_LIBRARY_EXPORT void PORT_LIBRARY_ENTRY STAND_IN_WRITE_ENTRY(int32_t port, int32_t value) {
+PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL STAND_IN_WRITE_ENTRY(int32_t port, int32_t value) {
   const int64_t now = SteadyNanoseconds();
   if (trace.file == nullptr) return;
   std::fprintf(trace.file, "write %s %d %d %lld\n", STAND_IN_TAG, port, value,

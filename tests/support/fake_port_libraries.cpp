@@ -12,16 +12,16 @@ namespace fake_ports {
 State state;
 
 void InstallAll() {
-  for (const char* name : {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"}) {
+  for (const char* name : kPortLibraryFiles) {
     state.present[name] = Library{};
   }
 }
 
 namespace {
 
-int32_t PORT_LIBRARY_CALL Read(int32_t) { return 0; }
+int32_t DISPLAYDLL_CALL Read(int32_t) { return 0; }
 
-void PORT_LIBRARY_CALL Write(int32_t port, int32_t value) {
+void DISPLAYDLL_CALL Write(int32_t port, int32_t value) {
   if (state.open_libraries == 0) ++state.writes_without_library;
   state.writes.push_back(PortWriteRecord{port, value, sim_clock::NowNs()});
 }

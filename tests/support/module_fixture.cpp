@@ -1,8 +1,9 @@
 #include "module_fixture.h"
 
-#include <chrono>
 #include <fstream>
 #include <sstream>
+
+#include "steady_nanoseconds.h"
 
 namespace fs = std::filesystem;
 
@@ -71,8 +72,4 @@ std::vector<BusCycle> ModuleTest::ReadCycles(int32_t base) const {
   return cycles;
 }
 
-int64_t ModuleTest::NowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
+int64_t ModuleTest::NowNs() { return SteadyNanoseconds(); }

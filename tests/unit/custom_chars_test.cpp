@@ -16,12 +16,12 @@ class CustomCharsTest : public DriverTest {
 };
 
 TEST_F(CustomCharsTest, SetsTheGeneratorAddressThenSendsTheRowsAsData) {
+  const uint8_t addresses[] = {0x40, 0x48, 0x50, 0x58, 0x60, 0x68, 0x70, 0x78};
   for (int g = 1; g <= 8; ++g) {
     DISPLAYDLL_CustomChar(static_cast<uint8_t>(g), glyph_);
     const std::vector<BusCycle> cycles = TakeCycles();
     ASSERT_EQ(cycles.size(), 9u);
-    EXPECT_EQ(InstructionBytes(cycles),
-              std::vector<uint8_t>{static_cast<uint8_t>(0x40 + 8 * (g - 1))});
+    EXPECT_EQ(InstructionBytes(cycles), std::vector<uint8_t>{addresses[g - 1]});
     EXPECT_FALSE(cycles[0].data);
     EXPECT_EQ(DataBytes(cycles), std::vector<uint8_t>(glyph_, glyph_ + 8));
   }

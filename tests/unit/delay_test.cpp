@@ -32,6 +32,40 @@ TEST_F(DelayTest, LongWaitsSleepWholeMillisecondsThatCountTowardTheWait) {
   EXPECT_EQ(sim_clock::state.sleeps_ms, (std::vector<uint32_t>{1, 4, 1}));
 }
 
+// The counter reads that end a wait: the target in ticks (worked out by hand
+// from microseconds x frequency / 10^6, truncated) must be strictly passed.
+struct ScriptedWait {
+  int32_t us;
+  int64_t frequency;
+  int64_t target_ticks;
+  std::vector<uint32_t> sleeps_ms;
+};
+
+TEST_F(DelayTest, StopsAtTheFirstReadingStrictlyPastTheTarget) {
+  const ScriptedWait waits[] = {
+      {0, 1000000, 0, {}},
+      {40, 3579545, 143, {}},  // the ACPI timer's rate: 143.18 ticks
+      {1000, 10000000, 10000, {}},
+      {1001, 10000000, 10010, {1}},
+      {4100, 3579545, 14676, {4}},
+      // Beyond 32 bits on the way: 1600 x 24 MHz.
+      {1600, 24000000, 38400, {1}},
+      {2000000, 3000000000, 6000000000, {2000}},
+  };
+  constexpr int64_t kStart = 5000;
+  constexpr int64_t kUnread = 987654321;
+  for (const ScriptedWait& wait : waits) {
+    sim_clock::state.frequency = wait.frequency;
+    sim_clock::state.sleeps_ms.clear();
+    sim_clock::state.readings = {kStart, kStart + wait.target_ticks, kStart + wait.target_ticks + 1,
+                                 kUnread};
+    DelayUs(wait.us);
+    // Reaching the target is not enough; the reading past it ends the wait.
+    EXPECT_EQ(sim_clock::state.readings, std::deque<int64_t>{kUnread}) << wait.us;
+    EXPECT_EQ(sim_clock::state.sleeps_ms, wait.sleeps_ms) << wait.us;
+  }
+}
+
 TEST_F(DelayTest, NegativeWaitsReturnAtOnce) {
   EXPECT_LE(Elapsed(-5), 2);
   EXPECT_TRUE(sim_clock::state.sleeps_ms.empty());

@@ -9,10 +9,37 @@
 #include "driver_fixture.h"
 #include "fake_port_libraries.h"
 #include "log_file.h"
+#include "sim_clock.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// Sets the process's time zone for one test, and puts the old one back.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    if (const char* old = std::getenv("TZ")) previous_ = old;
+    Set(zone);
+  }
+  ~ScopedTimeZone() { Set(previous_.empty() ? nullptr : previous_.c_str()); }
+
+ private:
+  static void Set(const char* zone) {
+#if defined(_WIN32)
+    _putenv_s("TZ", zone == nullptr ? "" : zone);
+    _tzset();
+#else
+    if (zone == nullptr) {
+      unsetenv("TZ");
+    } else {
+      setenv("TZ", zone, 1);
+    }
+    tzset();
+#endif
+  }
+  std::string previous_;
+};
 using Lines = std::vector<std::string>;
 
 class DiagLogTest : public DriverTest {
@@ -85,6 +112,19 @@ TEST_F(DiagLogTest, SessionLogsEveryCallAndByteInOrder) {
   DISPLAYDLL_Done();
   EXPECT_EQ(NewEvents(), (Lines{"Done : Bye", "WriteC :   1 (0x01) '\x01'"}));
   EXPECT_EQ(log_state.log_file, nullptr);
+}
+
+TEST_F(DiagLogTest, StampIsLocalTimeDayFirstAndFollowsTheClock) {
+  // Five hours behind UTC in January; 17:04 so that a 12-hour clock shows.
+  ScopedTimeZone zone("EST5EDT");
+  sim_clock::state.wall_seconds = 1768514645;  // 2026-01-15 22:04:05 UTC
+  Init(20, 4, "LPT1,HD66712,Log");
+  sim_clock::state.wall_seconds += 1;
+  DISPLAYDLL_Write("x");
+  const std::string bytes = ReadFileBytes(kLogPath);
+  EXPECT_EQ(bytes.rfind("17:04:05 15/01/26 dp_open_log : HD66712 Initialising", 0), 0u)
+      << bytes.substr(0, 60);
+  EXPECT_NE(bytes.find(std::string(kLineEnd) + "17:04:06 15/01/26 Write : x"), std::string::npos);
 }
 
 TEST_F(DiagLogTest, RepeatedStartAndPortZero) {

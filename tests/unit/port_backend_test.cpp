@@ -38,6 +38,7 @@ TEST_F(PortBackendTest, FallsBackInOrderUntilOneLoads) {
 struct MissingEntryCase {
   const char* library;
   bool has_read;
+  bool has_write;
   bool logging;
   const char* message;
 };
@@ -50,12 +51,13 @@ class MissingEntryTest : public DriverTest,
 
 TEST_P(MissingEntryTest, EndsTheSearchWithThatLibrarysMessage) {
   const MissingEntryCase& c = GetParam();
-  fake_ports::state.present[c.library] = fake_ports::Library{c.has_read, !c.has_read};
+  fake_ports::state.present[c.library] = fake_ports::Library{c.has_read, c.has_write};
   // The search must end at the first library that loads.
   fake_ports::state.present.try_emplace("dlportio.dll");
   const std::string result = Init(20, 4, c.logging ? "LPT1,HD66712,Log" : "LPT1,HD66712");
   EXPECT_EQ(result, c.message);
   EXPECT_EQ(ok_, 0);
+  ASSERT_FALSE(fake_ports::state.open_attempts.empty());
   EXPECT_EQ(fake_ports::state.open_attempts.back(), c.library);
   // The library that lacked an entry stays loaded, but nothing is written.
   EXPECT_EQ(port_backend.write_port, nullptr);
@@ -69,19 +71,25 @@ TEST_P(MissingEntryTest, EndsTheSearchWithThatLibrarysMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryLibrary, MissingEntryTest,
-    ::testing::Values(MissingEntryCase{"inpout32_debug.dll", false, true,
+    ::testing::Values(MissingEntryCase{"inpout32_debug.dll", false, true, true,
                                        "GetProcAddress for inpout32_debug.dll/Inp32 Failed"},
-                      MissingEntryCase{"inpout32_debug.dll", true, true,
+                      MissingEntryCase{"inpout32_debug.dll", true, false, true,
                                        "GetProcAddress for inpout32_debug.dll/Out32 Failed"},
-                      MissingEntryCase{"inpout32.dll", false, false,
+                      MissingEntryCase{"inpout32.dll", false, true, false,
                                        "GetProcAddress for inpout32.dll/Inp32 Failed"},
-                      MissingEntryCase{"inpout32.dll", true, false,
+                      MissingEntryCase{"inpout32.dll", true, false, false,
                                        "GetProcAddress for inpout32.dll/Out32 Failed"},
-                      MissingEntryCase{"dlportio.dll", false, false,
+                      MissingEntryCase{"dlportio.dll", false, true, false,
                                        "GetProcAddress for dlportio.dll/Inp32 Failed"},
-                      MissingEntryCase{"dlportio.dll", true, false,
-                                       "GetProcAddress for dlportio.dll/Out32 Failed"}),
-    [](const auto& test) { return TestNameFrom(test.param.message); });
+                      MissingEntryCase{"dlportio.dll", true, false, false,
+                                       "GetProcAddress for dlportio.dll/Out32 Failed"},
+                      // With neither entry, the read entry's lookup comes first.
+                      MissingEntryCase{"inpout32.dll", false, false, false,
+                                       "GetProcAddress for inpout32.dll/Inp32 Failed"}),
+    [](const auto& test) {
+      return TestNameFrom(test.param.message) +
+             (test.param.has_read || test.param.has_write ? "" : "_Neither");
+    });
 
 TEST_F(PortBackendTest, NothingIsWrittenBeforeStartOrAfterShutDown) {
   DISPLAYDLL_PowerResume();

@@ -15,6 +15,7 @@ class PowerUpTest : public DriverTest {
     ASSERT_EQ(ok_, 1);
     ASSERT_FALSE(fake_ports::state.writes.empty());
     // The supply settles for a whole second before the first write.
+    ASSERT_FALSE(sim_clock::state.sleeps_ms.empty());
     EXPECT_EQ(sim_clock::state.sleeps_ms.front(), 1000u);
     EXPECT_GE(fake_ports::state.writes.front().ns, 1000 * kMillisecond);
     EXPECT_GT(ShortestGapNs(fake_ports::state.writes), 40 * kMicrosecond);
@@ -30,6 +31,10 @@ TEST_F(PowerUpTest, Hd66712WithFourRowsSelectsFourLineMode) {
 
 TEST_F(PowerUpTest, Hd66712WithTwoRowsLeavesFourLineModeOff) {
   ExpectPowerUp(2, "LPT1,HD66712", Hd66712TwoRowPowerUp());
+}
+
+TEST_F(PowerUpTest, Hd66712WithMoreThanFourRowsLeavesFourLineModeOff) {
+  ExpectPowerUp(5, "LPT1,HD66712", Hd66712TwoRowPowerUp());
 }
 
 TEST_F(PowerUpTest, Hd44780GetsNoExtendedInstructions) {
@@ -57,12 +62,14 @@ TEST_F(PowerUpTest, PowerResumeRepeatsTheSequence) {
   DISPLAYDLL_PowerResume();
   const std::vector<BusCycle> cycles = TakeCycles();
   EXPECT_TRUE(MatchesPowerUp(cycles, Hd44780PowerUp(), sim_clock::NowNs()));
+  ASSERT_FALSE(cycles.empty());
   EXPECT_GE(cycles.front().first_ns - before, 1000 * kMillisecond);
 }
 
 TEST_F(PowerUpTest, BytesGoToTheConfiguredPortWithSignWidenedValues) {
   Init(20, 4, "0x3BC,HD44780");
   ASSERT_EQ(ok_, 1);
+  ASSERT_FALSE(fake_ports::state.writes.empty());
   const PortWriteRecord& first = fake_ports::state.writes.front();
   EXPECT_EQ(first.port, 0x3BE);
   EXPECT_EQ(first.value, 0x0B);
@@ -70,6 +77,7 @@ TEST_F(PowerUpTest, BytesGoToTheConfiguredPortWithSignWidenedValues) {
   // data register's address reaches the library widened with its sign.
   fake_ports::state.writes.clear();
   Init(20, 4, "0xFFFE,HD44780");
+  ASSERT_GE(fake_ports::state.writes.size(), 2u);
   EXPECT_EQ(fake_ports::state.writes[0].port, 0);
   EXPECT_EQ(fake_ports::state.writes[1].port, -2);
 }

@@ -42,6 +42,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupParameterTest,
                                            ParameterCase{"LPT+2", 0x278, k66712, false},
                                            ParameterCase{"0x3BC,HD44780", 0x3BC, k44780, false},
                                            ParameterCase{"0x3bc,HD44780", 0x3BC, k44780, false},
+                                           ParameterCase{"0xff,HD44780", 0x0FF, k44780, false},
+                                           ParameterCase{"0xFa9", 0xFA9, k66712, false},
                                            ParameterCase{"0X3BC,HD44780", 0x378, k44780, false},
                                            ParameterCase{"lpt2,HD44780", 0x378, k44780, false},
                                            ParameterCase{"0x,HD44780", 0x0000, k44780, false},
@@ -53,6 +55,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupParameterTest,
                                            ParameterCase{"LPT2,HD44780,Log", 0x278, k44780, true},
                                            ParameterCase{"LPT1Log", 0x378, k66712, true},
                                            ParameterCase{"LPT1,Log", 0x378, k66712, true},
+                                           ParameterCase{"Log", 0x378, k66712, true},
+                                           ParameterCase{"LogLPT2", 0x378, k66712, false},
+                                           ParameterCase{"LPT2,Log,HD44780", 0x278, k66712, false},
+                                           ParameterCase{"LPT2,HD44780,Logs", 0x278, k44780, false},
                                            ParameterCase{"Lo", 0x378, k66712, false},
                                            ParameterCase{"", 0x378, k66712, false}),
                          [](const auto& test) { return TestNameFrom(test.param.parameters); });
@@ -62,6 +68,10 @@ TEST(HexToIntTest, ReadsDigitsUntilTheFirstOtherCharacterAndWraps) {
   EXPECT_EQ(HexToInt("g1"), 0u);
   EXPECT_EQ(HexToInt("3BC,HD"), 0x3BCu);
   EXPECT_EQ(HexToInt("aBcDeF"), 0xABCDEFu);
+  // The ends of each digit range, and the characters just outside them.
+  EXPECT_EQ(HexToInt("09afAF"), 0x09AFAFu);
+  for (const char* outside : {"/", ":", "@", "G", "`", "g"})
+    EXPECT_EQ(HexToInt(outside), 0u) << outside;
   EXPECT_EQ(HexToInt("123456789"), 0x23456789u);
   EXPECT_EQ(HexToInt("FFFFFFFFFFFF0278"), 0xFFFF0278u);
 }

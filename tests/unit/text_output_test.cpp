@@ -86,6 +86,16 @@ TEST_F(TextOutputTest, FullRowWrapsToTheNextRowAndTheLastRowToTheTop) {
   EXPECT_EQ(cursor_state.row, 0);
 }
 
+TEST_F(TextOutputTest, PositionZeroZeroIsTheFirstCellForTheRowWrapToo) {
+  Start(20, 4, "HD44780");
+  EXPECT_EQ(AddressFor(0, 0), 0x80);
+  DISPLAYDLL_Write(std::string(20, 'z').c_str());
+  const std::vector<BusCycle> cycles = TakeCycles();
+  ASSERT_EQ(cycles.size(), 21u);
+  EXPECT_EQ(InstructionBytes(cycles), std::vector<uint8_t>{0xC0});
+  EXPECT_FALSE(cycles[20].data);
+}
+
 TEST_F(TextOutputTest, OneRowDisplayWrapsOntoItself) {
   Start(20, 1, "HD44780");
   DISPLAYDLL_SetPosition(1, 1);

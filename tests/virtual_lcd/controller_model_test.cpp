@@ -64,13 +64,14 @@ TEST(ControllerModelTest, Hd66712ExtensionRegisterUnlocksFourLineMode) {
   vlcd::ExecuteInstruction(c, 0x09);  // extended function set, not display control
   EXPECT_TRUE(c.four_lines);
   EXPECT_FALSE(c.display_on);
-  vlcd::ExecuteInstruction(c, 0x1A);
-  EXPECT_EQ(c.scroll_enable, 0x0A);
-  vlcd::ExecuteInstruction(c, 0x45);
-  EXPECT_EQ(c.segram_address, 0x05);
-  vlcd::ExecuteInstruction(c, 0x83);  // scroll quantity, not a display address
-  EXPECT_EQ(c.scroll_quantity, 3);
-  EXPECT_EQ(c.address, 0);
+  // Scroll enable, SEGRAM address and scroll quantity, not a cursor shift,
+  // a character-generator address or a display address.
+  for (uint8_t instruction : {0x1A, 0x45, 0x83}) {
+    EXPECT_EQ(vlcd::ExecuteInstruction(c, instruction), 37000);
+    EXPECT_EQ(c.address, 0) << int{instruction};
+    EXPECT_FALSE(c.address_in_cgram) << int{instruction};
+    EXPECT_TRUE(c.four_lines) << int{instruction};
+  }
   vlcd::ExecuteInstruction(c, 0x38);
   EXPECT_FALSE(c.extension);
   EXPECT_TRUE(c.four_lines);

@@ -12,6 +12,7 @@
 #include "driver_module.h"
 #include "platform/library.h"
 #include "session.h"
+#include "virtual_lcd_port.h"
 
 namespace {
 
@@ -87,9 +88,6 @@ bool ParseOptions(int argc, char** argv, Options* options) {
   return options->chip == "HD66712" || options->chip == "HD44780";
 }
 
-using ConfigureFn = void (*)(const char*, int, int, int);
-using SnapshotFn = const char* (*)(const char*);
-
 int Fail(const std::string& message) {
   std::fprintf(stderr, "lcd_host: %s\n", message.c_str());
   return 1;
@@ -118,8 +116,9 @@ int main(int argc, char** argv) {
   platform::LibraryHandle port = platform::LibraryOpen(port_path.c_str());
   if (port == nullptr) return Fail("cannot load the virtual port library " + port_path);
   auto configure =
-      reinterpret_cast<ConfigureFn>(platform::LibraryFind(port, "VirtualLcd_Configure"));
-  auto snapshot = reinterpret_cast<SnapshotFn>(platform::LibraryFind(port, "VirtualLcd_Snapshot"));
+      reinterpret_cast<VirtualLcdConfigureFn>(platform::LibraryFind(port, kVirtualLcdConfigure));
+  auto snapshot =
+      reinterpret_cast<VirtualLcdSnapshotFn>(platform::LibraryFind(port, kVirtualLcdSnapshot));
   if (configure == nullptr || snapshot == nullptr)
     return Fail(port_path + " is not the virtual LCD");
   configure(options.chip.c_str(), options.session.columns, options.session.rows, options.port);

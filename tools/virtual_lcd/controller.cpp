@@ -40,33 +40,22 @@ void ShiftDisplay(Controller& c, bool right) {
   c.display_shift = ((c.display_shift + (right ? -1 : 1)) % length + length) % length;
 }
 
+// The bus width and the HD44780's 5x10 font do not change what a screen
+// of 5x8 cells shows, so only the line count (and the HD66712's RE) is kept.
 int64_t FunctionSet(Controller& c, uint8_t instruction) {
-  c.eight_bit_bus = instruction & 0x10;
   c.two_lines = instruction & 0x08;
-  if (c.chip == Chip::HD66712) {
-    // Bit 2 is RE here; the HD66712 has no 5x10 font.
-    c.extension = instruction & 0x04;
-  } else {
-    c.tall_font = instruction & 0x04;
-  }
+  // Bit 2 is RE on the HD66712, which has no 5x10 font.
+  if (c.chip == Chip::HD66712) c.extension = instruction & 0x04;
   return kShortExecutionNs;
 }
 
-// Instructions 0x08-0xFF while the HD66712's RE bit is set.
+// Instructions 0x08-0xFF while the HD66712's RE bit is set. Of these only
+// function set and the 4-line bit of the extended function set change what
+// the screen shows; scroll quantity, SEGRAM address, scroll enable, cursor
+// style and font width are taken and not modelled.
 int64_t ExtendedInstruction(Controller& c, uint8_t instruction) {
-  if (instruction & 0x80) {
-    c.scroll_quantity = instruction & 0x3F;
-  } else if (instruction & 0x40) {
-    c.segram_address = instruction & 0x0F;
-  } else if (instruction & 0x20) {
-    return FunctionSet(c, instruction);
-  } else if (instruction & 0x10) {
-    c.scroll_enable = instruction & 0x0F;
-  } else {
-    c.four_lines = instruction & 0x01;
-    c.inverted_cursor = instruction & 0x02;
-    c.wide_font = instruction & 0x04;
-  }
+  if ((instruction & 0xE0) == 0x20) return FunctionSet(c, instruction);
+  if ((instruction & 0xF8) == 0x08) c.four_lines = instruction & 0x01;
   return kShortExecutionNs;
 }
 

@@ -35,18 +35,11 @@ struct Controller {
   bool cursor_on = false;
   bool blink_on = false;
   // Function set.
-  bool eight_bit_bus = true;
   bool two_lines = false;
-  bool tall_font = false;
   // HD66712 extension register and what it unlocks.
   bool extension = false;   // RE
   bool four_lines = false;  // NW
-  bool inverted_cursor = false;
-  bool wide_font = false;
-  uint8_t scroll_enable = 0;
-  uint8_t scroll_quantity = 0;
-  uint8_t segram_address = 0;
-  int display_shift = 0;  // cells the display has moved left
+  int display_shift = 0;    // cells the display has moved left
 };
 
 // Applies an instruction; returns the nanoseconds it takes to execute.

@@ -13,10 +13,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "port_library_abi.h"
 #include "report.h"
+#include "steady_nanoseconds.h"
 #include "virtual_lcd.h"
+#include "virtual_lcd_port.h"
 
 namespace {
 
@@ -49,19 +52,17 @@ Device device;
 
 }  // namespace
 
-PORT_LIBRARY_EXPORT int32_t PORT_LIBRARY_ENTRY Inp32(int32_t port) {
+PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
   const int32_t address = port & 0xFFFF;
   if (address == device.lcd.module.port_base) return device.lcd.data_register;
   if (address == device.lcd.module.port_base + 2) return device.lcd.control_register;
   return 0xFF;
 }
 
-PORT_LIBRARY_EXPORT void PORT_LIBRARY_ENTRY Out32(int32_t port, int32_t value) {
+PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
   vlcd::PortWrite(device.lcd, port, value, SteadyNanoseconds());
 }
 
-// Starts over with a fresh module of this chip ("HD66712" or "HD44780"),
-// size and port; everything sent before is forgotten.
 PORT_LIBRARY_EXPORT void VirtualLcd_Configure(const char* chip, int columns, int rows, int port) {
   const bool hd44780 = std::strcmp(chip, "HD44780") == 0;
   device.lcd =
@@ -69,9 +70,10 @@ PORT_LIBRARY_EXPORT void VirtualLcd_Configure(const char* chip, int columns, int
   device.lcd.module.port_base = static_cast<uint16_t>(port);
 }
 
-// Writes the screen now to <prefix>.txt and <prefix>.png and returns the
-// report: the framed screen, the summary line and any violations.
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix) {
   device.report = vlcd::SaveScreen(device.lcd, prefix);
   return device.report.c_str();
 }
+
+static_assert(std::is_same_v<decltype(&VirtualLcd_Configure), VirtualLcdConfigureFn>);
+static_assert(std::is_same_v<decltype(&VirtualLcd_Snapshot), VirtualLcdSnapshotFn>);

@@ -16,52 +16,42 @@ constexpr int64_t kDataSetupNs = 80;
 
 constexpr int kControlOffset = 2;
 
-// Strobe, Auto-feed and Select-in are inverted between register and pin.
-bool PinLevel(uint8_t control, Pin pin) {
-  switch (pin) {
-    case Pin::Strobe:
-      return !(control & 0x01);
-    case Pin::AutoFeed:
-      return !(control & 0x02);
-    case Pin::Initialize:
-      return control & 0x04;
-    case Pin::SelectIn:
-      return !(control & 0x08);
-  }
-  return false;
-}
+// The module's lines as the control register drives their pins: Strobe
+// (E) and Auto-feed (R/W) are inverted between register and pin,
+// Initialize (RS) is not.
+bool EnableLevel(uint8_t control) { return !(control & 0x01); }
+bool ReadWriteLevel(uint8_t control) { return !(control & 0x02); }
+bool RegisterSelectLevel(uint8_t control) { return control & 0x04; }
 
-void AddViolation(VirtualLcd& lcd, int64_t ns, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+void AddViolation(VirtualLcd& lcd, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-void AddViolation(VirtualLcd& lcd, int64_t ns, const char* format, ...) {
+void AddViolation(VirtualLcd& lcd, const char* format, ...) {
   char text[160];
   std::va_list arguments;
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  lcd.violations.push_back(Violation{ns, text});
+  lcd.violations.push_back(Violation{text});
 }
 
 void Latch(VirtualLcd& lcd, int64_t ns) {
-  const Wiring& wiring = lcd.module.wiring;
-  const bool data = PinLevel(lcd.control_register, wiring.register_select);
+  const bool data = RegisterSelectLevel(lcd.control_register);
   const uint8_t byte = lcd.data_register;
   const long long number = lcd.instructions + lcd.data_bytes + 1;
-  if (PinLevel(lcd.control_register, wiring.read_write)) {
-    AddViolation(lcd, ns, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
+  if (ReadWriteLevel(lcd.control_register)) {
+    AddViolation(lcd, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
   }
   if (ns - lcd.enable_rose_ns < kEnablePulseNs) {
-    AddViolation(lcd, ns, "byte %lld: E high for only %lld ns", number,
+    AddViolation(lcd, "byte %lld: E high for only %lld ns", number,
                  static_cast<long long>(ns - lcd.enable_rose_ns));
   }
   if (ns - lcd.data_changed_ns < kDataSetupNs) {
-    AddViolation(lcd, ns, "byte %lld: data set up only %lld ns before E fell", number,
+    AddViolation(lcd, "byte %lld: data set up only %lld ns before E fell", number,
                  static_cast<long long>(ns - lcd.data_changed_ns));
   }
   if (ns < lcd.busy_until_ns) {
-    AddViolation(lcd, ns, "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
+    AddViolation(lcd, "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
                  data ? "data" : "instruction", byte, number,
                  static_cast<long long>(lcd.busy_until_ns - ns));
   }
@@ -77,17 +67,16 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
 }
 
 void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
-  const Wiring& wiring = lcd.module.wiring;
   const uint8_t previous = lcd.control_register;
   lcd.control_register = value;
-  if (PinLevel(previous, wiring.register_select) != PinLevel(value, wiring.register_select)) {
+  if (RegisterSelectLevel(previous) != RegisterSelectLevel(value)) {
     lcd.register_select_changed_ns = ns;
   }
-  const bool enable = PinLevel(value, wiring.enable);
+  const bool enable = EnableLevel(value);
   if (enable && !lcd.enable_high) {
     lcd.enable_rose_ns = ns;
     if (ns - lcd.register_select_changed_ns < kAddressSetupNs) {
-      AddViolation(lcd, ns, "RS changed only %lld ns before E rose (write %lld)",
+      AddViolation(lcd, "RS changed only %lld ns before E rose (write %lld)",
                    static_cast<long long>(ns - lcd.register_select_changed_ns),
                    static_cast<long long>(lcd.port_writes));
     }

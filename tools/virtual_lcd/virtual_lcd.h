@@ -12,28 +12,16 @@
 
 namespace vlcd {
 
-// Parallel-port connector pins that carry the module's control lines.
-enum class Pin { Strobe = 1, AutoFeed = 14, Initialize = 16, SelectIn = 17 };
-
-struct Wiring {
-  Pin enable = Pin::Strobe;
-  Pin register_select = Pin::Initialize;
-  Pin read_write = Pin::AutoFeed;  // low: write
-  // Modules with two controllers (40x4) enable the second one here; the
-  // model has a single controller, so this line is not connected.
-  Pin second_enable = Pin::SelectIn;
-};
-
+// The module is wired as the driver drives it: E on pin 1 (Strobe), RS on
+// pin 16 (Initialize), R/W on pin 14 (Auto-feed, low to write).
 struct Module {
   Chip chip = Chip::HD66712;
   int columns = 20;
   int rows = 4;
   uint16_t port_base = 0x378;
-  Wiring wiring;
 };
 
 struct Violation {
-  int64_t at_ns;
   std::string description;
 };
 

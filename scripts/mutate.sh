@@ -14,6 +14,13 @@ filter="${1:-}"
 
 # One fault a line: "file: original text ~> faulty text". The original must
 # occur exactly once in the file.
+#
+# Left out as equivalent or out of the tests' reach, on purpose:
+# - text_output.cpp "position <= size" -> "position < size": at
+#   position == size both branches give size - 1, so no input tells them apart.
+# - a clock that runs slow (waits too long): only the benchmarks see it; the
+#   tests bound waits from below and have no timed upper bounds, which would
+#   flake on a busy machine.
 faults=$(cat <<'LIST'
 src/driver/startup_parameters.cpp: c >= 'a' && c <= 'f' ~> c >= 'a' && c < 'f'
 src/driver/startup_parameters.cpp: c >= 'A' && c <= 'F' ~> c >= 'A' && c < 'F'
@@ -43,7 +50,7 @@ src/lcd/text_output.cpp: kHd66712RowPitch = 0x20; ~> kHd66712RowPitch = 0x40;
 src/lcd/text_output.cpp: return display_config.width + column; ~> return kHd44780SecondLine + column;
 src/lcd/text_output.cpp: cursor_state.column < display_config.width ~> cursor_state.column <= display_config.width
 src/lcd/text_output.cpp: cursor_state.row >= display_config.height ~> cursor_state.row > display_config.height
-src/lcd/text_output.cpp: position <= size ? ~> position < size ?
+src/lcd/text_output.cpp: position - 1 : size - 1; ~> position - 1 : size;
 src/lcd/text_output.cpp: if (position == 0) return 0; ~>
 src/lcd/custom_chars.cpp: kGlyphRows * (glyph - 1) ~> kGlyphRows * glyph
 src/lcd/custom_chars.cpp: if (glyph == 1) return 8; ~> if (glyph == 1) return 0;
@@ -52,7 +59,7 @@ src/log/diag_log.cpp: if (now != log_state.stamp_second) { ~> if (log_state.stam
 src/log/diag_log.cpp: "%3u (0x%02x) '%c'" ~> "%3u (0x%2x) '%c'"
 src/log/diag_log.cpp: std::fflush(log_state.log_file); ~>
 src/platform/local_time_posix.cpp: localtime_r(&time, local) ~> gmtime_r(&time, local)
-src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec / 2;
+src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec * 2;
 LIST
 )
 

@@ -35,10 +35,10 @@ struct Input {
 int Largest(int32_t size) { return size > 0 ? size - 1 : 0; }
 
 void CheckCursorAfterPosition(uint8_t x, uint8_t y) {
-  const int32_t column = cursor_state.column;
-  const int32_t row = cursor_state.row;
-  FUZZ_CHECK(column >= -1 && column <= Largest(display_config.width), "clamped column");
-  FUZZ_CHECK(row >= -1 && row <= Largest(display_config.height), "clamped row");
+  const int32_t column = cursor_state().column;
+  const int32_t row = cursor_state().row;
+  FUZZ_CHECK(column >= -1 && column <= Largest(display_config().width), "clamped column");
+  FUZZ_CHECK(row >= -1 && row <= Largest(display_config().height), "clamped row");
   FUZZ_CHECK(x > 0 || column == 0, "column 0 for x = 0");
   FUZZ_CHECK(y > 0 || row == 0, "row 0 for y = 0");
 }
@@ -56,13 +56,13 @@ void Step(Input& in) {
                       flag_pointer ? &ok : nullptr);
       if (flag_pointer) {
         FUZZ_CHECK(ok == 0 || ok == 1, "success flag is 0 or 1");
-        FUZZ_CHECK(ok == 0 || port_backend.write_port != nullptr, "success without a library");
+        FUZZ_CHECK(ok == 0 || PortBackendReady(), "success without a library");
       }
       break;
     }
     case 1:
       DISPLAYDLL_Done();
-      FUZZ_CHECK(port_backend.library == nullptr, "library kept after Done");
+      FUZZ_CHECK(port_backend().library == nullptr, "library kept after Done");
       break;
     case 2:
       DISPLAYDLL_PowerResume();
@@ -77,13 +77,15 @@ void Step(Input& in) {
     case 4: {
       const std::string text = in.Text();
       const bool missing = in.Byte() & 1;
-      const bool row_in_range = cursor_state.row >= 0 && cursor_state.row < display_config.height;
+      const bool row_in_range =
+          cursor_state().row >= 0 && cursor_state().row < display_config().height;
       DISPLAYDLL_Write(missing ? nullptr : text.c_str());
       if (!missing && !text.empty() && text[0] != '\0') {
-        FUZZ_CHECK(cursor_state.column >= 0 && cursor_state.column <= Largest(display_config.width),
-                   "column after writing");
-        FUZZ_CHECK(!row_in_range || (cursor_state.row >= 0 &&
-                                     cursor_state.row <= Largest(display_config.height)),
+        FUZZ_CHECK(
+            cursor_state().column >= 0 && cursor_state().column <= Largest(display_config().width),
+            "column after writing");
+        FUZZ_CHECK(!row_in_range || (cursor_state().row >= 0 &&
+                                     cursor_state().row <= Largest(display_config().height)),
                    "row after writing");
       }
       break;
@@ -128,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t seen = 0;
   for (int calls = 0; in.size > 0 && calls < 64; ++calls) {
     Step(in);
-    CheckNewBusCycles(&seen, display_config.port_address);
+    CheckNewBusCycles(&seen, display_config().port_address);
   }
   DISPLAYDLL_Done();
   std::error_code ignored;

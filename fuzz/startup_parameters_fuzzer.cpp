@@ -40,15 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(ok == 0 || ok == 1, "success flag is 0 or 1");
   FUZZ_CHECK(result != nullptr, "Init returns a text");
   if (ok == 1) {
-    FUZZ_CHECK(port_backend.write_port != nullptr, "success without a write entry");
+    FUZZ_CHECK(PortBackendReady(), "success without a write entry");
     FUZZ_CHECK(std::strcmp(result, "HD66712 Display v1.0.4.21") == 0, "success returns the name");
-    FUZZ_CHECK(display_config.width == data[0] && display_config.height == data[1],
+    FUZZ_CHECK(display_config().width == data[0] && display_config().height == data[1],
                "size taken as given");
   } else {
     FUZZ_CHECK(fake_ports::state.writes.empty(), "failed start wrote to the port");
   }
   size_t seen = 0;
-  CheckNewBusCycles(&seen, display_config.port_address);
+  CheckNewBusCycles(&seen, display_config().port_address);
   DISPLAYDLL_Done();
   std::error_code ignored;
   std::filesystem::remove_all("logs", ignored);

@@ -32,10 +32,10 @@ src/driver/startup_parameters.cpp: return position + 1; ~> return position;
 src/driver/lifecycle_entries.cpp: kLogSuffixLength = 4; ~> kLogSuffixLength = 3;
 src/driver/lifecycle_entries.cpp:   if (ok != nullptr) *ok = 0; ~>
 src/driver/lifecycle_entries.cpp:   WriteC(kClearDisplay); ~>
-src/driver/describe_entries.cpp: "%s%s", kDriverName, ~> "%s %s", kDriverName,
+src/driver/driver_state.cpp: "%s%s", ~> "%s %s",
 src/port/port_backend.cpp: {&kDebugInpout, &kInpout, &kDlportio} ~> {&kInpout, &kDebugInpout, &kDlportio}
 src/port/port_backend.cpp: && !logging_requested) continue; ~> && logging_requested) continue;
-src/port/port_backend.cpp: if (port_backend.read_port == nullptr) return candidate.read_missing; ~> if (port_backend.read_port == nullptr) return platform::LibraryFind(port_backend.library, candidate.write_entry) ? candidate.read_missing : candidate.write_missing;
+src/port/port_backend.cpp: if (port_backend_record.read_port == nullptr) return candidate.read_missing; ~> if (port_backend_record.read_port == nullptr) return platform::LibraryFind(port_backend_record.library, candidate.write_entry) ? candidate.read_missing : candidate.write_missing;
 src/port/port_backend.cpp: static_cast<int8_t>(value) ~> static_cast<uint8_t>(value)
 src/lcd/controller_link.cpp: kInstructionStrobe = 0x02; ~> kInstructionStrobe = 0x03;
 src/lcd/controller_link.cpp: kDataIdle = 0x0F; ~> kDataIdle = 0x0E;
@@ -47,17 +47,17 @@ src/lcd/controller_link.cpp: static_cast<int64_t>(microseconds) * frequency / 10
 src/lcd/power_up.cpp: height == 4 ? ~> height >= 4 ?
 src/lcd/power_up.cpp: height <= 1 ? ~> height < 1 ?
 src/lcd/text_output.cpp: kHd66712RowPitch = 0x20; ~> kHd66712RowPitch = 0x40;
-src/lcd/text_output.cpp: return display_config.width + column; ~> return kHd44780SecondLine + column;
-src/lcd/text_output.cpp: cursor_state.column < display_config.width ~> cursor_state.column <= display_config.width
-src/lcd/text_output.cpp: cursor_state.row >= display_config.height ~> cursor_state.row > display_config.height
+src/lcd/text_output.cpp: return display_config().width + column; ~> return kHd44780SecondLine + column;
+src/lcd/text_output.cpp: cursor_state_record.column < display_config().width ~> cursor_state_record.column <= display_config().width
+src/lcd/text_output.cpp: cursor_state_record.row >= display_config().height ~> cursor_state_record.row > display_config().height
 src/lcd/text_output.cpp: position - 1 : size - 1; ~> position - 1 : size;
 src/lcd/text_output.cpp: if (position == 0) return 0; ~>
 src/lcd/custom_chars.cpp: kGlyphRows * (glyph - 1) ~> kGlyphRows * glyph
 src/lcd/custom_chars.cpp: if (glyph == 1) return 8; ~> if (glyph == 1) return 0;
 src/log/diag_log.cpp: "%H:%M:%S %d/%m/%y" ~> "%H:%M:%S %m/%d/%y"
-src/log/diag_log.cpp: if (now != log_state.stamp_second) { ~> if (log_state.stamp_second < 0) {
+src/log/diag_log.cpp: if (now != log_state_record.stamp_second) { ~> if (log_state_record.stamp_second < 0) {
 src/log/diag_log.cpp: "%3u (0x%02x) '%c'" ~> "%3u (0x%2x) '%c'"
-src/log/diag_log.cpp: std::fflush(log_state.log_file); ~>
+src/log/diag_log.cpp: std::fflush(log_state_record.log_file); ~>
 src/platform/local_time_posix.cpp: localtime_r(&time, local) ~> gmtime_r(&time, local)
 src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec * 2;
 LIST

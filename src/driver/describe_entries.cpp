@@ -1,7 +1,5 @@
 // The entries that describe the driver; they work at any time, also before
 // the driver is started.
-#include <cstdio>
-
 #include "displaydll.h"
 #include "driver/driver_state.h"
 
@@ -17,9 +15,7 @@ const char* DISPLAYDLL_CALL DISPLAYDLL_Usage(void) { return "HD66712 usage: LPT1
 const char* DISPLAYDLL_CALL DISPLAYDLL_DefaultParameters(void) { return "LPT1,HD66712"; }
 
 const char* DISPLAYDLL_CALL DISPLAYDLL_DriverName(void) {
-  std::snprintf(driver_state.driver_name, sizeof driver_state.driver_name, "%s%s", kDriverName,
-                kDriverVersion);
-  return driver_state.driver_name;
+  return FormatDriverName(kDriverName, kDriverVersion);
 }
 
 }  // extern "C"

@@ -7,6 +7,12 @@ struct DriverState {
   char driver_name[32] = "";
 };
 
-extern DriverState driver_state;
+const DriverState& driver_state();
+// The first start sets `initialised` and the log choice; shut-down clears
+// `initialised` alone.
+void MarkDriverStarted(bool log_enabled);
+void MarkDriverStopped();
+// Joins name and version into `driver_name` and returns it.
+const char* FormatDriverName(const char* name, const char* version);
 
 #endif  // DRIVER_DRIVER_STATE_H

@@ -17,33 +17,34 @@ constexpr int32_t kLogSuffixLength = 4;
 
 // Returns nullptr when a port library is ready to write through.
 const char* PreparePortBackend(const char* parameters) {
-  if (!driver_state.initialised) {
-    driver_state.initialised = true;
-    driver_state.log_enabled = EndsWithLog(parameters);
-    dp_enable_log(driver_state.log_enabled);
+  if (!driver_state().initialised) {
+    MarkDriverStarted(EndsWithLog(parameters));
+    dp_enable_log(driver_state().log_enabled);
     dp_open_log();
     dp_log("Init", "Called ");
-    return LoadPortBackend(driver_state.log_enabled);
+    return LoadPortBackend(driver_state().log_enabled);
   }
   dp_log("Init", "reCalled ");
   // A first start that failed left no write entry; reporting success now
   // would leave the host writing to nothing, so the load is tried again.
-  if (port_backend.write_port == nullptr) return LoadPortBackend(driver_state.log_enabled);
+  if (!PortBackendReady()) return LoadPortBackend(driver_state().log_enabled);
   return nullptr;
 }
 
 void Configure(uint8_t columns, uint8_t rows, const char* parameters) {
-  display_config.width = columns;
-  display_config.height = rows;
-  dp_logf("Init", "Display width=%d, height=%d", display_config.width, display_config.height);
-  display_config.port_address = ParsePort(parameters);
+  DisplayConfig config = display_config();
+  config.width = columns;
+  config.height = rows;
+  dp_logf("Init", "Display width=%d, height=%d", config.width, config.height);
+  config.port_address = ParsePort(parameters);
   int32_t length = static_cast<int32_t>(std::strlen(parameters));
-  if (driver_state.log_enabled) length -= kLogSuffixLength;
+  if (driver_state().log_enabled) length -= kLogSuffixLength;
   const int32_t chip_position = ChipNamePosition(parameters, length);
   dp_logf("j=", "%d, l=%d, startup_parameters=%s", chip_position, length, parameters);
-  display_config.chip_type = ParseChip(parameters, chip_position, display_config.chip_type);
-  dp_logf("Init", "port=0x%3x, Chip type=%d", static_cast<unsigned>(display_config.port_address),
-          static_cast<int>(display_config.chip_type));
+  config.chip_type = ParseChip(parameters, chip_position, config.chip_type);
+  dp_logf("Init", "port=0x%3x, Chip type=%d", static_cast<unsigned>(config.port_address),
+          static_cast<int>(config.chip_type));
+  SetDisplayConfig(config);
 }
 
 }  // namespace
@@ -66,7 +67,7 @@ void DISPLAYDLL_CALL DISPLAYDLL_Done(void) {
   dp_log("Done", "Bye");
   WriteC(kClearDisplay);
   ReleasePortBackend();
-  driver_state.initialised = false;
+  MarkDriverStopped();
   dp_close_log();
 }
 

@@ -19,7 +19,7 @@ constexpr uint8_t kDataStrobe = 0x06;
 constexpr int32_t kBusSettleUs = 40;
 
 void BusCycle(uint8_t byte, uint8_t idle, uint8_t strobe) {
-  const uint16_t data_register = display_config.port_address;
+  const uint16_t data_register = display_config().port_address;
   const uint16_t control_register = static_cast<uint16_t>(data_register + 2);
   PortWrite(control_register, idle);
   DelayUs(kBusSettleUs);

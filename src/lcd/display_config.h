@@ -14,6 +14,8 @@ struct DisplayConfig {
   ChipType chip_type = ChipType::HD66712;
 };
 
-extern DisplayConfig display_config;
+const DisplayConfig& display_config();
+// The driver's start records the module it was told of, all at once.
+void SetDisplayConfig(const DisplayConfig& config);
 
 #endif  // LCD_DISPLAY_CONFIG_H

@@ -19,14 +19,14 @@ constexpr int32_t kClearOrHomeUs = 1600;
 void PowerUp() {
   dp_log("PowerResume", "Entered");
   platform::SleepMilliseconds(kPowerSettleMs);
-  if (display_config.chip_type == ChipType::HD66712) {
+  if (display_config().chip_type == ChipType::HD66712) {
     // The extension register selects the HD66712's 4-line addressing.
     WriteC(kFunctionExtended);
     DelayUs(kFirstFunctionSetUs);
-    WriteC(display_config.height == 4 ? kExtendedFourLines : kExtendedFunction);
+    WriteC(display_config().height == 4 ? kExtendedFourLines : kExtendedFunction);
     WriteC(kFunction2Lines);
   }
-  const uint8_t function_set = display_config.height <= 1 ? kFunction1Line : kFunction2Lines;
+  const uint8_t function_set = display_config().height <= 1 ? kFunction1Line : kFunction2Lines;
   WriteC(function_set);
   DelayUs(kFirstFunctionSetUs);
   WriteC(function_set);

@@ -4,7 +4,11 @@
 #include "lcd/display_config.h"
 #include "log/diag_log.h"
 
-CursorState cursor_state;
+// The record itself is declared in no header: only this file writes it. The
+// unit tests reach it to put it back to its load-time values.
+CursorState cursor_state_record;
+
+const CursorState& cursor_state() { return cursor_state_record; }
 
 namespace {
 
@@ -16,7 +20,7 @@ constexpr int32_t kHd44780SecondLine = 0x40;
 int32_t DisplayAddress(int32_t column, int32_t row) {
   if (column < 0) column = 0;
   if (row < 0) row = 0;
-  if (display_config.chip_type == ChipType::HD66712) return kHd66712RowPitch * row + column;
+  if (display_config().chip_type == ChipType::HD66712) return kHd66712RowPitch * row + column;
   // The HD44780 has two memory lines; rows 2 and 3 continue rows 0 and 1
   // past the last visible column.
   switch (row) {
@@ -25,9 +29,9 @@ int32_t DisplayAddress(int32_t column, int32_t row) {
     case 1:
       return kHd44780SecondLine + column;
     case 2:
-      return display_config.width + column;
+      return display_config().width + column;
     default:
-      return kHd44780SecondLine + display_config.width + column;
+      return kHd44780SecondLine + display_config().width + column;
   }
 }
 
@@ -46,20 +50,20 @@ void Setpos(int32_t column, int32_t row) {
 
 void PutChar(uint8_t byte) {
   WriteD(byte);
-  ++cursor_state.column;
-  if (cursor_state.column < display_config.width) return;
+  ++cursor_state_record.column;
+  if (cursor_state_record.column < display_config().width) return;
   // The memory cell after a row's end is not the next row's start.
-  cursor_state.column = 0;
-  ++cursor_state.row;
-  if (cursor_state.row >= display_config.height) cursor_state.row = 0;
-  Setpos(0, cursor_state.row);
+  cursor_state_record.column = 0;
+  ++cursor_state_record.row;
+  if (cursor_state_record.row >= display_config().height) cursor_state_record.row = 0;
+  Setpos(0, cursor_state_record.row);
 }
 
 void SetCursorPosition(uint8_t x, uint8_t y) {
-  cursor_state.column = ClampToSize(x, display_config.width);
-  cursor_state.row = ClampToSize(y, display_config.height);
+  cursor_state_record.column = ClampToSize(x, display_config().width);
+  cursor_state_record.row = ClampToSize(y, display_config().height);
   dp_logf("SetPosition", "x=%d, y=%d", x, y);
-  Setpos(cursor_state.column, cursor_state.row);
+  Setpos(cursor_state_record.column, cursor_state_record.row);
 }
 
 void WriteText(const char* text) {

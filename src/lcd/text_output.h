@@ -10,7 +10,7 @@ struct CursorState {
   int32_t row = 0;
 };
 
-extern CursorState cursor_state;
+const CursorState& cursor_state();
 
 // Addresses the controller; leaves `cursor_state` alone.
 void Setpos(int32_t column, int32_t row);

@@ -7,7 +7,11 @@
 #include "platform/directory.h"
 #include "platform/local_time.h"
 
-LogState log_state;
+// The record itself is declared in no header: only this file writes it. The
+// unit tests reach it to put it back to its load-time values.
+LogState log_state_record;
+
+const LogState& log_state() { return log_state_record; }
 
 namespace {
 
@@ -16,44 +20,45 @@ constexpr char kLogFileName[] = "HD66712.log";
 
 const char* CurrentTimeStamp() {
   const std::time_t now = platform::WallClockSeconds();
-  if (now != log_state.stamp_second) {
-    log_state.stamp_second = now;
+  if (now != log_state_record.stamp_second) {
+    log_state_record.stamp_second = now;
     std::tm local{};
     if (!platform::LocalTime(now, &local) ||
-        std::strftime(log_state.stamp, sizeof log_state.stamp, "%H:%M:%S %d/%m/%y", &local) == 0) {
-      log_state.stamp[0] = '\0';
+        std::strftime(log_state_record.stamp, sizeof log_state_record.stamp, "%H:%M:%S %d/%m/%y",
+                      &local) == 0) {
+      log_state_record.stamp[0] = '\0';
     }
   }
-  return log_state.stamp;
+  return log_state_record.stamp;
 }
 
 void WriteLine(const char* name, const char* format, std::va_list arguments) {
-  if (!log_state.log_enabled) return;
-  if (!log_state.log_open) dp_open_log();
+  if (!log_state_record.log_enabled) return;
+  if (!log_state_record.log_open) dp_open_log();
   // The open failed and was reported once; lines are dropped until closed.
-  if (log_state.log_file == nullptr) return;
-  std::fprintf(log_state.log_file, "%s %s : ", CurrentTimeStamp(), name);
-  std::vfprintf(log_state.log_file, format, arguments);
-  std::fputc('\n', log_state.log_file);
-  std::fflush(log_state.log_file);
+  if (log_state_record.log_file == nullptr) return;
+  std::fprintf(log_state_record.log_file, "%s %s : ", CurrentTimeStamp(), name);
+  std::vfprintf(log_state_record.log_file, format, arguments);
+  std::fputc('\n', log_state_record.log_file);
+  std::fflush(log_state_record.log_file);
 }
 
 }  // namespace
 
-void dp_enable_log(bool enabled) { log_state.log_enabled = enabled; }
+void dp_enable_log(bool enabled) { log_state_record.log_enabled = enabled; }
 
 void dp_open_log() {
-  if (!log_state.log_enabled) return;
-  log_state.log_open = true;
+  if (!log_state_record.log_enabled) return;
+  log_state_record.log_open = true;
   // Reached with the file still open only after an event between shut-down
   // and the next start; keep appending to it rather than lose the handle.
-  if (log_state.log_file == nullptr) {
+  if (log_state_record.log_file == nullptr) {
     platform::DirectoryCreate(kLogDirectory);
     char path[sizeof kLogDirectory + sizeof kLogFileName];
     std::snprintf(path, sizeof path, "%s%c%s", kLogDirectory, platform::kPathSeparator,
                   kLogFileName);
-    log_state.log_file = std::fopen(path, "a");
-    if (log_state.log_file == nullptr) {
+    log_state_record.log_file = std::fopen(path, "a");
+    if (log_state_record.log_file == nullptr) {
       std::fputs("Failed to open ini file", stdout);
       std::fflush(stdout);
     }
@@ -79,7 +84,7 @@ void dp_log_char(const char* name, int value) {
 }
 
 void dp_close_log() {
-  log_state.log_open = false;
-  if (log_state.log_file != nullptr) std::fclose(log_state.log_file);
-  log_state.log_file = nullptr;
+  log_state_record.log_open = false;
+  if (log_state_record.log_file != nullptr) std::fclose(log_state_record.log_file);
+  log_state_record.log_file = nullptr;
 }

@@ -19,7 +19,7 @@ struct LogState {
   char stamp[20] = "";
 };
 
-extern LogState log_state;
+const LogState& log_state();
 
 void dp_enable_log(bool enabled);
 void dp_open_log();

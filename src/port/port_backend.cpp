@@ -2,7 +2,13 @@
 
 #include "log/diag_log.h"
 
-PortBackend port_backend;
+// The record itself is declared in no header: only this file writes it. The
+// unit tests reach it to put it back to its load-time values.
+PortBackend port_backend_record;
+
+const PortBackend& port_backend() { return port_backend_record; }
+
+bool PortBackendReady() { return port_backend_record.write_port != nullptr; }
 
 namespace {
 
@@ -40,11 +46,13 @@ constexpr const char kNoLibraryMessage[] = "LoadLibrary for parallel port Failed
 // A candidate that loads but lacks an entry ends the search: it stays loaded
 // (as `library`) until release, and later candidates are not tried.
 const char* AcceptLibrary(const PortLibrary& candidate) {
-  port_backend.read_port = platform::LibraryFind(port_backend.library, candidate.read_entry);
-  if (port_backend.read_port == nullptr) return candidate.read_missing;
-  platform::LibraryEntry write = platform::LibraryFind(port_backend.library, candidate.write_entry);
+  port_backend_record.read_port =
+      platform::LibraryFind(port_backend_record.library, candidate.read_entry);
+  if (port_backend_record.read_port == nullptr) return candidate.read_missing;
+  platform::LibraryEntry write =
+      platform::LibraryFind(port_backend_record.library, candidate.write_entry);
   if (write == nullptr) return candidate.write_missing;
-  port_backend.write_port = reinterpret_cast<PortWriteEntry>(write);
+  port_backend_record.write_port = reinterpret_cast<PortWriteEntry>(write);
   dp_log("Init", candidate.loaded_text);
   return nullptr;
 }
@@ -57,20 +65,20 @@ const char* LoadPortBackend(bool logging_requested) {
   const PortLibrary* candidates[] = {&kDebugInpout, &kInpout, &kDlportio};
   for (const PortLibrary* candidate : candidates) {
     if (candidate == &kDebugInpout && !logging_requested) continue;
-    port_backend.library = platform::LibraryOpen(candidate->file_name);
-    if (port_backend.library != nullptr) return AcceptLibrary(*candidate);
+    port_backend_record.library = platform::LibraryOpen(candidate->file_name);
+    if (port_backend_record.library != nullptr) return AcceptLibrary(*candidate);
   }
   return kNoLibraryMessage;
 }
 
 void PortWrite(uint16_t port, uint8_t value) {
-  if (port_backend.write_port == nullptr) return;
+  if (port_backend_record.write_port == nullptr) return;
   // Port libraries take 16-bit arguments widened with their sign, the way a
   // host's signed char reaches them; the library keeps the low bits.
-  port_backend.write_port(static_cast<int16_t>(port), static_cast<int8_t>(value));
+  port_backend_record.write_port(static_cast<int16_t>(port), static_cast<int8_t>(value));
 }
 
 void ReleasePortBackend() {
-  if (port_backend.library != nullptr) platform::LibraryClose(port_backend.library);
-  port_backend = PortBackend{};
+  if (port_backend_record.library != nullptr) platform::LibraryClose(port_backend_record.library);
+  port_backend_record = PortBackend{};
 }

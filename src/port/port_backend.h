@@ -22,7 +22,9 @@ struct PortBackend {
   PortWriteEntry write_port = nullptr;
 };
 
-extern PortBackend port_backend;
+const PortBackend& port_backend();
+// Whether a library with both entries is loaded, so bytes reach the port.
+bool PortBackendReady();
 
 // Returns nullptr on success, otherwise the failure message for the host.
 const char* LoadPortBackend(bool logging_requested);

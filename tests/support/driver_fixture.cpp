@@ -26,7 +26,7 @@ std::vector<BusCycle> DriverTest::TakeCycles() {
   std::vector<PortWriteRecord> fresh(all.begin() + static_cast<std::ptrdiff_t>(taken_), all.end());
   taken_ = all.size();
   std::string error;
-  std::vector<BusCycle> cycles = DecodeBusCycles(fresh, display_config.port_address, &error);
+  std::vector<BusCycle> cycles = DecodeBusCycles(fresh, display_config().port_address, &error);
   EXPECT_EQ(error, "");
   return cycles;
 }

@@ -26,17 +26,17 @@ TEST(DescribeTest, TextsAreFixedAndWorkBeforeStart) {
 TEST_F(LifecycleTest, SuccessReturnsTheDriverNameAndSetsTheFlag) {
   EXPECT_EQ(Init(20, 4, "LPT1,HD66712"), "HD66712 Display v1.0.4.21");
   EXPECT_EQ(ok_, 1);
-  EXPECT_TRUE(driver_state.initialised);
+  EXPECT_TRUE(driver_state().initialised);
 }
 
 TEST_F(LifecycleTest, FailureClearsTheFlagAndKeepsTheConfiguration) {
   fake_ports::state.present["other.dll"] = {};
   EXPECT_EQ(Init(16, 2, "LPT2,HD44780"), "LoadLibrary for parallel port Failed");
   EXPECT_EQ(ok_, 0);
-  EXPECT_TRUE(driver_state.initialised);
-  EXPECT_EQ(display_config.width, 20);
-  EXPECT_EQ(display_config.port_address, 0x378);
-  EXPECT_EQ(display_config.chip_type, ChipType::HD66712);
+  EXPECT_TRUE(driver_state().initialised);
+  EXPECT_EQ(display_config().width, 20);
+  EXPECT_EQ(display_config().port_address, 0x378);
+  EXPECT_EQ(display_config().chip_type, ChipType::HD66712);
 }
 
 TEST_F(LifecycleTest, RepeatedStartReconfiguresWithoutReloading) {
@@ -45,7 +45,7 @@ TEST_F(LifecycleTest, RepeatedStartReconfiguresWithoutReloading) {
   EXPECT_EQ(Init(16, 2, "LPT1,HD44780"), "HD66712 Display v1.0.4.21");
   EXPECT_EQ(ok_, 1);
   EXPECT_EQ(fake_ports::state.loaded, Names{"inpout32.dll"});
-  EXPECT_EQ(display_config.chip_type, ChipType::HD44780);
+  EXPECT_EQ(display_config().chip_type, ChipType::HD44780);
 }
 
 TEST_F(LifecycleTest, RepeatedStartAfterAFailureRetriesTheLoad) {
@@ -80,18 +80,18 @@ TEST_F(LifecycleTest, DoneClearsReleasesAndTheNextStartLoadsAfresh) {
   EXPECT_FALSE(cycles[0].data);
   EXPECT_EQ(cycles[0].byte, 0x01);
   EXPECT_EQ(fake_ports::state.released, Names{"inpout32.dll"});
-  EXPECT_FALSE(driver_state.initialised);
+  EXPECT_FALSE(driver_state().initialised);
   fake_ports::state.present["inpout32_debug.dll"] = {};
   Init(20, 4, "LPT1,HD66712,Log");
   EXPECT_EQ(fake_ports::state.loaded, (Names{"inpout32.dll", "inpout32_debug.dll"}));
-  EXPECT_TRUE(driver_state.log_enabled);
+  EXPECT_TRUE(driver_state().log_enabled);
 }
 
 TEST_F(LifecycleTest, MissingParametersReadAsEmptyAndAMissingFlagIsNotWritten) {
   EXPECT_STREQ(DISPLAYDLL_Init(20, 4, nullptr, nullptr), "LoadLibrary for parallel port Failed");
   fake_ports::state.present["inpout32.dll"] = {};
   EXPECT_STREQ(DISPLAYDLL_Init(20, 4, nullptr, nullptr), "HD66712 Display v1.0.4.21");
-  EXPECT_EQ(display_config.port_address, 0x378);
+  EXPECT_EQ(display_config().port_address, 0x378);
 }
 
 }  // namespace

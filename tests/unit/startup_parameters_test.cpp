@@ -26,9 +26,9 @@ TEST_P(StartupParameterTest, SelectsPortChipAndLogging) {
   const ParameterCase& expected = GetParam();
   Init(20, 4, expected.parameters);
   EXPECT_EQ(ok_, 1);
-  EXPECT_EQ(display_config.port_address, expected.port);
-  EXPECT_EQ(display_config.chip_type, expected.chip);
-  EXPECT_EQ(driver_state.log_enabled, expected.logging);
+  EXPECT_EQ(display_config().port_address, expected.port);
+  EXPECT_EQ(display_config().chip_type, expected.chip);
+  EXPECT_EQ(driver_state().log_enabled, expected.logging);
 }
 
 constexpr ChipType k66712 = ChipType::HD66712;
@@ -88,30 +88,30 @@ using RepeatedStartTest = DriverTest;
 TEST_F(RepeatedStartTest, KeepsTheChipWhenNoneIsNamed) {
   Init(20, 4, "LPT1,HD44780");
   Init(20, 4, "LPT1");
-  EXPECT_EQ(display_config.chip_type, ChipType::HD44780);
+  EXPECT_EQ(display_config().chip_type, ChipType::HD44780);
   Init(20, 4, "LPT1,HD66712");
   Init(20, 4, "0x278");
-  EXPECT_EQ(display_config.chip_type, ChipType::HD66712);
+  EXPECT_EQ(display_config().chip_type, ChipType::HD66712);
 }
 
 TEST_F(RepeatedStartTest, KeepsTheFirstLogChoiceAndItsSuffixLength) {
   Init(20, 4, "LPT1,HD66712,Log");
-  ASSERT_TRUE(driver_state.log_enabled);
+  ASSERT_TRUE(driver_state().log_enabled);
   // Four characters stay set aside for ",Log" although this string lacks
   // it: the comma at 7 lies outside the first 5 characters, so the chip name
   // is read from the start.
   Init(20, 4, "HD44780,x");
-  EXPECT_TRUE(driver_state.log_enabled);
-  EXPECT_EQ(display_config.chip_type, ChipType::HD44780);
+  EXPECT_TRUE(driver_state().log_enabled);
+  EXPECT_EQ(display_config().chip_type, ChipType::HD44780);
 }
 
 TEST_F(RepeatedStartTest, TakesTheNewSizeAndPort) {
   Init(20, 4, "LPT1,HD44780");
   Init(16, 2, "LPT2");
   EXPECT_EQ(ok_, 1);
-  EXPECT_EQ(display_config.width, 16);
-  EXPECT_EQ(display_config.height, 2);
-  EXPECT_EQ(display_config.port_address, 0x278);
+  EXPECT_EQ(display_config().width, 16);
+  EXPECT_EQ(display_config().height, 2);
+  EXPECT_EQ(display_config().port_address, 0x278);
 }
 
 }  // namespace

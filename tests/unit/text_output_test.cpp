@@ -33,8 +33,8 @@ TEST_F(TextOutputTest, Hd44780RowsContinueEachOtherAfterTheWidth) {
   EXPECT_EQ(AddressFor(3, 3), 0x96);
   EXPECT_EQ(AddressFor(1, 4), 0xD4);
   EXPECT_EQ(AddressFor(25, 9), 0xD4 + 19);
-  EXPECT_EQ(cursor_state.column, 19);
-  EXPECT_EQ(cursor_state.row, 3);
+  EXPECT_EQ(cursor_state().column, 19);
+  EXPECT_EQ(cursor_state().row, 3);
 }
 
 TEST_F(TextOutputTest, Hd44780SixteenColumns) {
@@ -54,17 +54,17 @@ TEST_F(TextOutputTest, Hd66712RowsAreThirtyTwoApartAndWrapPastRowThree) {
 TEST_F(TextOutputTest, PositionsArriveUnsigned) {
   Start(255, 255, "HD66712");
   EXPECT_EQ(AddressFor(200, 1), static_cast<uint8_t>(0x80 + 199));
-  EXPECT_EQ(cursor_state.column, 199);
+  EXPECT_EQ(cursor_state().column, 199);
   DISPLAYDLL_SetPosition(255, 255);
-  EXPECT_EQ(cursor_state.column, 254);
-  EXPECT_EQ(cursor_state.row, 254);
+  EXPECT_EQ(cursor_state().column, 254);
+  EXPECT_EQ(cursor_state().row, 254);
 }
 
 TEST_F(TextOutputTest, EmptyDisplayClampsToMinusOneButAddressesTheFirstCell) {
   Start(0, 0, "HD44780");
   EXPECT_EQ(AddressFor(5, 5), 0x80);
-  EXPECT_EQ(cursor_state.column, -1);
-  EXPECT_EQ(cursor_state.row, -1);
+  EXPECT_EQ(cursor_state().column, -1);
+  EXPECT_EQ(cursor_state().row, -1);
   DISPLAYDLL_Write("ab");
   const std::vector<BusCycle> cycles = TakeCycles();
   ASSERT_EQ(cycles.size(), 4u);
@@ -82,8 +82,8 @@ TEST_F(TextOutputTest, FullRowWrapsToTheNextRowAndTheLastRowToTheTop) {
   ASSERT_EQ(cycles.size(), 84u);
   EXPECT_EQ(InstructionBytes(cycles), (std::vector<uint8_t>{0xA0, 0xC0, 0xE0, 0x80}));
   for (size_t row_end : {20u, 41u, 62u, 83u}) EXPECT_FALSE(cycles[row_end].data) << row_end;
-  EXPECT_EQ(cursor_state.column, 0);
-  EXPECT_EQ(cursor_state.row, 0);
+  EXPECT_EQ(cursor_state().column, 0);
+  EXPECT_EQ(cursor_state().row, 0);
 }
 
 TEST_F(TextOutputTest, PositionZeroZeroIsTheFirstCellForTheRowWrapToo) {
@@ -124,14 +124,14 @@ TEST_F(TextOutputTest, OnlyPositioningAndWritingMoveTheTrackedCursor) {
   Start(20, 4, "HD44780");
   DISPLAYDLL_SetPosition(5, 3);
   DISPLAYDLL_Write("ab");
-  const CursorState before = cursor_state;
+  const CursorState before = cursor_state();
   const uint8_t glyph[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   DISPLAYDLL_CustomChar(2, glyph);
   DISPLAYDLL_PowerResume();
   Init(20, 4, "LPT1,HD44780");
   DISPLAYDLL_Done();
-  EXPECT_EQ(cursor_state.column, before.column);
-  EXPECT_EQ(cursor_state.row, before.row);
+  EXPECT_EQ(cursor_state().column, before.column);
+  EXPECT_EQ(cursor_state().row, before.row);
   EXPECT_EQ(before.column, 6);
   EXPECT_EQ(before.row, 2);
 }

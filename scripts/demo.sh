@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# Builds the driver and the virtual LCD natively and runs the demo session:
-# a 20x4 HD66712 showing a title, a wrapping line and a glyph bar graph.
-# Extra arguments go to lcd_host (for example --script FILE, --chip HD44780).
+# Builds the driver and the virtual LCD natively and runs a demo session on
+# a virtual 20x4 HD66712: a title, a wrapping line and a glyph bar graph,
+# sized to the module when --columns, --rows or --chip change it.
+# Arguments go to lcd_host and are read from where you stand, so
+#   scripts/demo.sh --script my.lcd --columns 16 --rows 2 --chip HD44780
+# runs your own session; scripts/demo.sh --help lists every option, its
+# default and the script syntax. Unless --output says otherwise, the screen
+# is saved as build/demo/virtual_lcd.txt and .png.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/setup.sh
-cmake --preset linux >/dev/null
-cmake --build --preset linux -j "$(nproc)" --target lcd_host >/dev/null
-mkdir -p build/demo
-cd build/demo
-../linux/bin/lcd_host "$@"
-echo "PNG: $(pwd)/virtual_lcd.png"
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh" --native
+cmake -S "$root" --preset linux >/dev/null
+cmake --build "$root/build/linux" -j "$(nproc)" --target lcd_host >/dev/null
+output=()
+case " $* " in
+  *" --output "* | *" --help "* | *" -h "*) ;;
+  *)
+    mkdir -p "$root/build/demo"
+    output=(--output "$root/build/demo/virtual_lcd")
+    ;;
+esac
+exec "$root/build/linux/bin/lcd_host" "${output[@]}" "$@"

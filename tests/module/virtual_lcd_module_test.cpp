@@ -2,13 +2,26 @@
 // platform loader hands it under the name "inpout32.dll".
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
+#include "log_file.h"
 #include "module_fixture.h"
 #include "stb_image.h"
 #include "virtual_lcd_port.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using VirtualLcdModuleTest = ModuleTest;
+
+void SetVariable(const char* name, const char* value) {
+#if defined(_WIN32)
+  _putenv_s(name, value);
+#else
+  setenv(name, value, 1);
+#endif
+}
 
 TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
@@ -19,7 +32,10 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   auto snapshot =
       reinterpret_cast<VirtualLcdSnapshotFn>(platform::LibraryFind(port, kVirtualLcdSnapshot));
   ASSERT_TRUE(configure != nullptr && snapshot != nullptr);
-  configure("HD44780", 16, 2, 0x278);
+  // Out-of-range settings are refused, not guessed at.
+  EXPECT_EQ(configure("HD44780", 256, 2, 0x278, 0), 0);
+  EXPECT_EQ(configure("hd44780", 16, 2, 0x278, 0), 0);
+  ASSERT_EQ(configure("HD44780", 16, 2, 0x278, 0), 1);
 
   ASSERT_EQ(Init(16, 2, "LPT2,HD44780"), "HD66712 Display v1.0.4.21");
   const uint8_t block[8] = {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F};
@@ -32,7 +48,9 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   const char bar[] = {static_cast<char>(driver_.CustomCharIndex(1)), '\0'};
   driver_.Write(bar);
 
-  const std::string report = snapshot("screen");
+  int saved = 0;
+  const std::string report = snapshot("screen", &saved);
+  EXPECT_EQ(saved, 1);
   EXPECT_NE(report.find("│Temp 21°C       │\n│█               │\n"), std::string::npos) << report;
   EXPECT_NE(report.find(", 0 timing violations\n"), std::string::npos) << report;
   int width = 0, height = 0, channels = 0;
@@ -41,9 +59,39 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   EXPECT_EQ(width, (2 * 2 + 16 * 6 - 1) * 4);
   EXPECT_EQ(height, (2 * 2 + 2 * 9 - 1) * 4);
   stbi_image_free(pixels);
+  // A folder that does not exist: the failure is reported, not hidden.
+  snapshot("no/such/folder/screen", &saved);
+  EXPECT_EQ(saved, 0);
 
   driver_.Done();
   platform::LibraryClose(port);
+}
+
+// Bad variables under a host that is not ours: reported, defaults used, and
+// unloading the library still writes the screen and ends nothing.
+TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
+  SetVariable("HD_VLCD_COLUMNS", "-1");
+  SetVariable("HD_VLCD_ROWS", "99999999999999999999");
+  SetVariable("HD_VLCD_CHIP", "hd44780");
+  SetVariable("HD_VLCD_OUTPUT", "unloaded");
+  const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
+  ::testing::internal::CaptureStderr();
+  platform::LibraryHandle port = platform::LibraryOpen(path.c_str());
+  ASSERT_NE(port, nullptr) << path;
+  Init(20, 4, "LPT1,HD66712");
+  driver_.Write("still here");
+  driver_.Done();
+  platform::LibraryClose(port);
+  const std::string complaints = ::testing::internal::GetCapturedStderr();
+  for (const char* name : {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP"}) {
+    SetVariable(name, "");
+    EXPECT_NE(complaints.find(name), std::string::npos) << complaints;
+  }
+  SetVariable("HD_VLCD_OUTPUT", "");
+  // The defaults: a 20x4 HD66712, which the driver just cleared on shut-down.
+  const std::string screen = ReadFileBytes("unloaded.txt");
+  EXPECT_NE(screen.find("│                    │\n"), std::string::npos) << screen;
+  EXPECT_TRUE(fs::exists("unloaded.png"));
 }
 
 }  // namespace

@@ -66,6 +66,19 @@ TEST_F(DelayTest, StopsAtTheFirstReadingStrictlyPastTheTarget) {
   }
 }
 
+TEST_F(DelayTest, EachWriteOfABusCycleIsHeldStrictlyPastFortyMicroseconds) {
+  Init(20, 4, "LPT1,HD44780");
+  // Four waits, each ended only by the reading one tick past 40 us.
+  constexpr int64_t kUnread = 987654321;
+  sim_clock::state.readings.clear();
+  for (int64_t start : {0, 100, 200, 300}) {
+    for (int64_t offset : {0, 40, 41}) sim_clock::state.readings.push_back(start + offset);
+  }
+  sim_clock::state.readings.push_back(kUnread);
+  WriteD('A');
+  EXPECT_EQ(sim_clock::state.readings, std::deque<int64_t>{kUnread});
+}
+
 TEST_F(DelayTest, NegativeWaitsReturnAtOnce) {
   EXPECT_LE(Elapsed(-5), 2);
   EXPECT_TRUE(sim_clock::state.sleeps_ms.empty());

@@ -1,6 +1,7 @@
 // The controller model on its own: bytes latched by hand, no driver.
 #include <gtest/gtest.h>
 
+#include "character_rom.h"
 #include "controller.h"
 #include "screen.h"
 #include "virtual_lcd.h"
@@ -102,6 +103,35 @@ TEST(ControllerModelTest, DisplayShiftMovesTheVisibleWindow) {
   vlcd::ExecuteInstruction(c, 0x1C);
   vlcd::ExecuteInstruction(c, 0x1C);
   EXPECT_EQ(vlcd::ScreenText(lcd), " abc\n    \n");
+}
+
+// What a real module shows that a model easily gets wrong: 1-line mode
+// drives the first row only; a 40x4 module's lower rows need a second
+// controller the driver never enables.
+TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 4, 2);
+  vlcd::ExecuteInstruction(lcd.controller, 0x30);
+  vlcd::ExecuteInstruction(lcd.controller, 0x0C);
+  Data(lcd.controller, "abcdefgh");
+  EXPECT_EQ(vlcd::ScreenText(lcd), "abcd\n    \n");
+
+  lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 40, 4);
+  vlcd::ExecuteInstruction(lcd.controller, 0x38);
+  vlcd::ExecuteInstruction(lcd.controller, 0x0C);
+  vlcd::ExecuteInstruction(lcd.controller, 0x01);
+  Data(lcd.controller, std::string(40, 'x'));
+  const std::vector<std::vector<int>> codes = vlcd::ScreenCodes(lcd);
+  EXPECT_EQ(codes[0][39], 'x');
+  EXPECT_EQ(codes[2][0], -1);
+  EXPECT_EQ(codes[3][39], -1);
+  EXPECT_NE(vlcd::Notes(lcd).find("Rows 3-4 belong to the module's second controller"),
+            std::string::npos);
+  EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 20, 4)), "");
+}
+
+TEST(ControllerModelTest, DegreeSignIsTheRomsSmallRing) {
+  const std::array<uint8_t, 8> ring = {0x1C, 0x14, 0x1C, 0, 0, 0, 0, 0};
+  EXPECT_EQ(vlcd::RomPattern(0xDF), ring);
 }
 
 TEST(ControllerModelTest, RomTextShowsTheTableNotAscii) {

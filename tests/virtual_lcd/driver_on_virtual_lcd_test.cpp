@@ -136,7 +136,8 @@ TEST_F(DriverOnVirtualLcdTest, PngDecodesToTheDotMatrixSize) {
   DISPLAYDLL_SetPosition(1, 1);
   DISPLAYDLL_Write("PNG");
   const vlcd::VirtualLcd lcd = ReplayWrites(vlcd::Chip::HD44780, 16, 2);
-  ASSERT_TRUE(vlcd::WritePng(vlcd::RenderDots(lcd, 2), "screen.png"));
+  std::string refused;
+  ASSERT_TRUE(vlcd::WritePng(vlcd::RenderDots(lcd, 2, &refused), "screen.png")) << refused;
   int width = 0, height = 0, channels = 0;
   unsigned char* pixels = stbi_load("screen.png", &width, &height, &channels, 3);
   ASSERT_NE(pixels, nullptr);

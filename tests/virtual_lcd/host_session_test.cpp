@@ -26,7 +26,7 @@ class HostSessionTest : public DriverTest {
     return vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, columns, rows));
   }
   DriverEntries driver_;
-  SessionSettings settings_{8, 2, "LPT1,HD44780"};
+  SessionSettings settings_{8, 2, "LPT1,HD44780", nullptr};
 };
 
 TEST_F(HostSessionTest, ScriptDrivesTheDisplay) {
@@ -43,18 +43,42 @@ TEST_F(HostSessionTest, ScriptDrivesTheDisplay) {
   EXPECT_EQ(Screen(8, 2), " a█°¥b  \n two    \n");
 }
 
-TEST_F(HostSessionTest, ErrorsNameTheLine) {
-  EXPECT_EQ(RunSession(driver_, settings_, "init\nposition 1\n"),
-            "line 2: position needs a column and a row from 0 to 255");
-  EXPECT_EQ(RunSession(driver_, settings_, "glyph 1 1f 1f\n"),
-            "line 1: glyph needs eight hexadecimal row bytes");
-  EXPECT_EQ(RunSession(driver_, settings_, "write \\q\n"),
-            "line 1: unknown escape in \"\\q\" (use \\xHH, \\gN or \\\\)");
-  EXPECT_EQ(RunSession(driver_, settings_, "jump\n"), "line 1: unknown command \"jump\"");
-  DISPLAYDLL_Done();
+TEST_F(HostSessionTest, EveryLineIsCheckedBeforeAnythingRuns) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"init\nposition 1\n", "line 2: position takes a column and a row, nothing else"},
+      {"position 1 2 # top\n", "line 1: position takes a column and a row, nothing else"},
+      {"position 1 256\n", "line 1: position row: '256' is out of range (0 to 255)"},
+      {"init now\n", "line 1: init takes nothing after it, found \"now\""},
+      {"glyph 1 1f 1f\n", "line 1: glyph takes a number and eight hexadecimal rows, nothing else"},
+      {"glyph 1 1f 1f 1f 1f 1f 1f 1f 100\n",
+       "line 1: glyph row 7: '100' is not one or two hexadecimal digits"},
+      {"write \\q\n", "line 1: unknown escape \\q (use \\xHH, \\gN or \\\\)"},
+      {"write \\x 4b\n", "line 1: \\x takes exactly two hexadecimal digits, as in \\x4B"},
+      {"write \\x00\n", "line 1: \\x00 cannot be sent: the driver's text ends at its first 0 byte"},
+      {"write \\g9\n", "line 1: \\g takes a glyph number from 1 to 8, as in \\g1"},
+      {"write \\g0\n", "line 1: \\g takes a glyph number from 1 to 8, as in \\g1"},
+      {"write ab\\\n", "line 1: a lone \\ at the end of the text (write \\\\ for a backslash)"},
+      {"jump\n", "line 1: unknown command \"jump\""},
+  };
+  for (const auto& [script, error] : cases) {
+    EXPECT_EQ(RunSession(driver_, settings_, script), error) << script;
+  }
+  // Nothing ran: the first case's init was never called.
+  EXPECT_TRUE(fake_ports::state.writes.empty());
+  const std::string with_nul("init\nwrite a\0b\n", 15);
+  EXPECT_EQ(RunSession(driver_, settings_, with_nul),
+            "line 2: a NUL byte in the script (write \\xHH for a byte from 01 to FF)");
   fake_ports::state.present.clear();
   EXPECT_EQ(RunSession(driver_, settings_, "init\n"),
             "line 1: DISPLAYDLL_Init failed: LoadLibrary for parallel port Failed");
+}
+
+TEST_F(HostSessionTest, ByteOrderMarkIsSkippedAndAHashInAWriteIsText) {
+  int snapshots = 0;
+  settings_.snapshot = [&snapshots] { return ++snapshots == 1 ? "" : "disk full"; };
+  EXPECT_EQ(RunSession(driver_, settings_, "\xEF\xBB\xBFinit\nwrite hi # x\nsnapshot\n"), "");
+  EXPECT_EQ(Screen(8, 2), "hi # x  \n        \n");
+  EXPECT_EQ(RunSession(driver_, settings_, "snapshot\n"), "line 1: disk full");
 }
 
 }  // namespace

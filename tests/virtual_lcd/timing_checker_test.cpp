@@ -1,6 +1,7 @@
 // The timing checker: bytes clocked into the model faster than it can take them.
 #include <gtest/gtest.h>
 
+#include "report.h"
 #include "virtual_lcd.h"
 
 namespace {
@@ -9,21 +10,11 @@ constexpr int32_t kBase = 0x378;
 constexpr int64_t kUs = 1000;
 
 // Clocks one byte the way the driver does, with `spacing_ns` between writes.
-int64_t Cycle(vlcd::VirtualLcd& lcd, bool data, uint8_t byte, int64_t start, int64_t spacing_ns) {
-  const int32_t idle = data ? 0x0F : 0x0B;
-  const int32_t strobe = data ? 0x06 : 0x02;
-  vlcd::PortWrite(lcd, kBase + 2, idle, start);
-  vlcd::PortWrite(lcd, kBase, byte, start + spacing_ns);
-  vlcd::PortWrite(lcd, kBase + 2, strobe, start + 2 * spacing_ns);
-  vlcd::PortWrite(lcd, kBase + 2, idle, start + 3 * spacing_ns);
-  return start + 4 * spacing_ns;
-}
-
 TEST(TimingCheckerTest, DriverPacedBytesPass) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   int64_t t = 0;
-  t = Cycle(lcd, false, 0x38, t, 40 * kUs);
-  t = Cycle(lcd, true, 'A', t, 40 * kUs);
+  t = vlcd::BusCycle(lcd, false, 0x38, t, 40 * kUs);
+  t = vlcd::BusCycle(lcd, true, 'A', t, 40 * kUs);
   EXPECT_TRUE(lcd.violations.empty());
   EXPECT_EQ(lcd.instructions, 1);
   EXPECT_EQ(lcd.data_bytes, 1);
@@ -32,7 +23,7 @@ TEST(TimingCheckerTest, DriverPacedBytesPass) {
 TEST(TimingCheckerTest, BytesTenMicrosecondsApartAreTooFast) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   int64_t t = 0;
-  for (char c : std::string("abc")) t = Cycle(lcd, true, static_cast<uint8_t>(c), t, 2500);
+  for (char c : std::string("abc")) t = vlcd::BusCycle(lcd, true, static_cast<uint8_t>(c), t, 2500);
   // Each byte needs 37 us but the next comes 10 us later.
   ASSERT_EQ(lcd.violations.size(), 2u);
   EXPECT_NE(lcd.violations[0].description.find("data 0x62 (byte 2) latched 27000 ns before"),
@@ -42,8 +33,8 @@ TEST(TimingCheckerTest, BytesTenMicrosecondsApartAreTooFast) {
 
 TEST(TimingCheckerTest, DataStraightAfterAClearIsReportedWithHowEarly) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  int64_t t = Cycle(lcd, false, 0x01, 0, 40 * kUs);
-  Cycle(lcd, true, 'x', t, 40 * kUs);
+  int64_t t = vlcd::BusCycle(lcd, false, 0x01, 0, 40 * kUs);
+  vlcd::BusCycle(lcd, true, 'x', t, 40 * kUs);
   ASSERT_EQ(lcd.violations.size(), 1u);
   // Latched 160 us after the clear, which needs 1520 us.
   EXPECT_NE(lcd.violations[0].description.find("data 0x78 (byte 2) latched 1360000 ns before"),
@@ -65,9 +56,49 @@ TEST(TimingCheckerTest, ShortPulsesAndSetUpTimesAreCaught) {
 
 TEST(TimingCheckerTest, OtherPortsAreIgnored) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  Cycle(lcd, true, 'q', 0, kUs);
+  vlcd::BusCycle(lcd, true, 'q', 0, kUs);
   vlcd::PortWrite(lcd, 0x278 + 2, 0x06, 0);
   EXPECT_EQ(lcd.port_writes, 4);
+}
+
+TEST(TimingCheckerTest, WritesElsewhereAreNamedWhenNoneReachedTheModule) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+  for (int32_t port : {0x27A, 0x278, 0x27A}) vlcd::PortWrite(lcd, port, 0x0B, 0);
+  EXPECT_EQ(vlcd::Notes(lcd),
+            "No byte reached the module: the driver wrote to 0x27A/0x278; the virtual module is "
+            "at 0x378. The port in the driver's parameters decides where it writes.\n");
+}
+
+// The driver computes the control register in 16 bits: 0xFFFF + 2 is 0x0001,
+// and a library sees the data register's address widened with its sign.
+TEST(TimingCheckerTest, ControlRegisterAddressWrapsInSixteenBits) {
+  vlcd::Module module;
+  module.port_base = 0xFFFF;
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
+  vlcd::PortWrite(lcd, 0x0001, 0x0F, 0);
+  vlcd::PortWrite(lcd, -1, 'w', 100 * kUs);
+  vlcd::PortWrite(lcd, 0x0001, 0x06, 200 * kUs);
+  vlcd::PortWrite(lcd, 0x0001, 0x0F, 300 * kUs);
+  EXPECT_EQ(lcd.data_bytes, 1);
+}
+
+TEST(TimingCheckerTest, TraceGivesEachByteItsMeaningTimeAndViolations) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+  lcd.record_bytes = true;
+  int64_t t = vlcd::BusCycle(lcd, false, 0x3C, 0, 40 * kUs);
+  t = vlcd::BusCycle(lcd, false, 0x09, t + 4000 * kUs, 40 * kUs);
+  t = vlcd::BusCycle(lcd, false, 0x38, t, 40 * kUs);
+  t = vlcd::BusCycle(lcd, false, 0x01, t, 40 * kUs);
+  vlcd::BusCycle(lcd, true, 'A', t, 40 * kUs);
+  const std::string trace = vlcd::TraceLines(lcd, 3);
+  EXPECT_EQ(trace,
+            "      4  instruction 0x01  +    0.160 ms  clear display\n"
+            "      5  data        0x41  +    0.160 ms  data 'A'  !! data 0x41 (byte 5) latched "
+            "1360000 ns before the controller was ready\n");
+  ASSERT_EQ(lcd.latched.size(), 5u);
+  EXPECT_EQ(lcd.latched[0].meaning, "function set: 8-bit, 2 lines, RE on");
+  EXPECT_EQ(lcd.latched[1].meaning, "extended function set: 4-line mode on");
+  EXPECT_EQ(lcd.latched[2].meaning, "function set: 8-bit, 2 lines, RE off");
 }
 
 }  // namespace

@@ -1,16 +1,24 @@
 // lcd_host: loads a display-driver module the way a host application does,
 // runs a session of driver calls against the virtual LCD, and shows the
-// screen the module would display.
+// screen the module would display. With --replay it shows instead what a
+// driver log from a real machine should have put on the screen.
+#include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "demo_script.h"
 #include "driver_module.h"
+#include "log_replay.h"
+#include "module_settings.h"
 #include "platform/library.h"
+#include "report.h"
+#include "screen.h"
 #include "session.h"
 #include "virtual_lcd_port.h"
 
@@ -18,125 +26,291 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A title, a line that wraps onto the next row, and a bar graph drawn with
-// glyphs 1-5 (one to five columns lit).
-constexpr char kDemoScript[] = R"(# lcd_host demo
-init
-glyph 1 10 10 10 10 10 10 10 10
-glyph 2 18 18 18 18 18 18 18 18
-glyph 3 1c 1c 1c 1c 1c 1c 1c 1c
-glyph 4 1e 1e 1e 1e 1e 1e 1e 1e
-glyph 5 1f 1f 1f 1f 1f 1f 1f 1f
-position 1 1
-write  HD66712 virtual LCD
-position 1 2
-write Too long for one row, this line wraps.
-position 1 4
-write Load\g5\g5\g5\g5\g5\g5\g5\g5\g3 42\xDF
-)";
-
-constexpr char kUsage[] =
-    "usage: lcd_host [--script FILE] [--columns N] [--rows N] [--chip HD66712|HD44780]\n"
-    "                [--params TEXT] [--port ADDRESS] [--output PREFIX] [--module PATH]\n"
-    "                [--port-library PATH]\n"
-    "Runs the demo session when no script is given. --port is where the virtual\n"
-    "module is plugged in (default 0x378, LPT1); the parameters must name it too.\n";
+constexpr int kUsageError = 2;
+constexpr int kRunError = 1;
 
 struct Options {
-  SessionSettings session;
-  std::string chip = "HD66712";
   std::string script_path;
+  std::string replay_path;
+  std::string columns = "20";
+  std::string rows = "4";
+  std::string chip_name = "HD66712";
+  std::string parameters;
+  std::string port = "0x378";
   std::string output = "virtual_lcd";
-  int port = 0x378;
-  fs::path module;
-  fs::path port_library;
-  bool parameters_given = false;
+  std::string module;
+  std::string port_library;
+  bool trace = false;
 };
 
-bool ParseOptions(int argc, char** argv, Options* options) {
-  const fs::path tool_folder = fs::absolute(argv[0]).parent_path();
-  options->module = tool_folder / HD66712_MODULE_FILE;
-  options->port_library = tool_folder / VIRTUAL_PORT_LIBRARY;
-  for (int i = 1; i < argc; ++i) {
-    const std::string flag = argv[i];
-    if (i + 1 >= argc) return false;
-    const std::string value = argv[++i];
-    if (flag == "--script") {
-      options->script_path = value;
-    } else if (flag == "--columns") {
-      options->session.columns = std::atoi(value.c_str());
-    } else if (flag == "--rows") {
-      options->session.rows = std::atoi(value.c_str());
-    } else if (flag == "--chip") {
-      options->chip = value;
-    } else if (flag == "--params") {
-      options->session.parameters = value;
-      options->parameters_given = true;
-    } else if (flag == "--port") {
-      options->port = static_cast<int>(std::strtol(value.c_str(), nullptr, 0));
-    } else if (flag == "--output") {
-      options->output = value;
-    } else if (flag == "--module") {
-      options->module = value;
-    } else if (flag == "--port-library") {
-      options->port_library = value;
-    } else {
-      return false;
-    }
-  }
-  if (!options->parameters_given) options->session.parameters = "LPT1," + options->chip;
-  return options->chip == "HD66712" || options->chip == "HD44780";
+// The settings once checked.
+struct Settings {
+  SessionSettings session;
+  vlcd::Module module;
+  std::string script;
+  std::vector<fs::path> inputs;  // files the output must not replace
+};
+
+int Fail(int status, const std::string& message) {
+  std::fprintf(stderr, "lcd_host: %s\n", message.c_str());
+  return status;
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "lcd_host: %s\n", message.c_str());
-  return 1;
+void Warn(const std::string& message) {
+  std::fprintf(stderr, "lcd_host: warning: %s\n", message.c_str());
+}
+
+std::string ReadFile(const std::string& path, std::string* text) {
+  std::error_code error;
+  if (fs::is_directory(path, error)) return path + " is a folder, not a file";
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return "cannot read " + path + ": " + std::strerror(errno);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  if (file.bad()) return "cannot read " + path;
+  *text = contents.str();
+  return "";
+}
+
+// The chip a parameter string names in its second field, as the driver reads it.
+std::string ChipNamedIn(const std::string& parameters) {
+  const size_t comma = parameters.find(',');
+  if (comma == std::string::npos) return "";
+  const std::string name = parameters.substr(comma + 1, 7);
+  return name == "HD66712" || name == "HD44780" ? name : "";
+}
+
+std::string ParametersFor(uint16_t port, const std::string& chip) {
+  if (port == 0x378) return "LPT1," + chip;
+  if (port == 0x278) return "LPT2," + chip;
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%X,", port);
+  return text + chip;
+}
+
+// Returns "" or the message for a bad option, naming it.
+std::string CheckOptions(const Options& options, Settings* settings) {
+  long columns = 0, rows = 0, port = 0;
+  std::string error =
+      vlcd::ParseNumber(options.columns, vlcd::NumberForm::Decimal, 0, vlcd::kMaxSize, &columns);
+  if (!error.empty()) return "--columns: " + error;
+  error = vlcd::ParseNumber(options.rows, vlcd::NumberForm::Decimal, 0, vlcd::kMaxSize, &rows);
+  if (!error.empty()) return "--rows: " + error;
+  error = vlcd::ParseNumber(options.port, vlcd::NumberForm::Address, 0, vlcd::kMaxPort, &port);
+  if (!error.empty()) return "--port: " + error;
+  error = vlcd::ParseChip(options.chip_name, &settings->module.chip);
+  if (!error.empty()) return "--chip: " + error;
+  if (options.output.empty()) return "--output: an empty prefix names no file";
+  settings->module.columns = static_cast<int>(columns);
+  settings->module.rows = static_cast<int>(rows);
+  settings->module.port_base = static_cast<uint16_t>(port);
+  settings->session.columns = settings->module.columns;
+  settings->session.rows = settings->module.rows;
+  settings->session.parameters = options.parameters.empty()
+                                     ? ParametersFor(settings->module.port_base, options.chip_name)
+                                     : options.parameters;
+  return "";
+}
+
+void WarnAboutSettings(const Options& options, const Settings& settings) {
+  const std::string warning = vlcd::GeometryWarning(settings.module.columns, settings.module.rows);
+  if (!warning.empty()) Warn(warning);
+  if (options.parameters.empty()) return;
+  const std::string named = ChipNamedIn(options.parameters);
+  if (named.empty()) {
+    if (options.chip_name != "HD66712") {
+      Warn("--params names no chip, so the driver keeps its HD66712 setting; the module is " +
+           options.chip_name);
+    }
+  } else if (named != options.chip_name) {
+    Warn("--params names " + named + " but the module is " + options.chip_name + " (--chip)");
+  }
+}
+
+// The output files must not replace a file this run reads.
+std::string CheckOutput(const std::string& prefix, const std::vector<fs::path>& inputs) {
+  for (const char* extension : {".txt", ".png"}) {
+    const fs::path output = fs::weakly_canonical(prefix + extension);
+    for (const fs::path& input : inputs) {
+      if (!input.empty() && output == fs::weakly_canonical(input)) {
+        return "--output: " + prefix + extension + " would overwrite " + input.string();
+      }
+    }
+  }
+  return "";
+}
+
+std::string NumberedPrefix(const std::string& prefix, int number) {
+  return prefix + "-" + std::to_string(number);
+}
+
+const vlcd::VirtualLcd& ShownScreen(const ReplayedSession& session) {
+  return session.shut_down ? session.before_shut_down : session.lcd;
+}
+
+int RunReplay(const Options& options, const Settings& settings) {
+  std::string log;
+  const std::string error = ReadFile(options.replay_path, &log);
+  if (!error.empty()) return Fail(kRunError, error);
+  const Replay replay = ReplayLog(log, settings.module);
+  for (const std::string& problem : replay.unreadable) Warn(options.replay_path + ": " + problem);
+  if (replay.sessions.empty())
+    return Fail(kRunError, options.replay_path + " holds no driver session");
+  for (const ReplayedSession& session : replay.sessions) {
+    std::printf("Session of lines %d-%d on a %dx%d %s, %s:\n", session.first_line,
+                session.last_line, settings.module.columns, settings.module.rows,
+                vlcd::ChipName(settings.module.chip),
+                session.shut_down ? "as it was before the driver shut down and cleared it"
+                                  : "as it was at the end of the log");
+    const vlcd::VirtualLcd& shown = ShownScreen(session);
+    std::fputs((vlcd::FramedScreen(shown) + vlcd::Notes(shown)).c_str(), stdout);
+  }
+  std::string problems;
+  const std::string report =
+      vlcd::SaveScreen(ShownScreen(replay.sessions.back()), options.output, &problems);
+  std::fputs(report.substr(report.find_last_of('\n', report.size() - 2) + 1).c_str(), stdout);
+  return problems.empty() ? 0 : kRunError;
+}
+
+struct PortLibrary {
+  VirtualLcdConfigureFn configure = nullptr;
+  VirtualLcdSnapshotFn snapshot = nullptr;
+  VirtualLcdTraceFn trace = nullptr;
+};
+
+int RunSessionOnVirtualLcd(const Options& options, Settings& settings) {
+  std::vector<ScriptCommand> commands;
+  std::string error = ParseScript(settings.script, &commands);
+  if (!error.empty()) {
+    return Fail(kRunError,
+                (options.script_path.empty() ? "demo" : options.script_path) + ", " + error);
+  }
+
+  // Loaded first, the virtual port is what the driver's own by-name load of
+  // "inpout32.dll" finds.
+  platform::LibraryHandle port = platform::LibraryOpen(options.port_library.c_str());
+  if (port == nullptr)
+    return Fail(kRunError, "cannot load the virtual port library " + options.port_library);
+  PortLibrary library{
+      reinterpret_cast<VirtualLcdConfigureFn>(platform::LibraryFind(port, kVirtualLcdConfigure)),
+      reinterpret_cast<VirtualLcdSnapshotFn>(platform::LibraryFind(port, kVirtualLcdSnapshot)),
+      reinterpret_cast<VirtualLcdTraceFn>(platform::LibraryFind(port, kVirtualLcdTraceEntry))};
+  if (library.configure == nullptr || library.snapshot == nullptr || library.trace == nullptr) {
+    return Fail(kRunError, options.port_library + " is not the virtual LCD");
+  }
+  const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
+  if (library.configure(vlcd::ChipName(settings.module.chip), settings.module.columns,
+                        settings.module.rows, settings.module.port_base, flags) != 1) {
+    return Fail(kRunError, "the virtual LCD refused the module's settings");
+  }
+
+  platform::LibraryHandle module = platform::LibraryOpen(options.module.c_str());
+  if (module == nullptr) return Fail(kRunError, "cannot load the driver module " + options.module);
+  DriverEntries driver;
+  const std::string missing = FindDriverEntries(module, &driver);
+  if (!missing.empty()) return Fail(kRunError, options.module + " lacks " + missing);
+
+  std::printf("%s, %dx%d %s, parameters \"%s\"\n", driver.DriverName(), settings.module.columns,
+              settings.module.rows, vlcd::ChipName(settings.module.chip),
+              settings.session.parameters.c_str());
+  int snapshots = 0;
+  settings.session.snapshot = [&]() -> std::string {
+    int saved = 0;
+    const std::string prefix = NumberedPrefix(options.output, ++snapshots);
+    std::printf("Snapshot %d:\n%s", snapshots, library.snapshot(prefix.c_str(), &saved));
+    return saved == 1 ? "" : "the snapshot could not be saved";
+  };
+  error = RunCommands(driver, settings.session, commands);
+  if (options.trace) std::fputs(library.trace(), stdout);
+  int status = 0;
+  if (!error.empty()) {
+    status = Fail(kRunError, error + " (the screen was not saved)");
+  } else {
+    int saved = 0;
+    std::fputs(library.snapshot(options.output.c_str(), &saved), stdout);
+    if (saved != 1) status = Fail(kRunError, "the screen could not be saved");
+  }
+  // As a host does on exit: shut the driver down, then unload it.
+  driver.Done();
+  platform::LibraryClose(module);
+  platform::LibraryClose(port);
+  return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (!ParseOptions(argc, argv, &options)) {
-    std::fputs(kUsage, stderr);
-    return 2;
+  const fs::path tool_folder = fs::absolute(argv[0]).parent_path();
+  options.module = (tool_folder / HD66712_MODULE_FILE).string();
+  options.port_library = (tool_folder / VIRTUAL_PORT_LIBRARY).string();
+
+  CLI::App app{
+      "Runs a session of driver calls against a virtual LCD and shows the screen the module\n"
+      "would display. Without --script it runs a demo sized to the module.\n"};
+  app.add_option("--script", options.script_path, "Session script (below)")->type_name("FILE");
+  app.add_option("--replay", options.replay_path,
+                 "Driver log written with Log: show the screen each session should leave")
+      ->type_name("FILE");
+  app.add_option("--columns", options.columns, "Module columns, 0-255")
+      ->type_name("N")
+      ->capture_default_str();
+  app.add_option("--rows", options.rows, "Module rows, 0-255")
+      ->type_name("N")
+      ->capture_default_str();
+  app.add_option("--chip", options.chip_name, "HD66712 or HD44780")
+      ->type_name("CHIP")
+      ->capture_default_str();
+  app.add_option("--params", options.parameters,
+                 "Driver parameters (default: built from --port and --chip)")
+      ->type_name("TEXT");
+  app.add_option("--port", options.port, "Where the virtual module is plugged in")
+      ->type_name("ADDRESS")
+      ->capture_default_str();
+  app.add_option("--output", options.output, "Screen files: PREFIX.txt and PREFIX.png")
+      ->type_name("PREFIX")
+      ->capture_default_str();
+  app.add_option("--module", options.module, "Driver module to load")
+      ->type_name("PATH")
+      ->capture_default_str();
+  app.add_option("--port-library", options.port_library, "Virtual port library to load")
+      ->type_name("PATH")
+      ->capture_default_str();
+  app.add_flag("--trace", options.trace, "List every byte the module latched");
+  app.get_option("--replay")->excludes("--script");
+  app.footer(
+      "\nScript: one command a line; a line starting with # is a comment.\n"
+      "  init                 DISPLAYDLL_Init with the size and --params\n"
+      "  position X Y         DISPLAYDLL_SetPosition (1 1 is the top left)\n"
+      "  write TEXT           DISPLAYDLL_Write with the rest of the line; \\xHH is a byte\n"
+      "                       (01-FF), \\gN glyph N's code (1-8), \\\\ a backslash\n"
+      "  glyph N R0 .. R7     DISPLAYDLL_CustomChar, rows in hexadecimal\n"
+      "  resume               DISPLAYDLL_PowerResume\n"
+      "  done                 DISPLAYDLL_Done\n"
+      "  snapshot             save the screen now, as PREFIX-1, PREFIX-2, ...\n"
+      "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
-  std::string script = kDemoScript;
-  if (!options.script_path.empty()) {
-    std::ifstream file(options.script_path);
-    if (!file) return Fail("cannot read " + options.script_path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    script = text.str();
+
+  Settings settings;
+  const std::string error = CheckOptions(options, &settings);
+  if (!error.empty()) return Fail(kUsageError, error);
+  WarnAboutSettings(options, settings);
+  const std::string clash = CheckOutput(options.output, {options.script_path, options.replay_path,
+                                                         options.module, options.port_library});
+  if (!clash.empty()) return Fail(kUsageError, clash);
+
+  if (!options.replay_path.empty()) return RunReplay(options, settings);
+  if (options.script_path.empty()) {
+    settings.script = DemoScript(settings.module.columns, settings.module.rows);
+  } else {
+    const std::string read_error = ReadFile(options.script_path, &settings.script);
+    if (!read_error.empty()) return Fail(kRunError, read_error);
   }
-
-  // Loaded first, the virtual port is what the driver's own by-name load of
-  // "inpout32.dll" finds.
-  const std::string port_path = options.port_library.string();
-  platform::LibraryHandle port = platform::LibraryOpen(port_path.c_str());
-  if (port == nullptr) return Fail("cannot load the virtual port library " + port_path);
-  auto configure =
-      reinterpret_cast<VirtualLcdConfigureFn>(platform::LibraryFind(port, kVirtualLcdConfigure));
-  auto snapshot =
-      reinterpret_cast<VirtualLcdSnapshotFn>(platform::LibraryFind(port, kVirtualLcdSnapshot));
-  if (configure == nullptr || snapshot == nullptr)
-    return Fail(port_path + " is not the virtual LCD");
-  configure(options.chip.c_str(), options.session.columns, options.session.rows, options.port);
-
-  const std::string module_path = options.module.string();
-  platform::LibraryHandle module = platform::LibraryOpen(module_path.c_str());
-  if (module == nullptr) return Fail("cannot load the driver module " + module_path);
-  DriverEntries driver;
-  const std::string missing = FindDriverEntries(module, &driver);
-  if (!missing.empty()) return Fail(module_path + " lacks " + missing);
-
-  std::printf("%s, %dx%d %s, parameters \"%s\"\n", driver.DriverName(), options.session.columns,
-              options.session.rows, options.chip.c_str(), options.session.parameters.c_str());
-  const std::string error = RunSession(driver, options.session, script);
-  std::fputs(snapshot(options.output.c_str()), stdout);
-  // As a host does on exit: shut the driver down, then unload it.
-  driver.Done();
-  platform::LibraryClose(module);
-  platform::LibraryClose(port);
-  return error.empty() ? 0 : Fail(error);
+  return RunSessionOnVirtualLcd(options, settings);
 }

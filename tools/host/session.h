@@ -2,17 +2,28 @@
 // a small script, one command a line:
 //
 //   init                   DISPLAYDLL_Init with the session's size and parameters
-//   position X Y           DISPLAYDLL_SetPosition (from 1)
-//   write TEXT             DISPLAYDLL_Write; \xHH is a byte, \gN glyph N's code
-//   glyph N R0 ... R7      DISPLAYDLL_CustomChar, rows in hexadecimal
+//   position X Y           DISPLAYDLL_SetPosition, X and Y from 0 to 255 (1 is the first)
+//   write TEXT             DISPLAYDLL_Write with everything after "write "; in it
+//                          \xHH is the byte HH (01-FF), \gN glyph N's code (N 1-8),
+//                          \\ a backslash
+//   glyph N R0 ... R7      DISPLAYDLL_CustomChar: N from 0 to 255, eight rows of
+//                          one or two hexadecimal digits
 //   resume                 DISPLAYDLL_PowerResume
 //   done                   DISPLAYDLL_Done
+//   snapshot               save the screen as it is now (numbered files)
 //
-// Blank lines and lines starting with '#' are skipped.
+// A line whose first non-blank character is '#' is a comment; blank lines
+// are skipped. There are no comments after a command: a '#' in a write is
+// text, and anything after a command's own words is an error. The whole
+// script is checked before the first command runs.
 #ifndef HOST_SESSION_H
 #define HOST_SESSION_H
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "driver_module.h"
 
@@ -20,13 +31,33 @@ struct SessionSettings {
   int columns = 20;
   int rows = 4;
   std::string parameters = "LPT1,HD66712";
+  // Called by "snapshot"; returns "" or why the screen was not saved.
+  std::function<std::string()> snapshot;
 };
 
-// Runs every command; returns "" or the first error, with its line number.
+struct ScriptCommand {
+  enum class Kind { Init, Position, Write, Glyph, Resume, Done, Snapshot };
+  Kind kind = Kind::Init;
+  int line = 0;
+  uint8_t x = 0;     // position: column; glyph: number
+  uint8_t y = 0;     // position: row
+  std::string text;  // write: as written, escapes checked but not expanded
+  std::array<uint8_t, 8> rows{};
+};
+
+// Checks every line; returns "" or the first error, "line N: ...".
+std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* commands);
+
+// Runs the commands in order; returns "" or the first error, with its line.
+std::string RunCommands(const DriverEntries& driver, const SessionSettings& settings,
+                        const std::vector<ScriptCommand>& commands);
+
+// ParseScript, then RunCommands.
 std::string RunSession(const DriverEntries& driver, const SessionSettings& settings,
                        const std::string& script);
 
-// Expands \xHH and \gN (N from 1 to 8) in a text to write.
-std::string ExpandText(const DriverEntries& driver, const std::string& text, std::string* error);
+// Expands the escapes of a write's text; `driver` gives glyph codes, and may
+// be null to only check the text. Returns "" or what is wrong.
+std::string ExpandText(const DriverEntries* driver, const std::string& text, std::string* expanded);
 
 #endif  // HOST_SESSION_H

@@ -70,11 +70,8 @@ int VisibleAddress(const Controller& c, int row, int column, int columns) {
   const int length = LineLength(c);
   const int shifted = (column + c.display_shift) % length;
   if (c.four_lines) return row < 4 ? kFourLinePitch * row + shifted : -1;
-  if (!c.two_lines) {
-    // One memory line folded over the rows of the module.
-    const int cell = row * columns + column;
-    return cell < kOneLineLength ? (cell + c.display_shift) % kOneLineLength : -1;
-  }
+  // In 1-line mode the controller drives the first row only.
+  if (!c.two_lines) return row == 0 && column < kOneLineLength ? shifted : -1;
   // Two memory lines; a four-row HD44780 module shows each line's second
   // half on rows 2 and 3. The HD66712 drives rows 2 and 3 only in 4-line mode.
   if (row >= 4 || (row >= 2 && c.chip == Chip::HD66712)) return -1;

@@ -4,17 +4,24 @@
 // The module it stands for is configured outside the driver: by a host tool
 // through VirtualLcd_Configure, or by environment variables read at load:
 //   HD_VLCD_CHIP     HD66712 (default) or HD44780
-//   HD_VLCD_COLUMNS  columns, default 20
-//   HD_VLCD_ROWS     rows, default 4
+//   HD_VLCD_COLUMNS  columns, 0-255, default 20
+//   HD_VLCD_ROWS     rows, 0-255, default 4
 //   HD_VLCD_PORT     the port's data register, default 0x378
 //   HD_VLCD_OUTPUT   when set, the screen is written to <value>.txt and
 //                    <value>.png as the library is unloaded
+// A bad value is reported once on standard error and its default used.
+//
+// It lives in someone else's process: nothing may throw out of an entry or
+// end the host, so every entry catches everything.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <type_traits>
 
+#include "module_settings.h"
 #include "port_library_abi.h"
 #include "report.h"
 #include "steady_nanoseconds.h"
@@ -23,57 +30,147 @@
 
 namespace {
 
-int EnvironmentNumber(const char* name, int fallback) {
+constexpr char kName[] = "inpout32.dll (virtual LCD)";
+constexpr int64_t kProgressEveryNs = 2000000000;
+
+void Complain(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kName, message.c_str());
+}
+
+void NumberFromEnvironment(const char* name, vlcd::NumberForm form, long high, int* value) {
   const char* text = std::getenv(name);
-  return text != nullptr && *text != '\0' ? static_cast<int>(std::strtol(text, nullptr, 0))
-                                          : fallback;
+  if (text == nullptr || *text == '\0') return;
+  long number = 0;
+  const std::string error = vlcd::ParseNumber(text, form, 0, high, &number);
+  if (error.empty()) {
+    *value = static_cast<int>(number);
+  } else {
+    Complain(std::string(name) + ": " + error + "; using " + std::to_string(*value));
+  }
 }
 
 vlcd::Module ModuleFromEnvironment() {
   vlcd::Module module;
-  const char* chip = std::getenv("HD_VLCD_CHIP");
-  if (chip != nullptr && std::strcmp(chip, "HD44780") == 0) module.chip = vlcd::Chip::HD44780;
-  module.columns = EnvironmentNumber("HD_VLCD_COLUMNS", module.columns);
-  module.rows = EnvironmentNumber("HD_VLCD_ROWS", module.rows);
-  module.port_base = static_cast<uint16_t>(EnvironmentNumber("HD_VLCD_PORT", module.port_base));
+  if (const char* chip = std::getenv("HD_VLCD_CHIP"); chip != nullptr && *chip != '\0') {
+    const std::string error = vlcd::ParseChip(chip, &module.chip);
+    if (!error.empty()) Complain("HD_VLCD_CHIP: " + error + "; using HD66712");
+  }
+  NumberFromEnvironment("HD_VLCD_COLUMNS", vlcd::NumberForm::Decimal, vlcd::kMaxSize,
+                        &module.columns);
+  NumberFromEnvironment("HD_VLCD_ROWS", vlcd::NumberForm::Decimal, vlcd::kMaxSize, &module.rows);
+  int port = module.port_base;
+  NumberFromEnvironment("HD_VLCD_PORT", vlcd::NumberForm::Address, vlcd::kMaxPort, &port);
+  module.port_base = static_cast<uint16_t>(port);
+  const std::string warning = vlcd::GeometryWarning(module.columns, module.rows);
+  if (!warning.empty()) Complain("warning: " + warning);
   return module;
 }
 
 struct Device {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(ModuleFromEnvironment());
-  std::string report;
+  vlcd::VirtualLcd lcd;
+  bool progress = false;
+  int64_t progress_shown_ns = 0;
+  size_t traced = 0;
+  std::string text;  // the last text handed out
+
+  Device() {
+    try {
+      lcd = vlcd::MakeVirtualLcd(ModuleFromEnvironment());
+    } catch (const std::exception& e) {
+      Complain(std::string("using the default module: ") + e.what());
+      lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+    }
+  }
   ~Device() {
-    const char* output = std::getenv("HD_VLCD_OUTPUT");
-    if (output != nullptr && *output != '\0') vlcd::SaveScreen(lcd, output);
+    try {
+      const char* output = std::getenv("HD_VLCD_OUTPUT");
+      if (output == nullptr || *output == '\0') return;
+      std::string problems;
+      vlcd::SaveScreen(lcd, output, &problems);
+      if (!problems.empty()) Complain(problems.substr(0, problems.size() - 1));
+    } catch (const std::exception& e) {
+      Complain(std::string("the screen was not saved: ") + e.what());
+    } catch (...) {
+      Complain("the screen was not saved");
+    }
   }
 };
 
 Device device;
 
+void ShowProgress(int64_t now) {
+  if (device.progress_shown_ns == 0) device.progress_shown_ns = now;
+  if (now - device.progress_shown_ns < kProgressEveryNs) return;
+  device.progress_shown_ns = now;
+  std::fprintf(stderr, "virtual LCD: %lld bytes latched so far\n",
+               static_cast<long long>(device.lcd.instructions + device.lcd.data_bytes));
+}
+
 }  // namespace
 
 PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
-  const int32_t address = port & 0xFFFF;
+  const auto address = static_cast<uint16_t>(port);
   if (address == device.lcd.module.port_base) return device.lcd.data_register;
-  if (address == device.lcd.module.port_base + 2) return device.lcd.control_register;
+  if (address == static_cast<uint16_t>(device.lcd.module.port_base + 2)) {
+    return device.lcd.control_register;
+  }
   return 0xFF;
 }
 
 PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
-  vlcd::PortWrite(device.lcd, port, value, SteadyNanoseconds());
+  try {
+    const int64_t now = SteadyNanoseconds();
+    vlcd::PortWrite(device.lcd, port, value, now);
+    if (device.progress) ShowProgress(now);
+  } catch (...) {
+    // Out of memory for the records: the write is lost, the host lives on.
+  }
 }
 
-PORT_LIBRARY_EXPORT void VirtualLcd_Configure(const char* chip, int columns, int rows, int port) {
-  const bool hd44780 = std::strcmp(chip, "HD44780") == 0;
-  device.lcd =
-      vlcd::MakeVirtualLcd(hd44780 ? vlcd::Chip::HD44780 : vlcd::Chip::HD66712, columns, rows);
-  device.lcd.module.port_base = static_cast<uint16_t>(port);
+PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, int columns, int rows, int port,
+                                             int flags) {
+  vlcd::Module module;
+  if (chip == nullptr || !vlcd::ParseChip(chip, &module.chip).empty() || columns < 0 ||
+      columns > vlcd::kMaxSize || rows < 0 || rows > vlcd::kMaxSize || port < 0 ||
+      port > vlcd::kMaxPort) {
+    return 0;
+  }
+  module.columns = columns;
+  module.rows = rows;
+  module.port_base = static_cast<uint16_t>(port);
+  try {
+    device.lcd = vlcd::MakeVirtualLcd(module);
+  } catch (...) {
+    return 0;
+  }
+  device.lcd.record_bytes = flags & kVirtualLcdTrace;
+  device.progress = flags & kVirtualLcdProgress;
+  device.progress_shown_ns = 0;
+  device.traced = 0;
+  return 1;
 }
 
-PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix) {
-  device.report = vlcd::SaveScreen(device.lcd, prefix);
-  return device.report.c_str();
+PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* saved) {
+  std::string problems = "not tried";
+  try {
+    device.text = vlcd::SaveScreen(device.lcd, prefix == nullptr ? "" : prefix, &problems);
+  } catch (const std::exception& e) {
+    device.text = std::string("Could not save the screen: ") + e.what() + "\n";
+  }
+  if (saved != nullptr) *saved = problems.empty() ? 1 : 0;
+  return device.text.c_str();
+}
+
+PORT_LIBRARY_EXPORT const char* VirtualLcd_Trace() {
+  try {
+    device.text = vlcd::TraceLines(device.lcd, device.traced);
+    device.traced = device.lcd.latched.size();
+  } catch (...) {
+    device.text = "(the trace did not fit in memory)\n";
+  }
+  return device.text.c_str();
 }
 
 static_assert(std::is_same_v<decltype(&VirtualLcd_Configure), VirtualLcdConfigureFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Snapshot), VirtualLcdSnapshotFn>);
+static_assert(std::is_same_v<decltype(&VirtualLcd_Trace), VirtualLcdTraceFn>);

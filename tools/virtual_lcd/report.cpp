@@ -1,6 +1,8 @@
 #include "report.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "screen.h"
 
@@ -12,7 +14,7 @@ constexpr size_t kViolationsListed = 20;
 }  // namespace
 
 std::string Report(const VirtualLcd& lcd) {
-  std::string report = FramedScreen(lcd) + Summary(lcd) + "\n";
+  std::string report = FramedScreen(lcd) + Summary(lcd) + "\n" + Notes(lcd);
   for (size_t i = 0; i < lcd.violations.size() && i < kViolationsListed; ++i) {
     report += "  " + lcd.violations[i].description + "\n";
   }
@@ -20,17 +22,42 @@ std::string Report(const VirtualLcd& lcd) {
   return report;
 }
 
-std::string SaveScreen(const VirtualLcd& lcd, const std::string& prefix) {
+std::string SaveScreen(const VirtualLcd& lcd, const std::string& prefix, std::string* problems) {
   std::string report = Report(lcd);
   const std::string text_path = prefix + ".txt";
   const std::string png_path = prefix + ".png";
+  problems->clear();
   std::FILE* file = std::fopen(text_path.c_str(), "wb");
-  const bool text_saved = file != nullptr && std::fputs(report.c_str(), file) >= 0;
-  if (file != nullptr) std::fclose(file);
-  const bool png_saved = WritePng(RenderDots(lcd, kPngScale), png_path);
-  report += text_saved && png_saved ? "Screen written to " + text_path + " and " + png_path + "\n"
-                                    : "Could not write " + text_path + " or " + png_path + "\n";
-  return report;
+  if (file == nullptr) {
+    *problems += "Could not write " + text_path + ": " + std::strerror(errno) + "\n";
+  } else {
+    const bool written = std::fputs(report.c_str(), file) >= 0;
+    if (std::fclose(file) != 0 || !written) *problems += "Could not write " + text_path + "\n";
+  }
+  std::string refused;
+  const Image image = RenderDots(lcd, kPngScale, &refused);
+  if (!refused.empty()) {
+    *problems += "No " + png_path + ": " + refused + "\n";
+  } else if (!WritePng(image, png_path)) {
+    *problems += "Could not write " + png_path + "\n";
+  }
+  if (!problems->empty()) return report + *problems;
+  return report + "Screen written to " + text_path + " and " + png_path + "\n";
+}
+
+std::string TraceLines(const VirtualLcd& lcd, size_t from) {
+  std::string lines;
+  for (size_t i = from; i < lcd.latched.size(); ++i) {
+    const LatchedByte& byte = lcd.latched[i];
+    const int64_t previous_ns = i == 0 ? lcd.first_write_ns : lcd.latched[i - 1].ns;
+    char head[64];
+    std::snprintf(head, sizeof head, "%7zu  %-11s 0x%02X  +%9.3f ms  ", i + 1,
+                  byte.data ? "data" : "instruction", byte.value, (byte.ns - previous_ns) / 1e6);
+    lines += head + byte.meaning;
+    if (!byte.violations.empty()) lines += "  !! " + byte.violations;
+    lines += '\n';
+  }
+  return lines;
 }
 
 }  // namespace vlcd

@@ -1,5 +1,7 @@
 #include "screen.h"
 
+#include <algorithm>
+
 #include "character_rom.h"
 #include "stb_image_write.h"
 
@@ -23,13 +25,19 @@ std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
   return RomPattern(static_cast<uint8_t>(code));
 }
 
+// The display address a cell shows, or -1 where nothing drives it.
+int ShownAddress(const VirtualLcd& lcd, int row, int column) {
+  if (NeedsSecondController(lcd.module) && row >= kSecondControllerFirstRow) return -1;
+  return VisibleAddress(lcd.controller, row, column, lcd.module.columns);
+}
+
 // The cell the address counter points at, or false when it is not shown.
 bool CursorCell(const VirtualLcd& lcd, int* row, int* column) {
   const Controller& c = lcd.controller;
   if (!c.display_on || c.address_in_cgram || !(c.cursor_on || c.blink_on)) return false;
   for (int r = 0; r < lcd.module.rows; ++r) {
     for (int col = 0; col < lcd.module.columns; ++col) {
-      if (VisibleAddress(c, r, col, lcd.module.columns) == c.address) {
+      if (ShownAddress(lcd, r, col) == c.address) {
         *row = r;
         *column = col;
         return true;
@@ -52,11 +60,13 @@ void Fill(Image& image, int x, int y, int size, const uint8_t color[3]) {
 
 std::vector<std::vector<int>> ScreenCodes(const VirtualLcd& lcd) {
   const Controller& c = lcd.controller;
-  std::vector<std::vector<int>> codes(lcd.module.rows, std::vector<int>(lcd.module.columns, -1));
+  const size_t rows = static_cast<size_t>(std::max(0, lcd.module.rows));
+  const size_t columns = static_cast<size_t>(std::max(0, lcd.module.columns));
+  std::vector<std::vector<int>> codes(rows, std::vector<int>(columns, -1));
   if (!c.display_on) return codes;
   for (int row = 0; row < lcd.module.rows; ++row) {
     for (int column = 0; column < lcd.module.columns; ++column) {
-      const int address = VisibleAddress(c, row, column, lcd.module.columns);
+      const int address = ShownAddress(lcd, row, column);
       if (address >= 0) codes[row][column] = c.ddram[address];
     }
   }
@@ -96,13 +106,24 @@ std::string FramedScreen(const VirtualLcd& lcd) {
   return framed + "└" + border + "┘\n";
 }
 
-Image RenderDots(const VirtualLcd& lcd, int scale) {
+Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused) {
   const int pitch_x = kCellWidth + 1;
   const int pitch_y = kCellHeight + 1;
+  // In 64 bits, so that no size can wrap into a small buffer.
+  const int64_t width = (2 * kMarginDots + int64_t{lcd.module.columns} * pitch_x - 1) * scale;
+  const int64_t height = (2 * kMarginDots + int64_t{lcd.module.rows} * pitch_y - 1) * scale;
   Image image;
-  image.width = (2 * kMarginDots + lcd.module.columns * pitch_x - 1) * scale;
-  image.height = (2 * kMarginDots + lcd.module.rows * pitch_y - 1) * scale;
-  image.rgb.resize(static_cast<size_t>(3 * image.width * image.height));
+  if (lcd.module.columns < 0 || lcd.module.rows < 0 || scale < 1 ||
+      width * height > kMaxImagePixels) {
+    *refused = "a " + std::to_string(lcd.module.columns) + "x" + std::to_string(lcd.module.rows) +
+               " screen at scale " + std::to_string(scale) + " would be " + std::to_string(width) +
+               "x" + std::to_string(height) + " pixels, more than an image of " +
+               std::to_string(kMaxImagePixels) + " pixels this tool draws";
+    return image;
+  }
+  image.width = static_cast<int>(width);
+  image.height = static_cast<int>(height);
+  image.rgb.resize(static_cast<size_t>(3 * width * height));
   for (int p = 0; p < image.width * image.height; ++p) {
     for (int i = 0; i < 3; ++i) image.rgb[3 * p + i] = kBackground[i];
   }

@@ -32,7 +32,10 @@ struct Image {
 // Each dot becomes a `scale` x `scale` square; cells are a dot apart, with
 // a margin of two dots. The cursor is drawn where the controller's address
 // counter points: an underline, or a full block while blink is on.
-Image RenderDots(const VirtualLcd& lcd, int scale);
+// The image is refused (left empty, with the reason in `refused`) when it
+// would exceed kMaxImagePixels.
+Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused);
+constexpr int64_t kMaxImagePixels = 16 * 1024 * 1024;
 bool WritePng(const Image& image, const std::string& path);
 
 }  // namespace vlcd

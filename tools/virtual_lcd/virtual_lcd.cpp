@@ -1,7 +1,10 @@
 #include "virtual_lcd.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+
+#include "byte_meaning.h"
 
 namespace vlcd {
 
@@ -15,6 +18,8 @@ constexpr int64_t kEnablePulseNs = 230;
 constexpr int64_t kDataSetupNs = 80;
 
 constexpr int kControlOffset = 2;
+constexpr size_t kOtherPortsKept = 4;
+constexpr int kCellsPerController = 80;
 
 // The module's lines as the control register drives their pins: Strobe
 // (E) and Auto-feed (R/W) are inverted between register and pin,
@@ -38,6 +43,10 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
   const bool data = RegisterSelectLevel(lcd.control_register);
   const uint8_t byte = lcd.data_register;
   const long long number = lcd.instructions + lcd.data_bytes + 1;
+  const size_t violations_before = lcd.violations.size();
+  if (lcd.record_bytes) {
+    lcd.latched.push_back(LatchedByte{data, byte, ns, ByteMeaning(lcd.controller, data, byte), ""});
+  }
   if (ReadWriteLevel(lcd.control_register)) {
     AddViolation(lcd, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
@@ -54,6 +63,12 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
     AddViolation(lcd, "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
                  data ? "data" : "instruction", byte, number,
                  static_cast<long long>(lcd.busy_until_ns - ns));
+  }
+  if (lcd.record_bytes) {
+    std::string& found = lcd.latched.back().violations;
+    for (size_t i = violations_before; i < lcd.violations.size(); ++i) {
+      found += (found.empty() ? "" : "; ") + lcd.violations[i].description;
+    }
   }
   int64_t execution_ns = 0;
   if (data) {
@@ -106,9 +121,18 @@ VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows) {
 }
 
 void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
-  const int32_t address = port & 0xFFFF;
+  const auto address = static_cast<uint16_t>(port);
   const uint8_t byte = static_cast<uint8_t>(value & 0xFF);
-  if (address != lcd.module.port_base && address != lcd.module.port_base + kControlOffset) return;
+  // The control register's address wraps in 16 bits, as the driver's does.
+  const auto control = static_cast<uint16_t>(lcd.module.port_base + kControlOffset);
+  if (address != lcd.module.port_base && address != control) {
+    if (lcd.other_ports.size() < kOtherPortsKept &&
+        std::find(lcd.other_ports.begin(), lcd.other_ports.end(), address) ==
+            lcd.other_ports.end()) {
+      lcd.other_ports.push_back(address);
+    }
+    return;
+  }
   ++lcd.port_writes;
   if (lcd.first_write_ns < 0) lcd.first_write_ns = ns;
   lcd.last_write_ns = ns;
@@ -118,6 +142,18 @@ void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
   } else {
     ControlWrite(lcd, byte, ns);
   }
+}
+
+int64_t BusCycle(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns) {
+  const int32_t data_register = lcd.module.port_base;
+  const int32_t control_register = static_cast<uint16_t>(lcd.module.port_base + kControlOffset);
+  const int32_t idle = data ? 0x0F : 0x0B;
+  const int32_t strobe = data ? 0x06 : 0x02;
+  PortWrite(lcd, control_register, idle, start_ns);
+  PortWrite(lcd, data_register, byte, start_ns + spacing_ns);
+  PortWrite(lcd, control_register, strobe, start_ns + 2 * spacing_ns);
+  PortWrite(lcd, control_register, idle, start_ns + 3 * spacing_ns);
+  return start_ns + 4 * spacing_ns;
 }
 
 std::string Summary(const VirtualLcd& lcd) {
@@ -130,6 +166,35 @@ std::string Summary(const VirtualLcd& lcd) {
                 static_cast<long long>(lcd.instructions), static_cast<long long>(lcd.data_bytes),
                 elapsed_ms, lcd.violations.size());
   return text;
+}
+
+bool NeedsSecondController(const Module& module) {
+  return module.rows > kSecondControllerFirstRow &&
+         module.columns * module.rows > kCellsPerController;
+}
+
+std::string Notes(const VirtualLcd& lcd) {
+  std::string notes;
+  if (lcd.port_writes == 0 && !lcd.other_ports.empty()) {
+    std::string ports;
+    for (uint16_t port : lcd.other_ports) {
+      char text[8];
+      std::snprintf(text, sizeof text, "0x%X", port);
+      ports += (ports.empty() ? "" : "/") + std::string(text);
+    }
+    char here[8];
+    std::snprintf(here, sizeof here, "0x%X", lcd.module.port_base);
+    notes += "No byte reached the module: the driver wrote to " + ports +
+             "; the virtual module is at " + here +
+             ". The port in the driver's parameters decides where it writes.\n";
+  }
+  if (NeedsSecondController(lcd.module)) {
+    notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +
+             std::to_string(lcd.module.rows) +
+             " belong to the module's second controller, whose enable line the driver never "
+             "raises: they stay blank.\n";
+  }
+  return notes;
 }
 
 }  // namespace vlcd

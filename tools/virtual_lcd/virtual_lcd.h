@@ -25,6 +25,15 @@ struct Violation {
   std::string description;
 };
 
+// One byte as the controller took it, for a trace.
+struct LatchedByte {
+  bool data = false;
+  uint8_t value = 0;
+  int64_t ns = 0;
+  std::string meaning;
+  std::string violations;  // those found at this latch, "; " between them
+};
+
 struct VirtualLcd {
   Module module;
   Controller controller;
@@ -43,6 +52,11 @@ struct VirtualLcd {
   int64_t first_write_ns = -1;
   int64_t last_write_ns = -1;
   std::vector<Violation> violations;
+  // Every latched byte is kept while this is set (it costs memory).
+  bool record_bytes = false;
+  std::vector<LatchedByte> latched;
+  // Registers the driver wrote that are not this module's, first seen first.
+  std::vector<uint16_t> other_ports;
 };
 
 VirtualLcd MakeVirtualLcd(const Module& module);
@@ -53,8 +67,23 @@ VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows);
 // addresses than the module's two registers are ignored.
 void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
 
+// One bus cycle as the driver drives it (control idle, data, strobe, idle),
+// a write every `spacing_ns` from `start_ns`; returns when it ended.
+int64_t BusCycle(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns);
+
 // "N bytes (I instructions, D data) in T ms, V timing violations".
 std::string Summary(const VirtualLcd& lcd);
+
+// Modules of more than 80 cells on more than two rows (40x4, say) carry a
+// second controller for their lower rows, enabled by a line of its own.
+bool NeedsSecondController(const Module& module);
+// The first row that a second controller drives.
+constexpr int kSecondControllerFirstRow = 2;
+
+// Lines that explain a screen the summary alone would leave puzzling: no
+// byte reached the module though the driver wrote elsewhere, or rows that
+// belong to a second controller. Each ends in '\n'; "" when none apply.
+std::string Notes(const VirtualLcd& lcd);
 
 }  // namespace vlcd
 

@@ -1,18 +1,29 @@
 // The virtual port library's control entries. Besides the port entries
 // Inp32 and Out32 it exports these, which a host finds by name after loading
-// the library by path.
+// the library by path. None of them throws or ends the host.
 #ifndef VIRTUAL_LCD_VIRTUAL_LCD_PORT_H
 #define VIRTUAL_LCD_VIRTUAL_LCD_PORT_H
 
+// Flags for VirtualLcd_Configure.
+constexpr int kVirtualLcdTrace = 1;     // keep every latched byte for VirtualLcd_Trace
+constexpr int kVirtualLcdProgress = 2;  // a line on standard error every few seconds
+
 // Starts over with a fresh module of this chip ("HD66712" or "HD44780"),
-// size and port; everything sent before is forgotten.
+// size (0-255) and port (0-0xFFFF); everything sent before is forgotten.
+// Returns 0, changing nothing, when a value is out of range.
 constexpr char kVirtualLcdConfigure[] = "VirtualLcd_Configure";
-using VirtualLcdConfigureFn = void (*)(const char* chip, int columns, int rows, int port);
+using VirtualLcdConfigureFn = int (*)(const char* chip, int columns, int rows, int port, int flags);
 
 // Writes the screen now to <prefix>.txt and <prefix>.png and returns the
-// report: the framed screen, the summary line and any violations. The text
-// stays valid until the next call.
+// report: the framed screen, the summary line, notes and violations, and a
+// last line saying where the files went or why they could not be written.
+// Sets `saved` to 1 when both were written. The text stays valid until the
+// next call.
 constexpr char kVirtualLcdSnapshot[] = "VirtualLcd_Snapshot";
-using VirtualLcdSnapshotFn = const char* (*)(const char* prefix);
+using VirtualLcdSnapshotFn = const char* (*)(const char* prefix, int* saved);
+
+// The bytes latched since the last call, a line each, while tracing.
+constexpr char kVirtualLcdTraceEntry[] = "VirtualLcd_Trace";
+using VirtualLcdTraceFn = const char* (*)();
 
 #endif  // VIRTUAL_LCD_VIRTUAL_LCD_PORT_H

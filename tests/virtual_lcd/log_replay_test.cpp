@@ -1,0 +1,51 @@
+// Replaying a driver log: sessions split at each opening, every byte line
+// form the driver writes, and lines that cannot be read named.
+#include "log_replay.h"
+
+#include <gtest/gtest.h>
+
+#include "screen.h"
+
+namespace {
+
+std::string Line(const char* name, const char* text, const char* end = "\r\n") {
+  return std::string("17:04:05 15/01/26 ") + name + " : " + text + end;
+}
+
+TEST(LogReplayTest, ShowsEachSessionAsTheHostLeftIt) {
+  const std::string log =
+      Line("dp_open_log", "HD66712 Initialising") + Line("Init", "Called ") +
+      Line("WriteC", " 56 (0x38) '8'") + Line("WriteC", " 12 (0x0c) '\f'") +
+      Line("WriteC", "  1 (0x01) '\x01'") + Line("Write", "AB") + Line("WriteD", " 65 (0x41) 'A'") +
+      // A byte 0 ends the text at the quote; a line feed byte breaks the line.
+      Line("WriteD", "  0 (0x00) '") + Line("WriteD", " 10 (0x0a) '\n'") + Line("Done", "Bye") +
+      Line("WriteC", "  1 (0x01) '\x01'", "\n") + "garbage\n" +
+      Line("dp_open_log", "HD66712 Initialising", "\n") + Line("WriteC", " 56 (0x38) '8'", "\n") +
+      Line("WriteC", " 12 (0x0c) '\f'", "\n") + Line("WriteD", " 90 (0x5a) 'Z'", "\n") +
+      Line("WriteD", "oops", "\n");
+  vlcd::Module module;
+  module.chip = vlcd::Chip::HD44780;
+  module.columns = 4;
+  module.rows = 2;
+  const Replay replay = ReplayLog(log, module);
+
+  ASSERT_EQ(replay.sessions.size(), 2u);
+  const ReplayedSession& first = replay.sessions[0];
+  EXPECT_EQ(first.first_line, 1);
+  EXPECT_EQ(first.last_line, 12);
+  EXPECT_TRUE(first.shut_down);
+  EXPECT_EQ(vlcd::ScreenCodes(first.before_shut_down),
+            (std::vector<std::vector<int>>{{'A', 0, 10, ' '}, {' ', ' ', ' ', ' '}}));
+  EXPECT_EQ(vlcd::ScreenText(first.lcd), "    \n    \n");
+  EXPECT_TRUE(first.lcd.violations.empty());
+
+  const ReplayedSession& second = replay.sessions[1];
+  EXPECT_EQ(second.first_line, 14);
+  EXPECT_FALSE(second.shut_down);
+  // No clear in this session: the rest of the memory is as it powered up.
+  EXPECT_EQ(vlcd::ScreenCodes(second.lcd)[0][0], 'Z');
+  EXPECT_EQ(replay.unreadable, (std::vector<std::string>{"line 13: not a log line",
+                                                         "line 18: WriteD without a byte in it"}));
+}
+
+}  // namespace

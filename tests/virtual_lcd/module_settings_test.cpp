@@ -1,0 +1,106 @@
+// The settings of a virtual module as lcd_host and the port library read
+// them, and the limits of what it will draw.
+#include "module_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "byte_meaning.h"
+#include "screen.h"
+
+namespace {
+
+using vlcd::NumberForm;
+
+struct NumberCase {
+  const char* text;
+  NumberForm form;
+  long high;
+  long value;         // when accepted
+  const char* error;  // "" when accepted
+};
+
+TEST(ModuleSettingsTest, NumbersAreReadStrictly) {
+  const NumberCase cases[] = {
+      {"20", NumberForm::Decimal, 255, 20, ""},
+      {"0", NumberForm::Decimal, 255, 0, ""},
+      {"255", NumberForm::Decimal, 255, 255, ""},
+      {"256", NumberForm::Decimal, 255, 0, "'256' is out of range (0 to 255)"},
+      {"99999999999999999999", NumberForm::Decimal, 255, 0,
+       "'99999999999999999999' is out of range (0 to 255)"},
+      {"-1", NumberForm::Decimal, 255, 0, "'-1' is not a decimal number"},
+      {"abc", NumberForm::Decimal, 255, 0, "'abc' is not a decimal number"},
+      {"4x", NumberForm::Decimal, 255, 0, "'4x' is not a decimal number"},
+      {" 4", NumberForm::Decimal, 255, 0, "' 4' is not a decimal number"},
+      {"", NumberForm::Decimal, 255, 0, "'' is not a decimal number"},
+      {"010", NumberForm::Decimal, 255, 0,
+       "'010' starts with 0, which some tools read as octal: leave the 0 out"},
+      {"0x14", NumberForm::Decimal, 255, 0, "'0x14' is not a decimal number"},
+      {"0x3bc", NumberForm::Address, 0xFFFF, 0x3BC, ""},
+      {"0xFFFF", NumberForm::Address, 0xFFFF, 0xFFFF, ""},
+      {"888", NumberForm::Address, 0xFFFF, 888, ""},
+      {"0x10000", NumberForm::Address, 0xFFFF, 0, "'0x10000' is out of range (0 to 65535)"},
+      {"0x", NumberForm::Address, 0xFFFF, 0,
+       "'0x' is not a decimal number or 0x and hexadecimal digits"},
+      {"0X3BC", NumberForm::Address, 0xFFFF, 0,
+       "'0X3BC' is not a decimal number or 0x and hexadecimal digits"},
+      {"0378", NumberForm::Address, 0xFFFF, 0,
+       "'0378' starts with 0, which some tools read as octal: leave the 0 out or write 0x for "
+       "hexadecimal"},
+  };
+  for (const NumberCase& c : cases) {
+    long value = -7;
+    EXPECT_EQ(vlcd::ParseNumber(c.text, c.form, 0, c.high, &value), c.error) << c.text;
+    EXPECT_EQ(value, *c.error == '\0' ? c.value : -7) << c.text;
+  }
+}
+
+TEST(ModuleSettingsTest, ChipNamesAndControllerLimits) {
+  vlcd::Chip chip = vlcd::Chip::HD66712;
+  EXPECT_EQ(vlcd::ParseChip("HD44780", &chip), "");
+  EXPECT_EQ(chip, vlcd::Chip::HD44780);
+  EXPECT_EQ(vlcd::ParseChip("hd66712", &chip),
+            "'hd66712' is not a chip (HD66712 or HD44780, in capitals)");
+  EXPECT_EQ(vlcd::GeometryWarning(80, 4), "");
+  EXPECT_EQ(vlcd::GeometryWarning(81, 1), "81 columns: a controller shows at most 80 cells a line");
+  EXPECT_EQ(vlcd::GeometryWarning(20, 5), "5 rows: a controller drives at most 4 rows");
+}
+
+TEST(ModuleSettingsTest, EverySizeIsDrawnOrRefusedWithAReason) {
+  for (const auto& [columns, rows, drawn] :
+       {std::tuple{0, 0, true}, {255, 1, true}, {1, 255, true}, {80, 4, true}, {255, 255, false}}) {
+    const vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, columns, rows);
+    std::string refused;
+    const vlcd::Image image = vlcd::RenderDots(lcd, 4, &refused);
+    EXPECT_EQ(refused.empty(), drawn) << columns << "x" << rows << ": " << refused;
+    EXPECT_EQ(image.rgb.size(), static_cast<size_t>(3 * image.width * image.height));
+    EXPECT_EQ(vlcd::ScreenText(lcd).size(), static_cast<size_t>(rows * (columns + 1)));
+  }
+}
+
+TEST(ModuleSettingsTest, BytesAreNamedByWhatTheControllerDoesWithThem) {
+  vlcd::Controller hd44780;
+  vlcd::Controller cgram;
+  cgram.address_in_cgram = true;
+  cgram.address = 0x0A;
+  vlcd::Controller extended;
+  extended.chip = vlcd::Chip::HD66712;
+  extended.extension = true;
+  const std::tuple<const vlcd::Controller*, bool, uint8_t, const char*> cases[] = {
+      {&hd44780, false, 0xD4, "set DDRAM address 0x54"},
+      {&hd44780, false, 0x48, "set CGRAM address 0x08"},
+      {&hd44780, false, 0x0E, "display on, cursor on, blink off"},
+      {&hd44780, false, 0x07, "entry mode: address increments, display shifts"},
+      {&hd44780, false, 0x1C, "shift display right"},
+      {&hd44780, false, 0x34, "function set: 8-bit, 1 line, 5x10 dots"},
+      {&hd44780, true, 0x08, "data 0x08 (glyph 1)"},
+      {&hd44780, true, 0xDF, "data '°'"},
+      {&cgram, true, 0x1F, "glyph 2 row 2 = 0x1F"},
+      {&extended, false, 0x08, "extended function set: 4-line mode off"},
+      {&extended, false, 0x83, "set scroll quantity 3"},
+  };
+  for (const auto& [controller, data, byte, meaning] : cases) {
+    EXPECT_EQ(vlcd::ByteMeaning(*controller, data, byte), meaning) << int{byte};
+  }
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+// The session lcd_host runs when given no script: a title, a line that wraps
+// onto the next row where there is room for it, and a bar graph drawn with
+// glyphs, each cut to the module's size so nothing overwrites itself.
+#ifndef HOST_DEMO_SCRIPT_H
+#define HOST_DEMO_SCRIPT_H
+
+#include <string>
+
+std::string DemoScript(int columns, int rows);
+
+#endif  // HOST_DEMO_SCRIPT_H

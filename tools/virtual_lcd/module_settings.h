@@ -1,0 +1,36 @@
+// Reading a virtual module's settings from text, strictly and alike for
+// lcd_host's options and the port library's HD_VLCD_* variables: a typo is
+// named, never read as something else.
+#ifndef VIRTUAL_LCD_MODULE_SETTINGS_H
+#define VIRTUAL_LCD_MODULE_SETTINGS_H
+
+#include <string>
+
+#include "controller.h"
+
+namespace vlcd {
+
+enum class NumberForm {
+  Decimal,  // digits only
+  Address,  // digits, or "0x" and hexadecimal digits
+};
+
+// A whole number from `low` to `high`: no sign, blank, leading zero (which
+// some read as octal) or trailing character. Returns "" and sets `value`, or says what is wrong.
+std::string ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);
+
+// "HD66712" or "HD44780", exactly.
+std::string ParseChip(const std::string& text, Chip* chip);
+const char* ChipName(Chip chip);
+
+// The driver takes sizes as bytes; the port is a 16-bit address.
+constexpr long kMaxSize = 255;
+constexpr long kMaxPort = 0xFFFF;
+
+// "" for a size a single controller can show, else a warning naming the
+// limit that is exceeded (80 cells a line, 4 rows).
+std::string GeometryWarning(int columns, int rows);
+
+}  // namespace vlcd
+
+#endif  // VIRTUAL_LCD_MODULE_SETTINGS_H

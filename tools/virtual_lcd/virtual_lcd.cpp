@@ -191,8 +191,8 @@ std::string Notes(const VirtualLcd& lcd) {
   if (NeedsSecondController(lcd.module)) {
     notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +
              std::to_string(lcd.module.rows) +
-             " belong to the module's second controller, whose enable line the driver never "
-             "raises: they stay blank.\n";
+             " belong to the module's second controller, which this driver does not address "
+             "(its enable is not wired to the port): they stay blank.\n";
   }
   return notes;
 }

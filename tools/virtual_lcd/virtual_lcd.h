@@ -75,7 +75,8 @@ int64_t BusCycle(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int
 std::string Summary(const VirtualLcd& lcd);
 
 // Modules of more than 80 cells on more than two rows (40x4, say) carry a
-// second controller for their lower rows, enabled by a line of its own.
+// second controller for their lower rows, enabled by a line of its own that
+// is not wired to the port.
 bool NeedsSecondController(const Module& module);
 // The first row that a second controller drives.
 constexpr int kSecondControllerFirstRow = 2;

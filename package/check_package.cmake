@@ -1,18 +1,79 @@
 cmake_minimum_required(VERSION 3.25)
-# Builds the release zip and checks it holds exactly the DLL, the guide and
-# the licence.
+# Builds the release zip and checks it as a Windows user gets it: exactly the
+# expected files, the guide in CR LF, only system DLLs imported by every
+# program and library in it, and, where EMULATOR can run them, the shipped
+# lcd_host.exe running the shipped test pattern on the shipped virtual port
+# library and the shipped DLL, with the screen the pattern must leave.
 file(REMOVE ${PACKAGE})
 execute_process(COMMAND ${CPACK} --config ${BINARY_DIR}/CPackConfig.cmake
   WORKING_DIRECTORY ${BINARY_DIR} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0 OR NOT EXISTS ${PACKAGE})
   message(FATAL_ERROR "cpack did not make ${PACKAGE}:\n${output}")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+
+set(failures "")
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing
+  RESULT_VARIABLE result)
 string(REGEX REPLACE "\n$" "" listing "${listing}")
 string(REPLACE "\n" ";" files "${listing}")
+list(FILTER files EXCLUDE REGEX "/$")
 list(SORT files)
-set(expected HD66712.dll LICENSE.txt README.txt)
+set(expected HD66712.dll LICENSE.txt README.txt lcd_host.exe test_pattern.lcd
+  virtual_port/inpout32.dll wiring.svg)
 if(NOT result EQUAL 0 OR NOT files STREQUAL expected)
-  message(FATAL_ERROR "${PACKAGE} holds: ${files}\nexpected: ${expected}")
+  list(APPEND failures "it holds: ${files}\n  expected: ${expected}")
 endif()
-message(STATUS "${PACKAGE}: ${files}")
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${PACKAGE} WORKING_DIRECTORY ${WORK})
+
+foreach(text IN ITEMS README.txt LICENSE.txt)
+  file(READ ${WORK}/${text} contents HEX)
+  # Every line feed (0a) must follow a carriage return (0d).
+  string(REGEX MATCHALL "(^|[0-9a-f][0-9a-f])0a" feeds "${contents}")
+  foreach(feed IN LISTS feeds)
+    if(NOT feed STREQUAL "0d0a")
+      list(APPEND failures "${text} has a line end without CR")
+      break()
+    endif()
+  endforeach()
+endforeach()
+
+foreach(binary IN ITEMS HD66712.dll lcd_host.exe virtual_port/inpout32.dll)
+  execute_process(COMMAND ${OBJDUMP} -p ${WORK}/${binary} OUTPUT_VARIABLE headers)
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+  foreach(import IN LISTS imports)
+    if(NOT import MATCHES "DLL Name: (KERNEL32|msvcrt)\\.dll$")
+      list(APPEND failures "${binary} imports a DLL a bare Windows lacks: ${import}")
+    endif()
+  endforeach()
+endforeach()
+
+set(ran "not run: this machine cannot run the lane's programs")
+if(EMULATOR)
+  string(REPLACE "|" ";" emulator "${EMULATOR}")
+  execute_process(COMMAND ${emulator} lcd_host.exe --script test_pattern.lcd --output screen
+    WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors
+    TIMEOUT 300)
+  # The pattern ends by redrawing its labelled rows.
+  set(rows "")
+  foreach(row 1 2 3 4)
+    string(APPEND rows "│R${row}:45678901234567890│\n")
+  endforeach()
+  set(screen "")
+  if(EXISTS ${WORK}/screen.txt)
+    file(READ ${WORK}/screen.txt screen)
+  endif()
+  string(FIND "${screen}" "┐\n${rows}└" at)
+  if(NOT result EQUAL 0 OR at EQUAL -1 OR NOT screen MATCHES ", 0 timing violations")
+    list(APPEND failures "lcd_host.exe --script test_pattern.lcd: status ${result}\n${output}${errors}")
+  endif()
+  set(ran "lcd_host.exe ran the test pattern on the shipped DLL")
+endif()
+
+if(failures)
+  string(REPLACE ";" "\n  " report "${failures}")
+  message(FATAL_ERROR "${PACKAGE}:\n  ${report}")
+endif()
+message(STATUS "${PACKAGE}: ${files}; CR LF guide; system imports only; ${ran}")

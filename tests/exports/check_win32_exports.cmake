@@ -48,9 +48,35 @@ foreach(import IN LISTS imports)
 endforeach()
 
 file(SIZE ${SHIPPED_DLL} shipped_size)
-if(shipped_size GREATER 102400)
-  list(APPEND failures "shipped DLL weighs ${shipped_size} bytes")
+if(shipped_size GREATER_EQUAL 65536)
+  list(APPEND failures "shipped DLL weighs ${shipped_size} bytes, not under 64 KiB")
 endif()
+
+# The version resource Windows shows: the fixed block (signature, then file
+# and product version 1.0.4.21 as 0x00010000 0x00040015) and the strings,
+# each a UTF-16 key, its padding and its value.
+file(READ ${SHIPPED_DLL} dll_hex HEX)
+if(NOT dll_hex MATCHES "bd04effe00000100000001001500040000000100150004")
+  list(APPEND failures "no version resource with file and product version 1.0.4.21")
+endif()
+function(utf16_hex text out)
+  string(HEX "${text}" ascii)
+  string(REGEX REPLACE "(..)" "\\100" wide "${ascii}")
+  set(${out} "${wide}" PARENT_SCOPE)
+endfunction()
+foreach(pair IN ITEMS "FileVersion=1.0.4.21" "ProductVersion=1.0.4.21"
+    "OriginalFilename=HD66712.dll" "ProductName=HD66712 Display"
+    "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port)"
+    "LegalCopyright=Copyright (c) 2026 the HD66712 display driver authors, MIT licence")
+  string(REPLACE "=" ";" parts "${pair}")
+  list(GET parts 0 key)
+  list(GET parts 1 value)
+  utf16_hex("${key}" key_hex)
+  utf16_hex("${value}" value_hex)
+  if(NOT dll_hex MATCHES "${key_hex}(0000)+${value_hex}0000")
+    list(APPEND failures "version resource lacks ${key} \"${value}\"")
+  endif()
+endforeach()
 
 # Disassembly of the unstripped twin: the bytes each entry's returns remove.
 execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn ${UNSTRIPPED_DLL}
@@ -114,4 +140,4 @@ if(failures)
   message(FATAL_ERROR "HD66712.dll:\n  ${report}")
 endif()
 message(STATUS "HD66712.dll: 20 exports at their ordinals, standard-call returns, "
-  "imports only KERNEL32.dll and msvcrt.dll, ${shipped_size} bytes")
+  "imports only KERNEL32.dll and msvcrt.dll, version 1.0.4.21, ${shipped_size} bytes")

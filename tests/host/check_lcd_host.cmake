@@ -54,6 +54,20 @@ case(logged_session 0 "Screen written" --params LPT1,HD66712,Log --output logged
 case(replay 0 "before the driver shut down and cleared it:\n[^\n]*\n│ HD66712 virtual LCD│"
   --replay logs/HD66712.log --output replayed)
 
+# The real port: no virtual LCD is loaded, so the driver finds the library
+# the user installed, here the recording stand-in under the name it looks for.
+file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
+file(WRITE ${WORK}/short.lcd "init\nwrite hi\n")
+set(ENV{LD_LIBRARY_PATH} ${WORK})
+case(real_port 0 "writing the REAL parallel port as \"LPT1,HD44780\" says.*sent: write hi\n2 commands sent"
+  --write-real-port --script short.lcd --columns 8 --rows 1 --chip HD44780)
+file(STRINGS ${WORK}/port_trace.txt writes REGEX "^write inpout32.dll 888 104 ")
+if(NOT writes)
+  set(failures "${failures}\nreal_port: the stand-in library never received the 'h'")
+endif()
+case(real_port_without_virtual_lcd 2 "--trace excludes --write-real-port|--write-real-port excludes --trace"
+  --write-real-port --trace)
+
 if(failures)
   message(FATAL_ERROR "lcd_host:${failures}")
 endif()

@@ -2,12 +2,15 @@
 // virtual time and shown on the virtual LCD.
 #include <gtest/gtest.h>
 
+#include "demo_script.h"
 #include "displaydll.h"
 #include "driver_fixture.h"
 #include "fake_port_libraries.h"
+#include "log_file.h"
 #include "replay_writes.h"
 #include "screen.h"
 #include "session.h"
+#include "test_pattern.h"
 
 namespace {
 
@@ -26,7 +29,7 @@ class HostSessionTest : public DriverTest {
     return vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, columns, rows));
   }
   DriverEntries driver_;
-  SessionSettings settings_{8, 2, "LPT1,HD44780", nullptr};
+  SessionSettings settings_{8, 2, "LPT1,HD44780", nullptr, nullptr};
 };
 
 TEST_F(HostSessionTest, ScriptDrivesTheDisplay) {
@@ -79,6 +82,19 @@ TEST_F(HostSessionTest, ByteOrderMarkIsSkippedAndAHashInAWriteIsText) {
   EXPECT_EQ(RunSession(driver_, settings_, "\xEF\xBB\xBFinit\nwrite hi # x\nsnapshot\n"), "");
   EXPECT_EQ(Screen(8, 2), "hi # x  \n        \n");
   EXPECT_EQ(RunSession(driver_, settings_, "snapshot\n"), "line 1: disk full");
+}
+
+// The scripts lcd_host makes itself are valid for every size, and the
+// release's test_pattern.lcd is the 20x4 pattern.
+TEST(GeneratedScriptTest, DemoAndTestPatternParseForEverySize) {
+  std::vector<ScriptCommand> commands;
+  for (const auto& [columns, rows] :
+       {std::pair{0, 0}, {1, 1}, {8, 1}, {16, 2}, {20, 4}, {40, 4}, {255, 255}}) {
+    EXPECT_EQ(ParseScript(DemoScript(columns, rows), &commands), "") << columns << "x" << rows;
+    EXPECT_EQ(ParseScript(TestPatternScript(columns, rows), &commands), "")
+        << columns << "x" << rows;
+  }
+  EXPECT_EQ(ReadFileBytes(SHIPPED_TEST_PATTERN), TestPatternScript(20, 4));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // lcd_host: loads a display-driver module the way a host application does,
 // runs a session of driver calls against the virtual LCD, and shows the
 // screen the module would display. With --replay it shows instead what a
-// driver log from a real machine should have put on the screen.
+// driver log from a real machine should have put on the screen; with
+// --write-real-port the driver drives the real module through the user's
+// own port library.
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include "report.h"
 #include "screen.h"
 #include "session.h"
+#include "test_pattern.h"
 #include "virtual_lcd_port.h"
 
 namespace {
@@ -41,6 +44,8 @@ struct Options {
   std::string module;
   std::string port_library;
   bool trace = false;
+  bool test_pattern = false;
+  bool real_port = false;
 };
 
 // The settings once checked.
@@ -140,6 +145,15 @@ std::string CheckOutput(const std::string& prefix, const std::vector<fs::path>& 
   return "";
 }
 
+// Loads the driver module and finds its entries; returns "" or why not.
+std::string LoadDriver(const std::string& path, platform::LibraryHandle* module,
+                       DriverEntries* driver) {
+  *module = platform::LibraryOpen(path.c_str());
+  if (*module == nullptr) return "cannot load the driver module " + path;
+  const std::string missing = FindDriverEntries(*module, driver);
+  return missing.empty() ? "" : path + " lacks " + missing;
+}
+
 std::string NumberedPrefix(const std::string& prefix, int number) {
   return prefix + "-" + std::to_string(number);
 }
@@ -204,11 +218,10 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings) {
     return Fail(kRunError, "the virtual LCD refused the module's settings");
   }
 
-  platform::LibraryHandle module = platform::LibraryOpen(options.module.c_str());
-  if (module == nullptr) return Fail(kRunError, "cannot load the driver module " + options.module);
+  platform::LibraryHandle module = nullptr;
   DriverEntries driver;
-  const std::string missing = FindDriverEntries(module, &driver);
-  if (!missing.empty()) return Fail(kRunError, options.module + " lacks " + missing);
+  error = LoadDriver(options.module, &module, &driver);
+  if (!error.empty()) return Fail(kRunError, error);
 
   std::printf("%s, %dx%d %s, parameters \"%s\"\n", driver.DriverName(), settings.module.columns,
               settings.module.rows, vlcd::ChipName(settings.module.chip),
@@ -237,12 +250,48 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings) {
   return status;
 }
 
+// No virtual LCD: the driver finds the user's own port library, as under a
+// host, and every byte goes to the real port.
+int RunOnRealPort(const Options& options, Settings& settings) {
+  std::vector<ScriptCommand> commands;
+  std::string error = ParseScript(settings.script, &commands);
+  if (!error.empty()) {
+    return Fail(kRunError, (options.script_path.empty() ? "test pattern" : options.script_path) +
+                               ", " + error);
+  }
+  platform::LibraryHandle module = nullptr;
+  DriverEntries driver;
+  error = LoadDriver(options.module, &module, &driver);
+  if (!error.empty()) return Fail(kRunError, error);
+  std::printf(
+      "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
+      "driver loads (inpout32.dll, else dlportio.dll)\n%s, %dx%d %s\n",
+      settings.session.parameters.c_str(), driver.DriverName(), settings.module.columns,
+      settings.module.rows, vlcd::ChipName(settings.module.chip));
+  int sent = 0;
+  settings.session.announce = [&sent](const std::string& line) {
+    std::printf("sent: %s\n", line.c_str());
+    std::fflush(stdout);
+    ++sent;
+  };
+  settings.session.snapshot = [] {
+    return std::string("snapshot saves the virtual LCD's screen; here, look at the module");
+  };
+  error = RunCommands(driver, settings.session, commands);
+  if (!error.empty()) return Fail(kRunError, error);
+  // The driver is left running, so the module keeps showing the last screen.
+  std::printf("%d commands sent; the module should now show the last screen.\n", sent);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
   const fs::path tool_folder = fs::absolute(argv[0]).parent_path();
-  options.module = (tool_folder / HD66712_MODULE_FILE).string();
+  // Beside the tool, as in the release; else where the build puts it.
+  const fs::path beside = tool_folder / fs::path(HD66712_MODULE_FILE).filename();
+  options.module = (fs::exists(beside) ? beside : tool_folder / HD66712_MODULE_FILE).string();
   options.port_library = (tool_folder / VIRTUAL_PORT_LIBRARY).string();
 
   CLI::App app{
@@ -277,6 +326,14 @@ int main(int argc, char** argv) {
       ->type_name("PATH")
       ->capture_default_str();
   app.add_flag("--trace", options.trace, "List every byte the module latched");
+  app.add_flag("--test-pattern", options.test_pattern,
+               "Run the test pattern sized to the module instead of the demo");
+  app.add_flag("--write-real-port", options.real_port,
+               "No virtual LCD: the driver writes the real parallel port through your own port "
+               "library (runs the test pattern unless --script is given)")
+      ->excludes("--replay")
+      ->excludes("--trace")
+      ->excludes("--port-library");
   app.get_option("--replay")->excludes("--script");
   app.footer(
       "\nScript: one command a line; a line starting with # is a comment.\n"
@@ -288,6 +345,7 @@ int main(int argc, char** argv) {
       "  resume               DISPLAYDLL_PowerResume\n"
       "  done                 DISPLAYDLL_Done\n"
       "  snapshot             save the screen now, as PREFIX-1, PREFIX-2, ...\n"
+      "  wait MS              pause MS milliseconds (up to 60000)\n"
       "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
   try {
     app.parse(argc, argv);
@@ -307,10 +365,13 @@ int main(int argc, char** argv) {
 
   if (!options.replay_path.empty()) return RunReplay(options, settings);
   if (options.script_path.empty()) {
-    settings.script = DemoScript(settings.module.columns, settings.module.rows);
+    settings.script = options.test_pattern || options.real_port
+                          ? TestPatternScript(settings.module.columns, settings.module.rows)
+                          : DemoScript(settings.module.columns, settings.module.rows);
   } else {
     const std::string read_error = ReadFile(options.script_path, &settings.script);
     if (!read_error.empty()) return Fail(kRunError, read_error);
   }
+  if (options.real_port) return RunOnRealPort(options, settings);
   return RunSessionOnVirtualLcd(options, settings);
 }

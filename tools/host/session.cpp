@@ -1,6 +1,8 @@
 #include "session.h"
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 #include "module_settings.h"
 
@@ -9,6 +11,7 @@ namespace {
 using Kind = ScriptCommand::Kind;
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr long kMaxWaitMs = 60000;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -57,6 +60,13 @@ std::string ParseLine(const std::string& line, ScriptCommand* command) {
                     : name == "done"   ? Kind::Done
                                        : Kind::Snapshot;
     return arguments == 0 ? "" : name + " takes nothing after it, found \"" + words[1] + "\"";
+  }
+  if (name == "wait") {
+    command->kind = Kind::Wait;
+    if (arguments != 1) return "wait takes a number of milliseconds, nothing else";
+    const std::string error =
+        vlcd::ParseNumber(words[1], vlcd::NumberForm::Decimal, 0, kMaxWaitMs, &command->wait_ms);
+    return error.empty() ? "" : "wait: " + error;
   }
   if (name == "position") {
     command->kind = Kind::Position;
@@ -134,6 +144,7 @@ std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* c
     if (start == std::string::npos || line[start] == '#') continue;
     ScriptCommand command;
     command.line = number;
+    command.source = line.substr(start);
     const std::string error = ParseLine(line.substr(start), &command);
     if (!error.empty()) return where + error;
     commands->push_back(command);
@@ -144,6 +155,7 @@ std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* c
 std::string RunCommands(const DriverEntries& driver, const SessionSettings& settings,
                         const std::vector<ScriptCommand>& commands) {
   for (const ScriptCommand& command : commands) {
+    if (settings.announce) settings.announce(command.source);
     std::string error;
     switch (command.kind) {
       case Kind::Init: {
@@ -174,6 +186,9 @@ std::string RunCommands(const DriverEntries& driver, const SessionSettings& sett
         break;
       case Kind::Snapshot:
         error = settings.snapshot ? settings.snapshot() : "snapshot is not available here";
+        break;
+      case Kind::Wait:
+        std::this_thread::sleep_for(std::chrono::milliseconds(command.wait_ms));
         break;
     }
     if (!error.empty()) return "line " + std::to_string(command.line) + ": " + error;

@@ -11,6 +11,7 @@
 //   resume                 DISPLAYDLL_PowerResume
 //   done                   DISPLAYDLL_Done
 //   snapshot               save the screen as it is now (numbered files)
+//   wait MS                pause MS milliseconds (0 to 60000), to read a screen
 //
 // A line whose first non-blank character is '#' is a comment; blank lines
 // are skipped. There are no comments after a command: a '#' in a write is
@@ -33,12 +34,16 @@ struct SessionSettings {
   std::string parameters = "LPT1,HD66712";
   // Called by "snapshot"; returns "" or why the screen was not saved.
   std::function<std::string()> snapshot;
+  // Told each command's line just before it runs, when set.
+  std::function<void(const std::string&)> announce;
 };
 
 struct ScriptCommand {
-  enum class Kind { Init, Position, Write, Glyph, Resume, Done, Snapshot };
+  enum class Kind { Init, Position, Write, Glyph, Resume, Done, Snapshot, Wait };
   Kind kind = Kind::Init;
   int line = 0;
+  std::string source;  // the line as written
+  long wait_ms = 0;
   uint8_t x = 0;     // position: column; glyph: number
   uint8_t y = 0;     // position: row
   std::string text;  // write: as written, escapes checked but not expanded

@@ -46,7 +46,7 @@ lane() {
       if can_run win32; then
         local hosted
         hosted=$(ctest --test-dir build/win32 -N -L module | sed -n 's/^Total Tests: //p')
-        summary+=("win32: $count tests passed under 32-bit Wine, $hosted of them on the shipped HD66712.dll itself; exports and release zip inspected")
+        summary+=("win32: $count tests passed under 32-bit Wine, $hosted of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; exports and zip inspected")
       else
         summary+=("win32: inspected only, this machine runs no 32-bit code (exports, calling convention and release zip checked in $count tests)")
       fi

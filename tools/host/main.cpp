@@ -53,7 +53,6 @@ struct Settings {
   SessionSettings session;
   vlcd::Module module;
   std::string script;
-  std::vector<fs::path> inputs;  // files the output must not replace
 };
 
 int Fail(int status, const std::string& message) {
@@ -135,9 +134,11 @@ void WarnAboutSettings(const Options& options, const Settings& settings) {
 // The output files must not replace a file this run reads.
 std::string CheckOutput(const std::string& prefix, const std::vector<fs::path>& inputs) {
   for (const char* extension : {".txt", ".png"}) {
-    const fs::path output = fs::weakly_canonical(prefix + extension);
+    // A path that cannot be resolved is compared as written.
+    std::error_code ignored;
+    const fs::path output = fs::weakly_canonical(prefix + extension, ignored);
     for (const fs::path& input : inputs) {
-      if (!input.empty() && output == fs::weakly_canonical(input)) {
+      if (!input.empty() && !output.empty() && output == fs::weakly_canonical(input, ignored)) {
         return "--output: " + prefix + extension + " would overwrite " + input.string();
       }
     }
@@ -291,7 +292,9 @@ int main(int argc, char** argv) {
   const fs::path tool_folder = fs::absolute(argv[0]).parent_path();
   // Beside the tool, as in the release; else where the build puts it.
   const fs::path beside = tool_folder / fs::path(HD66712_MODULE_FILE).filename();
-  options.module = (fs::exists(beside) ? beside : tool_folder / HD66712_MODULE_FILE).string();
+  std::error_code missing;
+  options.module =
+      (fs::exists(beside, missing) ? beside : tool_folder / HD66712_MODULE_FILE).string();
   options.port_library = (tool_folder / VIRTUAL_PORT_LIBRARY).string();
 
   CLI::App app{

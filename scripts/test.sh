@@ -6,6 +6,10 @@
 # code and inspected otherwise. Ends with what each lane did; exits non-zero
 # when any lane failed or could not run.
 set -uo pipefail
+if (($#)); then
+  echo "test.sh: unexpected argument '$1' (it takes none)" >&2
+  exit 2
+fi
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
 

@@ -358,6 +358,11 @@ int main(int argc, char** argv) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
 
+  for (const char* name : {"--script", "--replay", "--module", "--port-library"}) {
+    if (app.count(name) > 0 && app[name]->as<std::string>().empty()) {
+      return Fail(kUsageError, std::string(name) + ": an empty path names no file");
+    }
+  }
   Settings settings;
   const std::string error = CheckOptions(options, &settings);
   if (!error.empty()) return Fail(kUsageError, error);

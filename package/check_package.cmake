@@ -11,6 +11,7 @@ if(NOT result EQUAL 0 OR NOT EXISTS ${PACKAGE})
   message(FATAL_ERROR "cpack did not make ${PACKAGE}:\n${output}")
 endif()
 
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/system_imports.cmake)
 set(failures "")
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing
   RESULT_VARIABLE result)
@@ -42,12 +43,7 @@ endforeach()
 
 foreach(binary IN ITEMS HD66712.dll lcd_host.exe virtual_port/inpout32.dll)
   execute_process(COMMAND ${OBJDUMP} -p ${WORK}/${binary} OUTPUT_VARIABLE headers)
-  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
-  foreach(import IN LISTS imports)
-    if(NOT import MATCHES "DLL Name: (KERNEL32|msvcrt)\\.dll$")
-      list(APPEND failures "${binary} imports a DLL a bare Windows lacks: ${import}")
-    endif()
-  endforeach()
+  hd66712_check_system_imports(${binary} "${headers}" failures)
 endforeach()
 
 set(ran "not run: this machine cannot run the lane's programs")

@@ -13,6 +13,7 @@ set(expected_exports
   "DISPLAYDLL_DriverName@0 15 0" "DISPLAYDLL_Init@16 16 16" "DISPLAYDLL_PowerResume@0 17 0"
   "DISPLAYDLL_SetPosition@8 18 8" "DISPLAYDLL_Usage@0 19 0" "DISPLAYDLL_Write@4 20 4")
 
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/system_imports.cmake)
 set(failures "")
 
 execute_process(COMMAND ${OBJDUMP} -p ${SHIPPED_DLL} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
@@ -40,12 +41,7 @@ if(NOT export_count EQUAL 20)
   list(APPEND failures "expected 20 named exports, found ${export_count}: ${exports}")
 endif()
 
-string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
-foreach(import IN LISTS imports)
-  if(NOT import MATCHES "DLL Name: (KERNEL32|msvcrt)\\.dll$")
-    list(APPEND failures "imports from another DLL: ${import}")
-  endif()
-endforeach()
+hd66712_check_system_imports(HD66712.dll "${headers}" failures)
 
 file(SIZE ${SHIPPED_DLL} shipped_size)
 if(shipped_size GREATER_EQUAL 65536)

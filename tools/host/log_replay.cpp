@@ -3,6 +3,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "module_settings.h"
+
 namespace {
 
 // Replayed bytes are spaced far beyond any busy time, so the timing checker
@@ -20,19 +22,13 @@ bool HasStamp(const std::string& line) {
   return true;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The byte of a "WriteC"/"WriteD" text: "%3d (0x%02x) '%c'". A byte 0 ends
 // the text right after the quote, and a line feed byte breaks the line.
 bool ByteOf(const std::string& text, uint8_t* byte) {
   const size_t at = text.find(" (0x");
   if (at == std::string::npos || at + 7 > text.size() || text[at + 6] != ')') return false;
-  const int high = HexDigit(text[at + 4]);
-  const int low = HexDigit(text[at + 5]);
+  const int high = vlcd::HexDigit(text[at + 4]);
+  const int low = vlcd::HexDigit(text[at + 5]);
   if (high < 0 || low < 0) return false;
   *byte = static_cast<uint8_t>(high * 16 + low);
   return true;

@@ -13,19 +13,12 @@ using Kind = ScriptCommand::Kind;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr long kMaxWaitMs = 60000;
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // One or two hexadecimal digits, nothing else.
 bool ParseRowByte(const std::string& word, uint8_t* value) {
   if (word.empty() || word.size() > 2) return false;
   int total = 0;
   for (char c : word) {
-    const int digit = HexDigit(c);
+    const int digit = vlcd::HexDigit(c);
     if (digit < 0) return false;
     total = total * 16 + digit;
   }
@@ -107,10 +100,10 @@ std::string ExpandText(const DriverEntries* driver, const std::string& text,
       *expanded += '\\';
       i += 1;
     } else if (rest[0] == 'x') {
-      if (rest.size() < 3 || HexDigit(rest[1]) < 0 || HexDigit(rest[2]) < 0) {
+      if (rest.size() < 3 || vlcd::HexDigit(rest[1]) < 0 || vlcd::HexDigit(rest[2]) < 0) {
         return "\\x takes exactly two hexadecimal digits, as in \\x4B";
       }
-      const int value = HexDigit(rest[1]) * 16 + HexDigit(rest[2]);
+      const int value = vlcd::HexDigit(rest[1]) * 16 + vlcd::HexDigit(rest[2]);
       if (value == 0) return "\\x00 cannot be sent: the driver's text ends at its first 0 byte";
       *expanded += static_cast<char>(value);
       i += 3;

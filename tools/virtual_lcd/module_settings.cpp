@@ -10,13 +10,18 @@ constexpr int kMaxCellsPerLine = 80;
 constexpr int kMaxRows = 4;
 
 int DigitValue(char c, int base) {
-  if (c >= '0' && c <= '9') return c - '0';
-  const int lower = std::tolower(static_cast<unsigned char>(c));
-  if (base == 16 && lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
-  return -1;
+  const int digit = HexDigit(c);
+  return digit < base ? digit : -1;
 }
 
 }  // namespace
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  const int lower = std::tolower(static_cast<unsigned char>(c));
+  if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
+  return -1;
+}
 
 std::string ParseNumber(const std::string& text, NumberForm form, long low, long high,
                         long* value) {

@@ -104,6 +104,8 @@ BENCHMARK(BM_PowerUpHd44780)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   // The null port, loaded first, is what the driver's load of
   // "inpout32.dll" finds; the log goes to a folder of the run's own.
   const fs::path tool_folder = fs::absolute(argv[0]).parent_path();
@@ -115,7 +117,6 @@ int main(int argc, char** argv) {
   const fs::path run_folder = fs::temp_directory_path() / "hd66712-benchmarks";
   fs::create_directories(run_folder);
   fs::current_path(run_folder);
-  benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

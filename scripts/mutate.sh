@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A small mutation check: plants one realistic fault at a time in a scratch
-# copy of the sources, rebuilds the native lane there, runs the unit tests
-# and then the module tests, and says whether the tests caught the fault.
+# copy of the driver's and the tools' sources, rebuilds the native lane
+# there, runs the unit tests, then the module tests, then the lcd_host
+# checks, and says whether the tests caught the fault.
 # The last line is the share caught. Takes about 20 minutes.
 #   scripts/mutate.sh            every fault below
 #   scripts/mutate.sh PATTERN    only the faults whose line contains PATTERN
@@ -60,6 +61,22 @@ src/log/diag_log.cpp: "%3u (0x%02x) '%c'" ~> "%3u (0x%2x) '%c'"
 src/log/diag_log.cpp: std::fflush(log_state_record.log_file); ~>
 src/platform/local_time_posix.cpp: localtime_r(&time, local) ~> gmtime_r(&time, local)
 src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec * 2;
+tools/virtual_lcd/module_settings.cpp: if (number < low || number > high) { ~> if (number < low || number >= high) {
+tools/virtual_lcd/module_settings.cpp: digits.size() > 1 && digits[0] == '0' ~> digits.size() > 2 && digits[0] == '0'
+tools/virtual_lcd/module_settings.cpp: return digit < base ? digit : -1; ~> return digit <= base ? digit : -1;
+tools/virtual_lcd/module_settings.cpp: if (columns > kMaxCellsPerLine) { ~> if (columns >= kMaxCellsPerLine) {
+tools/virtual_lcd/virtual_lcd.cpp: return module.rows > kSecondControllerFirstRow && ~> return module.rows >= kSecondControllerFirstRow &&
+tools/virtual_lcd/virtual_lcd.cpp: const auto control = static_cast<uint16_t>(lcd.module.port_base + kControlOffset); ~> const int32_t control = lcd.module.port_base + kControlOffset;
+tools/virtual_lcd/controller.cpp: return row == 0 && column < kOneLineLength ? shifted : -1; ~> return column < kOneLineLength ? shifted : -1;
+tools/virtual_lcd/byte_meaning.cpp: (c.address & 0x3F) / 8 + 1 ~> (c.address & 0x3F) / 8
+tools/virtual_lcd/byte_meaning.cpp: if (byte < 16) return ~> if (byte < 8) return
+tools/host/session.cpp: if (word.empty() || word.size() > 2) return false; ~> if (word.empty() || word.size() > 3) return false;
+tools/host/session.cpp: rest[1] > '8' ~> rest[1] > '9'
+tools/host/session.cpp: if (value == 0) return ~> if (value < 0) return
+tools/host/session.cpp: text.erase(0, sizeof kByteOrderMark - 1); ~> text.erase(0, sizeof kByteOrderMark);
+tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
+tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
+tools/host/main.cpp: if (port == 0x278) return "LPT2," + chip; ~> if (port == 0x278) return "LPT1," + chip;
 LIST
 )
 
@@ -71,9 +88,11 @@ mkdir -p "$tree"
 git ls-files -z | xargs -0 cp --parents -t "$tree"
 echo "Building the unmutated copy in $tree/build ..."
 cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
-build() { cmake --build "$tree/build" -j "$(nproc)" --target unit_tests module_tests >/dev/null 2>&1; }
+build() {
+  cmake --build "$tree/build" -j "$(nproc)" --target unit_tests module_tests lcd_host >/dev/null 2>&1
+}
 run() { ctest --test-dir "$tree/build" -L "$1" -j 4 --timeout 120 --stop-on-failure >/dev/null 2>&1; }
-if ! build || ! run unit || ! run module; then
+if ! build || ! run unit || ! run module || ! run tools; then
   echo "mutate.sh: the unmutated copy does not pass its tests; fix that first" >&2
   exit 1
 fi
@@ -103,6 +122,8 @@ while IFS= read -r line; do
     verdict="caught by unit tests"
   elif ! run module; then
     verdict="caught by module tests"
+  elif ! run tools; then
+    verdict="caught by the lcd_host checks"
   else
     verdict=""
   fi

@@ -43,6 +43,8 @@ case(chip_disagrees 0 "warning: --params names HD66712 but the module is HD44780
   --chip HD44780 --params LPT1,HD66712)
 case(wrong_port 0 "No byte reached the module: the driver wrote to 0x27A/0x278; the virtual module is at 0x378"
   --params LPT2,HD66712)
+case(parameters_from_lpt2 0 "parameters \"LPT2,HD44780\"\n┌" --port 0x278 --chip HD44780)
+case(parameters_from_an_address 0 "parameters \"0x3BC,HD66712\"\n┌" --port 0x3bc)
 case(small_demo 0 "│ HD66712 virtual│\n│Load[^\n]*│\n└" --columns 16 --rows 2 --chip HD44780)
 case(trace_and_snapshot 0
   "Snapshot 1:\n.*│AB +│.*instruction 0xC0 +\\+ +[0-9.]+ ms  set DDRAM address 0x40\n.*data        0x41 .*data 'A'"

@@ -127,6 +127,8 @@ TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
   EXPECT_NE(vlcd::Notes(lcd).find("Rows 3-4 belong to the module's second controller"),
             std::string::npos);
   EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 20, 4)), "");
+  // Two rows are one controller's, however long.
+  EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 41, 2)), "");
 }
 
 TEST(ControllerModelTest, DegreeSignIsTheRomsSmallRing) {

@@ -3,7 +3,7 @@
 # copy of the driver's and the tools' sources, rebuilds the native lane
 # there, runs the unit tests, then the module tests, then the lcd_host
 # checks, and says whether the tests caught the fault.
-# The last line is the share caught. Takes about 20 minutes.
+# The last line is the share caught. Takes about half an hour.
 #   scripts/mutate.sh            every fault below
 #   scripts/mutate.sh PATTERN    only the faults whose line contains PATTERN
 set -uo pipefail

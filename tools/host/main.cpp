@@ -52,7 +52,7 @@ struct Options {
 struct Settings {
   SessionSettings session;
   vlcd::Module module;
-  std::string script;
+  std::vector<ScriptCommand> commands;
 };
 
 int Fail(int status, const std::string& message) {
@@ -194,13 +194,6 @@ struct PortLibrary {
 };
 
 int RunSessionOnVirtualLcd(const Options& options, Settings& settings) {
-  std::vector<ScriptCommand> commands;
-  std::string error = ParseScript(settings.script, &commands);
-  if (!error.empty()) {
-    return Fail(kRunError,
-                (options.script_path.empty() ? "demo" : options.script_path) + ", " + error);
-  }
-
   // Loaded first, the virtual port is what the driver's own by-name load of
   // "inpout32.dll" finds.
   platform::LibraryHandle port = platform::LibraryOpen(options.port_library.c_str());
@@ -221,7 +214,7 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings) {
 
   platform::LibraryHandle module = nullptr;
   DriverEntries driver;
-  error = LoadDriver(options.module, &module, &driver);
+  std::string error = LoadDriver(options.module, &module, &driver);
   if (!error.empty()) return Fail(kRunError, error);
 
   std::printf("%s, %dx%d %s, parameters \"%s\"\n", driver.DriverName(), settings.module.columns,
@@ -234,7 +227,7 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings) {
     std::printf("Snapshot %d:\n%s", snapshots, library.snapshot(prefix.c_str(), &saved));
     return saved == 1 ? "" : "the snapshot could not be saved";
   };
-  error = RunCommands(driver, settings.session, commands);
+  error = RunCommands(driver, settings.session, settings.commands);
   if (options.trace) std::fputs(library.trace(), stdout);
   int status = 0;
   if (!error.empty()) {
@@ -254,15 +247,9 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings) {
 // No virtual LCD: the driver finds the user's own port library, as under a
 // host, and every byte goes to the real port.
 int RunOnRealPort(const Options& options, Settings& settings) {
-  std::vector<ScriptCommand> commands;
-  std::string error = ParseScript(settings.script, &commands);
-  if (!error.empty()) {
-    return Fail(kRunError, (options.script_path.empty() ? "test pattern" : options.script_path) +
-                               ", " + error);
-  }
   platform::LibraryHandle module = nullptr;
   DriverEntries driver;
-  error = LoadDriver(options.module, &module, &driver);
+  std::string error = LoadDriver(options.module, &module, &driver);
   if (!error.empty()) return Fail(kRunError, error);
   std::printf(
       "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
@@ -278,7 +265,7 @@ int RunOnRealPort(const Options& options, Settings& settings) {
   settings.session.snapshot = [] {
     return std::string("snapshot saves the virtual LCD's screen; here, look at the module");
   };
-  error = RunCommands(driver, settings.session, commands);
+  error = RunCommands(driver, settings.session, settings.commands);
   if (!error.empty()) return Fail(kRunError, error);
   // The driver is left running, so the module keeps showing the last screen.
   std::printf("%d commands sent; the module should now show the last screen.\n", sent);
@@ -372,14 +359,20 @@ int main(int argc, char** argv) {
   if (!clash.empty()) return Fail(kUsageError, clash);
 
   if (!options.replay_path.empty()) return RunReplay(options, settings);
+  // The whole script is checked before anything is loaded or run.
+  std::string script;
+  std::string script_name = options.script_path;
   if (options.script_path.empty()) {
-    settings.script = options.test_pattern || options.real_port
-                          ? TestPatternScript(settings.module.columns, settings.module.rows)
-                          : DemoScript(settings.module.columns, settings.module.rows);
+    const bool pattern = options.test_pattern || options.real_port;
+    script_name = pattern ? "test pattern" : "demo";
+    script = pattern ? TestPatternScript(settings.module.columns, settings.module.rows)
+                     : DemoScript(settings.module.columns, settings.module.rows);
   } else {
-    const std::string read_error = ReadFile(options.script_path, &settings.script);
+    const std::string read_error = ReadFile(options.script_path, &script);
     if (!read_error.empty()) return Fail(kRunError, read_error);
   }
+  const std::string script_error = ParseScript(script, &settings.commands);
+  if (!script_error.empty()) return Fail(kRunError, script_name + ", " + script_error);
   if (options.real_port) return RunOnRealPort(options, settings);
   return RunSessionOnVirtualLcd(options, settings);
 }

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "driver_module.h"
-#include "platform/library.h"
+#include "module_loader.h"
 
 namespace {
 
@@ -74,11 +74,11 @@ int main(int argc, char** argv) {
   const std::string module_path = fs::absolute(argv[1]).string();
   const std::string port_path = fs::absolute(argv[2]).string();
   // Loaded first, the null port is what the driver's load of "inpout32.dll" finds.
-  if (platform::LibraryOpen(port_path.c_str()) == nullptr) {
+  if (loader::LoadModule(port_path) == nullptr) {
     std::fprintf(stderr, "hosted_benchmarks: cannot load the port library %s\n", argv[2]);
     return 1;
   }
-  platform::LibraryHandle module = platform::LibraryOpen(module_path.c_str());
+  loader::ModuleHandle module = loader::LoadModule(module_path);
   if (module == nullptr) {
     std::fprintf(stderr, "hosted_benchmarks: cannot load the driver module %s\n", argv[1]);
     return 1;

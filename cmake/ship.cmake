@@ -8,3 +8,23 @@ function(hd66712_ship target destination)
       $<TARGET_FILE:${target}>
     VERBATIM)
 endfunction()
+
+# A version resource for a shipped Windows file, so that Properties > Details
+# says what it is. `file_type` is VFT_DLL or VFT_APP.
+function(hd66712_version_resource target file_type description)
+  get_target_property(output_name ${target} OUTPUT_NAME)
+  if(NOT output_name)
+    set(output_name ${target})
+  endif()
+  set(RC_FILE_TYPE ${file_type})
+  set(RC_DESCRIPTION "${description}")
+  set(RC_INTERNAL_NAME ${output_name})
+  if(file_type STREQUAL VFT_APP)
+    set(RC_FILE_NAME ${output_name}.exe)
+  else()
+    set(RC_FILE_NAME ${output_name}.dll)
+  endif()
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in
+    ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+endfunction()

@@ -61,22 +61,33 @@ src/log/diag_log.cpp: "%3u (0x%02x) '%c'" ~> "%3u (0x%2x) '%c'"
 src/log/diag_log.cpp: std::fflush(log_state_record.log_file); ~>
 src/platform/local_time_posix.cpp: localtime_r(&time, local) ~> gmtime_r(&time, local)
 src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec * 2;
-tools/virtual_lcd/module_settings.cpp: if (number < low || number > high) { ~> if (number < low || number >= high) {
+tools/virtual_lcd/module_settings.cpp: number < low || number > high) { ~> number < low || number >= high) {
 tools/virtual_lcd/module_settings.cpp: digits.size() > 1 && digits[0] == '0' ~> digits.size() > 2 && digits[0] == '0'
-tools/virtual_lcd/module_settings.cpp: return digit < base ? digit : -1; ~> return digit <= base ? digit : -1;
+tools/virtual_lcd/module_settings.cpp: if (digits.empty() || digits[0] == '-' || digits[0] == '+') { ~> if (digits.empty()) {
 tools/virtual_lcd/module_settings.cpp: if (columns > kMaxCellsPerLine) { ~> if (columns >= kMaxCellsPerLine) {
 tools/virtual_lcd/virtual_lcd.cpp: return module.rows > kSecondControllerFirstRow && ~> return module.rows >= kSecondControllerFirstRow &&
 tools/virtual_lcd/virtual_lcd.cpp: const auto control = static_cast<uint16_t>(lcd.module.port_base + kControlOffset); ~> const int32_t control = lcd.module.port_base + kControlOffset;
+tools/virtual_lcd/virtual_lcd.cpp: if (module.rows <= 2) return Chip::HD44780; ~> if (module.rows < 2) return Chip::HD44780;
+tools/virtual_lcd/virtual_lcd.cpp: if (byte & kExtensionBit) ++lcd.extension_function_sets; ~> if (byte & 0x08) ++lcd.extension_function_sets;
 tools/virtual_lcd/controller.cpp: return row == 0 && column < kOneLineLength ? shifted : -1; ~> return column < kOneLineLength ? shifted : -1;
 tools/virtual_lcd/byte_meaning.cpp: (c.address & 0x3F) / 8 + 1 ~> (c.address & 0x3F) / 8
 tools/virtual_lcd/byte_meaning.cpp: if (byte < 16) return ~> if (byte < 8) return
-tools/host/session.cpp: if (word.empty() || word.size() > 2) return false; ~> if (word.empty() || word.size() > 3) return false;
-tools/host/session.cpp: rest[1] > '8' ~> rest[1] > '9'
+tools/host/session.cpp: if (word.size() > 2 || ~> if (word.size() > 3 ||
+tools/host/session.cpp: text[i + 2] > '8' ~> text[i + 2] > '9'
 tools/host/session.cpp: if (value == 0) return ~> if (value < 0) return
 tools/host/session.cpp: text.erase(0, sizeof kByteOrderMark - 1); ~> text.erase(0, sizeof kByteOrderMark);
+tools/host/session.cpp: c == '\r' || c == '\v' || c == '\f' ~> c == '\r' || c == '\f'
+tools/host/session.cpp: if (end < text.size() && text[end] == '\n') i = end; ~>
+tools/host/session.cpp: if (info.needs_driver && !initialised) { ~> if (info.needs_driver && !ever_initialised) {
 tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
 tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
-tools/host/main.cpp: if (port == 0x278) return "LPT2," + chip; ~> if (port == 0x278) return "LPT1," + chip;
+tools/host/log_replay.cpp: host_text = CarriesHostText(name); ~> host_text = false;
+tools/host/log_replay.cpp: if (session.init_failed) continue; ~>
+tools/host/log_replay.cpp: if (stamp < latest_stamp && replay.warnings.empty()) { ~> if (stamp > latest_stamp && replay.warnings.empty()) {
+tools/host/options.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port == 0x278) return "LPT1," + name;
+tools/host/output_files.cpp: base[stem.size()] == '-' && ~> base[stem.size()] == '_' &&
+tools/host/output_files.cpp: if (last == '/' || last == '\\' || ~> if (last == '\\' ||
+tools/host/demo_script.cpp: if (rows >= 3) { ~> if (rows >= 2) {
 LIST
 )
 

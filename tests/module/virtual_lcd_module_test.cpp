@@ -25,12 +25,12 @@ void SetVariable(const char* name, const char* value) {
 
 TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
-  platform::LibraryHandle port = platform::LibraryOpen(path.c_str());
+  loader::ModuleHandle port = loader::LoadModule(path);
   ASSERT_NE(port, nullptr) << path;
   auto configure =
-      reinterpret_cast<VirtualLcdConfigureFn>(platform::LibraryFind(port, kVirtualLcdConfigure));
+      reinterpret_cast<VirtualLcdConfigureFn>(loader::FindEntry(port, kVirtualLcdConfigure));
   auto snapshot =
-      reinterpret_cast<VirtualLcdSnapshotFn>(platform::LibraryFind(port, kVirtualLcdSnapshot));
+      reinterpret_cast<VirtualLcdSnapshotFn>(loader::FindEntry(port, kVirtualLcdSnapshot));
   ASSERT_TRUE(configure != nullptr && snapshot != nullptr);
   // Out-of-range settings are refused, not guessed at.
   EXPECT_EQ(configure("HD44780", 256, 2, 0x278, 0), 0);
@@ -64,7 +64,7 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   EXPECT_EQ(saved, 0);
 
   driver_.Done();
-  platform::LibraryClose(port);
+  loader::UnloadModule(port);
 }
 
 // Bad variables under a host that is not ours: reported, defaults used, and
@@ -73,20 +73,33 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   SetVariable("HD_VLCD_COLUMNS", "-1");
   SetVariable("HD_VLCD_ROWS", "99999999999999999999");
   SetVariable("HD_VLCD_CHIP", "hd44780");
+  SetVariable("HD_VLCD_PORT", "0x37g");
   SetVariable("HD_VLCD_OUTPUT", "unloaded");
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
   ::testing::internal::CaptureStderr();
-  platform::LibraryHandle port = platform::LibraryOpen(path.c_str());
+  loader::ModuleHandle port = loader::LoadModule(path);
   ASSERT_NE(port, nullptr) << path;
   Init(20, 4, "LPT1,HD66712");
   driver_.Write("still here");
   driver_.Done();
-  platform::LibraryClose(port);
+  loader::UnloadModule(port);
   const std::string complaints = ::testing::internal::GetCapturedStderr();
-  for (const char* name : {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP"}) {
+  for (const char* name : {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP", "HD_VLCD_PORT"}) {
     SetVariable(name, "");
     EXPECT_NE(complaints.find(name), std::string::npos) << complaints;
   }
+  // Defaults are shown as the variable is written.
+  EXPECT_NE(complaints.find("'0x37g' is not a decimal number or 0x and hexadecimal digits; using "
+                            "0x378\n"),
+            std::string::npos)
+      << complaints;
+  // A simulator under a port library's name says so, once, with where the screen goes.
+  const std::string notice = "this is a simulator, not a port library";
+  const size_t said = complaints.find(notice);
+  EXPECT_NE(said, std::string::npos) << complaints;
+  EXPECT_EQ(complaints.find(notice, said + 1), std::string::npos) << complaints;
+  EXPECT_NE(complaints.find("The screen is written to unloaded.txt and .png"), std::string::npos)
+      << complaints;
   SetVariable("HD_VLCD_OUTPUT", "");
   // The defaults: a 20x4 HD66712, which the driver just cleared on shut-down.
   const std::string screen = ReadFileBytes("unloaded.txt");

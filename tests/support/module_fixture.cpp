@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 void ModuleTest::SetUp() {
   scratch_ = std::make_unique<ScratchDirectory>();
   const std::string path = (scratch_->home() / HD66712_MODULE_FILE).string();
-  module_ = platform::LibraryOpen(path.c_str());
+  module_ = loader::LoadModule(path);
   ASSERT_NE(module_, nullptr) << path;
   ASSERT_EQ(FindDriverEntries(module_, &driver_), "");
 }
@@ -20,7 +20,7 @@ void ModuleTest::TearDown() {
     // A host that unloads without shutting down would leave the port library
     // loaded; the next test must find only the libraries it installs.
     driver_.Done();
-    platform::LibraryClose(module_);
+    loader::UnloadModule(module_);
   }
   scratch_.reset();
 }

@@ -38,14 +38,14 @@ class ModuleTest : public ::testing::Test {
   std::vector<BusCycle> ReadCycles(int32_t base = 0x378) const;
 
   static int64_t NowNs();
-  platform::LibraryHandle module() const { return module_; }
+  loader::ModuleHandle module() const { return module_; }
 
   DriverEntries driver_;
   uint8_t ok_ = 0xAA;
   std::unique_ptr<ScratchDirectory> scratch_;
 
  private:
-  platform::LibraryHandle module_ = nullptr;
+  loader::ModuleHandle module_ = nullptr;
 };
 
 #endif  // TESTS_SUPPORT_MODULE_FIXTURE_H

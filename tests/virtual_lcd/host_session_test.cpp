@@ -2,6 +2,8 @@
 // virtual time and shown on the virtual LCD.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "demo_script.h"
 #include "displaydll.h"
 #include "driver_fixture.h"
@@ -13,6 +15,14 @@
 #include "test_pattern.h"
 
 namespace {
+
+SessionSettings EightByTwo() {
+  SessionSettings settings;
+  settings.columns = 8;
+  settings.rows = 2;
+  settings.parameters = "LPT1,HD44780";
+  return settings;
+}
 
 class HostSessionTest : public DriverTest {
  protected:
@@ -29,7 +39,7 @@ class HostSessionTest : public DriverTest {
     return vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, columns, rows));
   }
   DriverEntries driver_;
-  SessionSettings settings_{8, 2, "LPT1,HD44780", nullptr, nullptr};
+  SessionSettings settings_ = EightByTwo();
 };
 
 TEST_F(HostSessionTest, ScriptDrivesTheDisplay) {
@@ -84,6 +94,118 @@ TEST_F(HostSessionTest, ByteOrderMarkIsSkippedAndAHashInAWriteIsText) {
   EXPECT_EQ(RunSession(driver_, settings_, "snapshot\n"), "line 1: disk full");
 }
 
+// Blank lines of any kind are skipped, every kind of line end counts once
+// (so line numbers match an editor's), and lines of other kinds than CR LF
+// still read.
+TEST_F(HostSessionTest, ScriptsFromAnyEditorReadLineForLine) {
+  const std::pair<std::string, int> cases[] = {
+      {"init\n\r\r\nwrite x\n", 3},  // line ends converted twice
+      {"init\n\v\nwrite x\n", 3},    {"init\n\f\nwrite x\n", 3},
+      {"init\n \t\r\nwrite x\n", 3}, {"init\rwrite x\r", 2},  // CR alone
+      {"init\r\rwrite x", 3},        {"init\r\nwrite x\r\n", 2},
+  };
+  for (const auto& [script, write_line] : cases) {
+    std::vector<ScriptCommand> commands;
+    EXPECT_EQ(ParseScript(script, &commands), "");
+    ASSERT_EQ(commands.size(), 2u) << script;
+    EXPECT_EQ(commands[1].line, write_line) << script;
+    EXPECT_EQ(commands[1].text, "x") << script;
+  }
+}
+
+// Scripts that would run without error but not do what was meant.
+TEST_F(HostSessionTest, ScriptsThatWouldSendNothingOrTheWrongBytesAreCalledOut) {
+  const std::pair<std::string, std::string> errors[] = {
+      {"write hi\n",
+       "line 1: write before init: the driver sends nothing until DISPLAYDLL_Init (put an init "
+       "line before it)"},
+      {"init\ndone\nposition 1 1\n",
+       "line 3: position after done: the driver sends nothing until DISPLAYDLL_Init (put an "
+       "init line before it)"},
+      {"resume\n",
+       "line 1: resume before init: the driver sends nothing until DISPLAYDLL_Init "
+       "(put an init line before it)"},
+      {std::string("\xFF\xFEi\0n\0", 6),
+       "the script is UTF-16 (\"Unicode\" in Notepad): save it as UTF-8 or ANSI"},
+      {std::string("i\0n\0i\0t\0", 8),
+       "the script is UTF-16 (\"Unicode\" in Notepad): save it as UTF-8 or ANSI"},
+  };
+  for (const auto& [script, error] : errors) {
+    std::vector<ScriptCommand> commands;
+    EXPECT_EQ(ParseScript(script, &commands), error);
+  }
+  const std::pair<std::string, std::string> warned[] = {
+      {"", "the script holds no commands, so nothing is sent to the driver"},
+      {"# only a comment\n", "the script holds no commands, so nothing is sent to the driver"},
+      {"snapshot\n", "the script has no init, so nothing is sent to the driver"},
+      {"init\nwrite 42\xC2\xB0"
+       "C\n",
+       "line 2: \"\xC2\xB0\" is UTF-8 text, sent as 2 bytes that the module shows as characters "
+       "of its own; write the module's code with \\xHH instead (the degree sign is \\xDF on "
+       "the common character ROM)"},
+  };
+  for (const auto& [script, warning] : warned) {
+    std::vector<ScriptCommand> commands;
+    std::vector<std::string> warnings;
+    EXPECT_EQ(ParseScript(script, &commands, &warnings), "");
+    EXPECT_EQ(warnings, std::vector<std::string>{warning}) << script;
+  }
+  // A byte of the module's own code page is not UTF-8, and is not warned about.
+  std::vector<ScriptCommand> commands;
+  std::vector<std::string> warnings;
+  EXPECT_EQ(ParseScript("init\nwrite 42\xDF\n", &commands, &warnings), "");
+  EXPECT_TRUE(warnings.empty());
+}
+
+// The demo's title, long line and bar each keep rows of their own on every
+// size, and stay on the rows a single controller drives.
+TEST_F(HostSessionTest, DemoKeepsEachPartOnItsOwnRows) {
+  struct Layout {
+    int columns, rows;
+    const char* first_row;
+    int long_line_row;  // -1: none
+    int bar_row;        // -1: none
+  };
+  const Layout layouts[] = {
+      {8, 1, " HD66712", -1, -1},
+      {16, 1, " HD66712 virtual", -1, -1},
+      {8, 2, " HD66712", -1, 1},
+      {16, 2, " HD66712 virtual", -1, 1},
+      {20, 2, " HD66712 virtual LCD", -1, 1},
+      {40, 2, " HD66712 virtual LCD", -1, 1},
+      {16, 3, " HD66712 virtual", 1, 2},
+      {16, 4, " HD66712 virtual", 1, 3},
+      {20, 4, " HD66712 virtual LCD", 1, 3},
+      {40, 4, " HD66712 virtual LCD", -1, 1},
+  };
+  for (const Layout& layout : layouts) {
+    fake_ports::state.writes.clear();
+    settings_.columns = layout.columns;
+    settings_.rows = layout.rows;
+    ASSERT_EQ(RunSession(driver_, settings_, DemoScript(layout.columns, layout.rows)), "");
+    std::vector<std::string> rows;
+    std::istringstream lines(
+        vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, layout.columns, layout.rows)));
+    for (std::string row; std::getline(lines, row);) rows.push_back(row);
+    const std::string where = std::to_string(layout.columns) + "x" + std::to_string(layout.rows);
+    ASSERT_EQ(rows.size(), static_cast<size_t>(layout.rows)) << where;
+    EXPECT_EQ(rows[0].rfind(layout.first_row, 0), 0u) << where << ": " << rows[0];
+    if (layout.long_line_row >= 0) {
+      EXPECT_EQ(rows[layout.long_line_row].rfind("Too long", 0), 0u) << where;
+    }
+    if (layout.bar_row >= 0) {
+      // The whole row: the bar cut to the module, and nothing else on it.
+      const char* cells[] = {"L", "o", "a", "d", "█", "█", "█", "█", "█",
+                             "█", "█", "█", "▒", " ", "4", "2", "°"};
+      std::string bar;
+      for (int column = 0; column < layout.columns; ++column) {
+        bar += column < static_cast<int>(std::size(cells)) ? cells[column] : " ";
+      }
+      EXPECT_EQ(rows[layout.bar_row], bar) << where;
+    }
+  }
+}
+
 // The scripts lcd_host makes itself are valid for every size, and the
 // release's test_pattern.lcd is the 20x4 pattern.
 TEST(GeneratedScriptTest, DemoAndTestPatternParseForEverySize) {
@@ -91,10 +213,12 @@ TEST(GeneratedScriptTest, DemoAndTestPatternParseForEverySize) {
   for (const auto& [columns, rows] :
        {std::pair{0, 0}, {1, 1}, {8, 1}, {16, 2}, {20, 4}, {40, 4}, {255, 255}}) {
     EXPECT_EQ(ParseScript(DemoScript(columns, rows), &commands), "") << columns << "x" << rows;
-    EXPECT_EQ(ParseScript(TestPatternScript(columns, rows), &commands), "")
-        << columns << "x" << rows;
+    for (PatternPages pages : {PatternPages::Paused, PatternPages::Snapshots}) {
+      EXPECT_EQ(ParseScript(TestPatternScript(columns, rows, pages), &commands), "")
+          << columns << "x" << rows;
+    }
   }
-  EXPECT_EQ(ReadFileBytes(SHIPPED_TEST_PATTERN), TestPatternScript(20, 4));
+  EXPECT_EQ(ReadFileBytes(SHIPPED_TEST_PATTERN), TestPatternScript(20, 4, PatternPages::Paused));
 }
 
 }  // namespace

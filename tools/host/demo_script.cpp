@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "virtual_lcd.h"
+
 namespace {
 
 constexpr char kTitle[] = " HD66712 virtual LCD";
@@ -40,10 +42,17 @@ std::string DemoScript(int columns, int rows) {
   std::string bar = "Load";
   for (int i = 1; i < kBarCells; ++i) bar += "\\g5";
   bar += "\\g3 42\\xDF";
+  // A module with a second controller shows only the rows of its first.
+  vlcd::Module module;
+  module.columns = columns;
+  module.rows = rows;
+  if (vlcd::NeedsSecondController(module)) rows = vlcd::kSecondControllerFirstRow;
   if (rows == 1) return script;
-  // The long line may spill onto the row below only when the bar keeps a
-  // row of its own after it.
-  const int room = rows >= 4 ? 2 * columns : columns;
-  script += Line(2, Cut(kLongLine, std::min<int>(room, sizeof kLongLine - 1)), 2 * columns);
+  // The long line takes the rows between the title and the bar: two where
+  // there are four, so it shows its wrap; none on a 2-row module.
+  if (rows >= 3) {
+    const int room = rows >= 4 ? 2 * columns : columns;
+    script += Line(2, Cut(kLongLine, std::min<int>(room, sizeof kLongLine - 1)), room);
+  }
   return script + Line(std::min(rows, 4), bar, columns);
 }

@@ -3,15 +3,15 @@
 namespace {
 
 template <typename Entry>
-bool Find(platform::LibraryHandle module, const char* name, Entry* entry, std::string* missing) {
-  *entry = reinterpret_cast<Entry>(platform::LibraryFind(module, name));
+bool Find(loader::ModuleHandle module, const char* name, Entry* entry, std::string* missing) {
+  *entry = reinterpret_cast<Entry>(loader::FindEntry(module, name));
   if (*entry == nullptr && missing->empty()) *missing = name;
   return *entry != nullptr;
 }
 
 }  // namespace
 
-std::string FindDriverEntries(platform::LibraryHandle module, DriverEntries* entries) {
+std::string FindDriverEntries(loader::ModuleHandle module, DriverEntries* entries) {
   std::string missing;
   Find(module, "DISPLAYDLL_Usage", &entries->Usage, &missing);
   Find(module, "DISPLAYDLL_DriverName", &entries->DriverName, &missing);

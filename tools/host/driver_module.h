@@ -6,7 +6,7 @@
 #include <string>
 
 #include "displaydll.h"
-#include "platform/library.h"
+#include "module_loader.h"
 
 struct DriverEntries {
   DISPLAYDLL_TextFn Usage = nullptr;
@@ -22,6 +22,6 @@ struct DriverEntries {
 };
 
 // Returns the name of the first entry that is missing, or "" when all are found.
-std::string FindDriverEntries(platform::LibraryHandle module, DriverEntries* entries);
+std::string FindDriverEntries(loader::ModuleHandle module, DriverEntries* entries);
 
 #endif  // HOST_DRIVER_MODULE_H

@@ -5,6 +5,9 @@
 
 #include "module_settings.h"
 
+const char kInitFailureMessages[] =
+    "\"LoadLibrary for parallel port Failed\" or \"GetProcAddress for <library>/<entry> Failed\"";
+
 namespace {
 
 // Replayed bytes are spaced far beyond any busy time, so the timing checker
@@ -22,17 +25,30 @@ bool HasStamp(const std::string& line) {
   return true;
 }
 
+// "HH:MM:SS dd/mm/yy" as "yymmddHHMMSS", which sorts as time does (within
+// a century).
+std::string SortableStamp(const std::string& line) {
+  return line.substr(15, 2) + line.substr(12, 2) + line.substr(9, 2) + line.substr(0, 2) +
+         line.substr(3, 2) + line.substr(6, 2);
+}
+
 // The byte of a "WriteC"/"WriteD" text: "%3d (0x%02x) '%c'". A byte 0 ends
 // the text right after the quote, and a line feed byte breaks the line.
 bool ByteOf(const std::string& text, uint8_t* byte) {
   const size_t at = text.find(" (0x");
   if (at == std::string::npos || at + 7 > text.size() || text[at + 6] != ')') return false;
-  const int high = vlcd::HexDigit(text[at + 4]);
-  const int low = vlcd::HexDigit(text[at + 5]);
-  if (high < 0 || low < 0) return false;
-  *byte = static_cast<uint8_t>(high * 16 + low);
+  long value = 0;
+  if (!vlcd::ParseNumber(text.substr(at + 4, 2), vlcd::NumberForm::Hexadecimal, 0, 0xFF, &value)
+           .empty()) {
+    return false;
+  }
+  *byte = static_cast<uint8_t>(value);
   return true;
 }
+
+// Events whose text is the host's own, which may hold line feeds: the lines
+// after them without a time stamp are the rest of that text.
+bool CarriesHostText(const std::string& name) { return name == "Write" || name == "j="; }
 
 }  // namespace
 
@@ -42,6 +58,10 @@ Replay ReplayLog(const std::string& log, const vlcd::Module& module) {
   std::string line;
   int64_t now = 0;
   bool line_feed_byte = false;
+  bool host_text = false;
+  bool library_loaded = false;
+  std::string latest_stamp;
+  int latest_stamp_line = 0;
   for (int number = 1; std::getline(lines, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // The rest of a line-feed byte's text: "'" on a line of its own.
@@ -52,21 +72,41 @@ Replay ReplayLog(const std::string& log, const vlcd::Module& module) {
     line_feed_byte = false;
     const size_t separator = line.find(" : ", kStampLength);
     if (!HasStamp(line) || separator == std::string::npos) {
-      if (!line.empty()) {
+      if (!line.empty() && !host_text) {
         replay.unreadable.push_back("line " + std::to_string(number) + ": not a log line");
       }
       continue;
     }
+    const std::string stamp = SortableStamp(line);
+    if (stamp < latest_stamp && replay.warnings.empty()) {
+      replay.warnings.push_back("line " + std::to_string(number) +
+                                ": its time stamp is earlier than line " +
+                                std::to_string(latest_stamp_line) +
+                                "'s: the log is out of order (two runs mixed, or pasted "
+                                "together?), so its screens may not be what the module showed");
+    }
+    if (stamp >= latest_stamp) {
+      latest_stamp = stamp;
+      latest_stamp_line = number;
+    }
     const std::string name = line.substr(kStampLength, separator - kStampLength);
     const std::string text = line.substr(separator + 3);
+    host_text = CarriesHostText(name);
     if (name == "dp_open_log" || replay.sessions.empty()) {
       ReplayedSession session;
       session.first_line = number;
       session.lcd = vlcd::MakeVirtualLcd(module);
       replay.sessions.push_back(session);
+      library_loaded = false;
     }
     ReplayedSession& session = replay.sessions.back();
     session.last_line = number;
+    if (name == "Init") {
+      if (text.size() > 7 && text.compare(text.size() - 7, 7, " loaded") == 0) {
+        library_loaded = true;
+      }
+      session.init_failed = !library_loaded;
+    }
     if (name == "Done") {
       session.shut_down = true;
       session.before_shut_down = session.lcd;
@@ -79,6 +119,8 @@ Replay ReplayLog(const std::string& log, const vlcd::Module& module) {
       continue;
     }
     line_feed_byte = byte == '\n';
+    // Without a port library the driver logs its bytes but sends none.
+    if (session.init_failed) continue;
     now = vlcd::BusCycle(session.lcd, name == "WriteD", byte, now, kWriteSpacingNs);
   }
   return replay;

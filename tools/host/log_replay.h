@@ -17,14 +17,22 @@ struct ReplayedSession {
   // user saw while the host ran.
   bool shut_down = false;
   vlcd::VirtualLcd before_shut_down;
+  // DISPLAYDLL_Init was called but no port library loaded: it failed, and
+  // nothing could be sent. The driver does not log its failure message.
+  bool init_failed = false;
 };
 
 struct Replay {
   std::vector<ReplayedSession> sessions;
   std::vector<std::string> unreadable;  // "line N: why"
+  std::vector<std::string> warnings;    // about the log as a whole
 };
 
 // Each "dp_open_log" line starts a session on a fresh `module`. CR LF or LF.
 Replay ReplayLog(const std::string& log, const vlcd::Module& module);
+
+// What the host shows when DISPLAYDLL_Init fails, for a session whose log
+// says it did.
+extern const char kInitFailureMessages[];
 
 #endif  // HOST_LOG_REPLAY_H

@@ -1,7 +1,7 @@
 #include "session.h"
 
 #include <chrono>
-#include <sstream>
+#include <cstdio>
 #include <thread>
 
 #include "module_settings.h"
@@ -13,17 +13,75 @@ using Kind = ScriptCommand::Kind;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr long kMaxWaitMs = 60000;
 
-// One or two hexadecimal digits, nothing else.
-bool ParseRowByte(const std::string& word, uint8_t* value) {
-  if (word.empty() || word.size() > 2) return false;
-  int total = 0;
-  for (char c : word) {
-    const int digit = vlcd::HexDigit(c);
-    if (digit < 0) return false;
-    total = total * 16 + digit;
+struct CommandInfo {
+  const char* name;
+  Kind kind;
+  const char* syntax;
+  const char* help;  // lines after the first start with '\n'
+  bool takes_arguments;
+  bool needs_driver;  // sends bytes only between init and done
+};
+
+constexpr CommandInfo kCommands[] = {
+    {"init", Kind::Init, "init", "DISPLAYDLL_Init with the size and --params", false, false},
+    {"position", Kind::Position, "position X Y",
+     "DISPLAYDLL_SetPosition, 0-255 each (1 1 is the top left)", true, true},
+    {"write", Kind::Write, "write TEXT",
+     "DISPLAYDLL_Write with the rest of the line; \\xHH is a byte\n(01-FF), \\gN glyph N's code "
+     "(1-8), \\\\ a backslash",
+     true, true},
+    {"glyph", Kind::Glyph, "glyph N R0 .. R7",
+     "DISPLAYDLL_CustomChar: N 0-255, eight rows of one or two\nhexadecimal digits", true, true},
+    {"resume", Kind::Resume, "resume", "DISPLAYDLL_PowerResume", false, true},
+    {"done", Kind::Done, "done", "DISPLAYDLL_Done", false, true},
+    {"snapshot", Kind::Snapshot, "snapshot", "save the screen now, as PREFIX-1, PREFIX-2, ...",
+     false, false},
+    {"wait", Kind::Wait, "wait MS", "pause MS milliseconds (up to 60000)", true, false},
+};
+
+const CommandInfo* FindCommand(const std::string& name) {
+  for (const CommandInfo& info : kCommands) {
+    if (name == info.name) return &info;
   }
-  *value = static_cast<uint8_t>(total);
-  return true;
+  return nullptr;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && IsScriptBlank(line[i])) ++i;
+    const size_t start = i;
+    while (i < line.size() && !IsScriptBlank(line[i])) ++i;
+    if (i > start) words.push_back(line.substr(start, i - start));
+  }
+  return words;
+}
+
+// Lines end in LF, CR LF, CR alone (old Mac editors), or CRs then LF (a
+// file whose line ends were converted twice): each counts as one line end,
+// so line numbers match what an editor shows.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') {
+      line += text[i];
+      continue;
+    }
+    size_t end = i;
+    while (end < text.size() && text[end] == '\r') ++end;
+    if (end < text.size() && text[end] == '\n') i = end;
+    lines.push_back(line);
+    line.clear();
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+bool LooksLikeUtf16(const std::string& text) {
+  if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) return true;
+  return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
 }
 
 std::string ParseByteNumber(const std::string& what, const std::string& word, uint8_t* value) {
@@ -35,147 +93,240 @@ std::string ParseByteNumber(const std::string& what, const std::string& word, ui
   return "";
 }
 
-std::string ParseLine(const std::string& line, ScriptCommand* command) {
-  std::istringstream stream(line);
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) words.push_back(word);
-  const std::string& name = words[0];
+// One or two hexadecimal digits, nothing else.
+bool ParseRowByte(const std::string& word, uint8_t* value) {
+  long number = 0;
+  if (word.size() > 2 ||
+      !vlcd::ParseNumber(word, vlcd::NumberForm::Hexadecimal, 0, 0xFF, &number).empty()) {
+    return false;
+  }
+  *value = static_cast<uint8_t>(number);
+  return true;
+}
+
+std::string ParseArguments(const std::vector<std::string>& words, ScriptCommand* command) {
   const size_t arguments = words.size() - 1;
-  if (name == "write") {
-    command->kind = Kind::Write;
-    command->text = line.size() > 6 ? line.substr(6) : "";
-    std::string expanded;
-    return ExpandText(nullptr, command->text, &expanded);
-  }
-  if (name == "init" || name == "resume" || name == "done" || name == "snapshot") {
-    command->kind = name == "init"     ? Kind::Init
-                    : name == "resume" ? Kind::Resume
-                    : name == "done"   ? Kind::Done
-                                       : Kind::Snapshot;
-    return arguments == 0 ? "" : name + " takes nothing after it, found \"" + words[1] + "\"";
-  }
-  if (name == "wait") {
-    command->kind = Kind::Wait;
-    if (arguments != 1) return "wait takes a number of milliseconds, nothing else";
-    const std::string error =
-        vlcd::ParseNumber(words[1], vlcd::NumberForm::Decimal, 0, kMaxWaitMs, &command->wait_ms);
-    return error.empty() ? "" : "wait: " + error;
-  }
-  if (name == "position") {
-    command->kind = Kind::Position;
-    if (arguments != 2) return "position takes a column and a row, nothing else";
-    std::string error = ParseByteNumber("position column", words[1], &command->x);
-    if (error.empty()) error = ParseByteNumber("position row", words[2], &command->y);
-    return error;
-  }
-  if (name == "glyph") {
-    command->kind = Kind::Glyph;
-    if (arguments != 9) return "glyph takes a number and eight hexadecimal rows, nothing else";
-    const std::string error = ParseByteNumber("glyph number", words[1], &command->x);
-    if (!error.empty()) return error;
-    for (size_t row = 0; row < 8; ++row) {
-      if (!ParseRowByte(words[row + 2], &command->rows[row])) {
-        return "glyph row " + std::to_string(row) + ": '" + words[row + 2] +
-               "' is not one or two hexadecimal digits";
-      }
+  switch (command->kind) {
+    case Kind::Write: {
+      std::string expanded;
+      return ExpandText(nullptr, command->text, &expanded);
     }
-    return "";
+    case Kind::Wait: {
+      if (arguments != 1) return "wait takes a number of milliseconds, nothing else";
+      const std::string error =
+          vlcd::ParseNumber(words[1], vlcd::NumberForm::Decimal, 0, kMaxWaitMs, &command->wait_ms);
+      return error.empty() ? "" : "wait: " + error;
+    }
+    case Kind::Position: {
+      if (arguments != 2) return "position takes a column and a row, nothing else";
+      std::string error = ParseByteNumber("position column", words[1], &command->x);
+      if (error.empty()) error = ParseByteNumber("position row", words[2], &command->y);
+      return error;
+    }
+    case Kind::Glyph: {
+      if (arguments != 9) return "glyph takes a number and eight hexadecimal rows, nothing else";
+      const std::string error = ParseByteNumber("glyph number", words[1], &command->x);
+      if (!error.empty()) return error;
+      for (size_t row = 0; row < 8; ++row) {
+        if (!ParseRowByte(words[row + 2], &command->rows[row])) {
+          return "glyph row " + std::to_string(row) + ": '" + words[row + 2] +
+                 "' is not one or two hexadecimal digits";
+        }
+      }
+      return "";
+    }
+    default:
+      return "";
   }
-  return "unknown command \"" + name + "\"";
+}
+
+std::string ParseLine(const std::string& line, ScriptCommand* command) {
+  const std::vector<std::string> words = Words(line);
+  const CommandInfo* info = FindCommand(words[0]);
+  if (info == nullptr) return "unknown command \"" + words[0] + "\"";
+  command->kind = info->kind;
+  if (!info->takes_arguments && words.size() > 1) {
+    return words[0] + " takes nothing after it, found \"" + words[1] + "\"";
+  }
+  // The text starts after "write" and the one blank that ends it.
+  if (info->kind == Kind::Write) command->text = line.size() > 6 ? line.substr(6) : "";
+  return ParseArguments(words, command);
+}
+
+// The length of the UTF-8 sequence of two or more bytes at `at`, or 0.
+size_t Utf8SequenceAt(const std::string& text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
+                        : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                       : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+// A module has no UTF-8: each byte of a character such as "°" shows as a
+// character of the module's own ROM.
+std::string Utf8Warning(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const size_t length = Utf8SequenceAt(text, i);
+    if (length == 0) continue;
+    return "\"" + text.substr(i, length) + "\" is UTF-8 text, sent as " + std::to_string(length) +
+           " bytes that the module shows as characters of its own; write the module's code "
+           "with \\xHH instead (the degree sign is \\xDF on the common character ROM)";
+  }
+  return "";
+}
+
+void Warn(std::vector<std::string>* warnings, const std::string& warning) {
+  if (warnings != nullptr) warnings->push_back(warning);
 }
 
 }  // namespace
 
+bool IsScriptBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string ScriptHelp() {
+  std::string help;
+  for (const CommandInfo& info : kCommands) {
+    char head[32];
+    std::snprintf(head, sizeof head, "  %-21s", info.syntax);
+    help += head;
+    for (const char* c = info.help; *c != '\0'; ++c) {
+      help += *c == '\n' ? "\n" + std::string(23, ' ') : std::string(1, *c);
+    }
+    help += '\n';
+  }
+  return help;
+}
+
 std::string ExpandText(const DriverEntries* driver, const std::string& text,
                        std::string* expanded) {
   expanded->clear();
+  expanded->reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\\') {
       *expanded += text[i];
       continue;
     }
-    const std::string rest = text.substr(i + 1);
-    if (rest.empty()) return "a lone \\ at the end of the text (write \\\\ for a backslash)";
-    if (rest[0] == '\\') {
+    const size_t left = text.size() - i - 1;
+    const char escape = left > 0 ? text[i + 1] : '\0';
+    if (left == 0) return "a lone \\ at the end of the text (write \\\\ for a backslash)";
+    if (escape == '\\') {
       *expanded += '\\';
       i += 1;
-    } else if (rest[0] == 'x') {
-      if (rest.size() < 3 || vlcd::HexDigit(rest[1]) < 0 || vlcd::HexDigit(rest[2]) < 0) {
+    } else if (escape == 'x') {
+      uint8_t value = 0;
+      if (left < 3 || !ParseRowByte(text.substr(i + 2, 2), &value)) {
         return "\\x takes exactly two hexadecimal digits, as in \\x4B";
       }
-      const int value = vlcd::HexDigit(rest[1]) * 16 + vlcd::HexDigit(rest[2]);
       if (value == 0) return "\\x00 cannot be sent: the driver's text ends at its first 0 byte";
       *expanded += static_cast<char>(value);
       i += 3;
-    } else if (rest[0] == 'g') {
-      if (rest.size() < 2 || rest[1] < '1' || rest[1] > '8') {
+    } else if (escape == 'g') {
+      if (left < 2 || text[i + 2] < '1' || text[i + 2] > '8') {
         return "\\g takes a glyph number from 1 to 8, as in \\g1";
       }
-      const auto glyph = static_cast<uint8_t>(rest[1] - '0');
+      const auto glyph = static_cast<uint8_t>(text[i + 2] - '0');
       *expanded += static_cast<char>(driver != nullptr ? driver->CustomCharIndex(glyph) : glyph);
       i += 2;
     } else {
-      return std::string("unknown escape \\") + rest[0] + " (use \\xHH, \\gN or \\\\)";
+      return std::string("unknown escape \\") + escape + " (use \\xHH, \\gN or \\\\)";
     }
   }
   return "";
 }
 
-std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* commands) {
+std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
+                        std::vector<std::string>* warnings) {
   commands->clear();
+  if (LooksLikeUtf16(script)) {
+    return "the script is UTF-16 (\"Unicode\" in Notepad): save it as UTF-8 or ANSI";
+  }
   std::string text = script;
   if (text.rfind(kByteOrderMark, 0) == 0) text.erase(0, sizeof kByteOrderMark - 1);
-  std::istringstream lines(text);
-  std::string line;
-  for (int number = 1; std::getline(lines, line); ++number) {
-    const std::string where = "line " + std::to_string(number) + ": ";
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  bool initialised = false;
+  bool ever_initialised = false;
+  int number = 0;
+  for (const std::string& line : Lines(text)) {
+    const std::string where = "line " + std::to_string(++number) + ": ";
     if (line.find('\0') != std::string::npos) {
       return where + "a NUL byte in the script (write \\xHH for a byte from 01 to FF)";
     }
-    const size_t start = line.find_first_not_of(" \t");
-    if (start == std::string::npos || line[start] == '#') continue;
+    size_t start = 0;
+    while (start < line.size() && IsScriptBlank(line[start])) ++start;
+    if (start == line.size() || line[start] == '#') continue;
     ScriptCommand command;
     command.line = number;
     command.source = line.substr(start);
-    const std::string error = ParseLine(line.substr(start), &command);
+    const std::string error = ParseLine(command.source, &command);
     if (!error.empty()) return where + error;
+    const CommandInfo& info = *FindCommand(Words(command.source)[0]);
+    if (info.needs_driver && !initialised) {
+      return where + info.name + (ever_initialised ? " after done" : " before init") +
+             ": the driver sends nothing until DISPLAYDLL_Init (put an init line before it)";
+    }
+    if (command.kind == Kind::Init) initialised = ever_initialised = true;
+    if (command.kind == Kind::Done) initialised = false;
+    if (command.kind == Kind::Write) {
+      const std::string utf8 = Utf8Warning(command.text);
+      if (!utf8.empty()) Warn(warnings, where + utf8);
+    }
     commands->push_back(command);
+  }
+  if (commands->empty()) {
+    Warn(warnings, "the script holds no commands, so nothing is sent to the driver");
+  } else if (!ever_initialised) {
+    Warn(warnings, "the script has no init, so nothing is sent to the driver");
   }
   return "";
 }
 
 std::string RunCommands(const DriverEntries& driver, const SessionSettings& settings,
                         const std::vector<ScriptCommand>& commands) {
+  const auto call = [&settings](const std::function<void()>& entry) {
+    if (settings.call_driver) {
+      settings.call_driver(entry);
+    } else {
+      entry();
+    }
+  };
   for (const ScriptCommand& command : commands) {
     if (settings.announce) settings.announce(command.source);
     std::string error;
     switch (command.kind) {
       case Kind::Init: {
         uint8_t ok = 0;
-        const char* result =
-            driver.Init(static_cast<uint8_t>(settings.columns), static_cast<uint8_t>(settings.rows),
-                        settings.parameters.c_str(), &ok);
+        const char* result = nullptr;
+        call([&] {
+          result =
+              driver.Init(static_cast<uint8_t>(settings.columns),
+                          static_cast<uint8_t>(settings.rows), settings.parameters.c_str(), &ok);
+        });
         if (ok != 1) error = std::string("DISPLAYDLL_Init failed: ") + result;
         break;
       }
       case Kind::Position:
-        driver.SetPosition(command.x, command.y);
+        call([&] { driver.SetPosition(command.x, command.y); });
         break;
       case Kind::Write: {
         std::string text;
         error = ExpandText(&driver, command.text, &text);
-        if (error.empty()) driver.Write(text.c_str());
+        if (!error.empty()) break;
+        if (settings.writing) settings.writing(text.size());
+        call([&] { driver.Write(text.c_str()); });
         break;
       }
       case Kind::Glyph:
-        driver.CustomChar(command.x, command.rows.data());
+        call([&] { driver.CustomChar(command.x, command.rows.data()); });
         break;
       case Kind::Resume:
-        driver.PowerResume();
+        call([&] { driver.PowerResume(); });
         break;
       case Kind::Done:
-        driver.Done();
+        call([&] { driver.Done(); });
         break;
       case Kind::Snapshot:
         error = settings.snapshot ? settings.snapshot() : "snapshot is not available here";

@@ -1,26 +1,16 @@
 // A host session: the driver calls a host application would make, read from
-// a small script, one command a line:
-//
-//   init                   DISPLAYDLL_Init with the session's size and parameters
-//   position X Y           DISPLAYDLL_SetPosition, X and Y from 0 to 255 (1 is the first)
-//   write TEXT             DISPLAYDLL_Write with everything after "write "; in it
-//                          \xHH is the byte HH (01-FF), \gN glyph N's code (N 1-8),
-//                          \\ a backslash
-//   glyph N R0 ... R7      DISPLAYDLL_CustomChar: N from 0 to 255, eight rows of
-//                          one or two hexadecimal digits
-//   resume                 DISPLAYDLL_PowerResume
-//   done                   DISPLAYDLL_Done
-//   snapshot               save the screen as it is now (numbered files)
-//   wait MS                pause MS milliseconds (0 to 60000), to read a screen
-//
-// A line whose first non-blank character is '#' is a comment; blank lines
-// are skipped. There are no comments after a command: a '#' in a write is
-// text, and anything after a command's own words is an error. The whole
-// script is checked before the first command runs.
+// a small script, one command a line (the table in session.cpp lists them;
+// ScriptHelp() prints it). A line whose first non-blank character is '#' is
+// a comment; blank lines are skipped. There are no comments after a
+// command: a '#' in a write is text, and anything after a command's own
+// words is an error. The whole script is checked before the first command
+// runs, including that the driver is initialised before it is asked to show
+// anything.
 #ifndef HOST_SESSION_H
 #define HOST_SESSION_H
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -36,6 +26,10 @@ struct SessionSettings {
   std::function<std::string()> snapshot;
   // Told each command's line just before it runs, when set.
   std::function<void(const std::string&)> announce;
+  // Told how many bytes a write hands the driver, just before it does.
+  std::function<void(size_t bytes)> writing;
+  // Runs each driver call, when set (to look at what the driver prints).
+  std::function<void(const std::function<void()>&)> call_driver;
 };
 
 struct ScriptCommand {
@@ -50,8 +44,16 @@ struct ScriptCommand {
   std::array<uint8_t, 8> rows{};
 };
 
-// Checks every line; returns "" or the first error, "line N: ...".
-std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* commands);
+// The commands, their arguments and what they do, a line each, for --help.
+std::string ScriptHelp();
+
+// What lies between words and what a blank line holds.
+bool IsScriptBlank(char c);
+
+// Checks every line; returns "" or the first error, "line N: ...". Things
+// that are allowed but probably not meant go to `warnings`, when given.
+std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
+                        std::vector<std::string>* warnings = nullptr);
 
 // Runs the commands in order; returns "" or the first error, with its line.
 std::string RunCommands(const DriverEntries& driver, const SessionSettings& settings,

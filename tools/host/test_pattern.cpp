@@ -8,7 +8,9 @@ constexpr int kPauseMs = 2000;
 constexpr int kFirstRomCode = 0x20;
 constexpr int kLastRomCode = 0xFF;
 
-std::string Pause() { return "wait " + std::to_string(kPauseMs) + "\n"; }
+std::string PageEnd(PatternPages pages) {
+  return pages == PatternPages::Paused ? "wait " + std::to_string(kPauseMs) + "\n" : "snapshot\n";
+}
 
 // A script text for one code: printable ASCII as itself, the rest escaped.
 std::string Cell(int code) {
@@ -40,7 +42,7 @@ std::string FullScreen(const std::string& cells) { return "position 1 1\nwrite "
 
 }  // namespace
 
-std::string TestPatternScript(int columns, int rows) {
+std::string TestPatternScript(int columns, int rows, PatternPages pages) {
   std::string script = "# lcd_host test pattern for a " + std::to_string(columns) + "x" +
                        std::to_string(rows) + " module\ninit\n";
   const int cells = columns * rows;
@@ -51,18 +53,18 @@ std::string TestPatternScript(int columns, int rows) {
     for (int dot_row = 0; dot_row < 8; ++dot_row) script += dot_row >= 8 - glyph ? " 1f" : " 00";
     script += "\n";
   }
-  script +=
-      "# Every row labelled, every cell written once\n" + LabelledRows(columns, rows) + Pause();
+  script += "# Every row labelled, every cell written once\n" + LabelledRows(columns, rows) +
+            PageEnd(pages);
   script += "# The character set, a screen at a time\n";
   for (int first = kFirstRomCode; first <= kLastRomCode; first += cells) {
     std::string page;
     for (int i = 0; i < cells; ++i) page += first + i <= kLastRomCode ? Cell(first + i) : " ";
-    script += FullScreen(page) + Pause();
+    script += FullScreen(page) + PageEnd(pages);
   }
   script += "# The eight glyphs\n";
   std::string glyphs;
   for (int i = 0; i < cells; ++i) glyphs += i < 8 ? "\\g" + std::to_string(i + 1) : " ";
-  script += FullScreen(glyphs) + Pause();
+  script += FullScreen(glyphs) + PageEnd(pages);
   script += "# Blank (the power-up clears the display) and redraw\nresume\n";
   return script + LabelledRows(columns, rows);
 }

@@ -1,6 +1,7 @@
 #include "module_settings.h"
 
-#include <cctype>
+#include <charconv>
+#include <string_view>
 
 namespace vlcd {
 
@@ -9,44 +10,32 @@ namespace {
 constexpr int kMaxCellsPerLine = 80;
 constexpr int kMaxRows = 4;
 
-int DigitValue(char c, int base) {
-  const int digit = HexDigit(c);
-  return digit < base ? digit : -1;
-}
-
 }  // namespace
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  const int lower = std::tolower(static_cast<unsigned char>(c));
-  if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
-  return -1;
-}
 
 std::string ParseNumber(const std::string& text, NumberForm form, long low, long high,
                         long* value) {
-  const bool hex = form == NumberForm::Address && text.rfind("0x", 0) == 0;
-  const int base = hex ? 16 : 10;
-  const std::string digits = hex ? text.substr(2) : text;
-  const std::string expected = form == NumberForm::Address
-                                   ? "a decimal number or 0x and hexadecimal digits"
-                                   : "a decimal number";
-  if (digits.empty()) return "'" + text + "' is not " + expected;
+  const bool prefixed = form == NumberForm::Address && text.rfind("0x", 0) == 0;
+  const bool hex = prefixed || form == NumberForm::Hexadecimal;
+  const std::string_view digits = std::string_view(text).substr(prefixed ? 2 : 0);
+  const char* expected = form == NumberForm::Address
+                             ? "a decimal number or 0x and hexadecimal digits"
+                         : form == NumberForm::Hexadecimal ? "hexadecimal digits"
+                                                           : "a decimal number";
+  // from_chars would take a sign; a number here never has one.
+  if (digits.empty() || digits[0] == '-' || digits[0] == '+') {
+    return "'" + text + "' is not " + expected;
+  }
   // Some tools read a leading zero as octal, others not: refuse to guess.
   if (!hex && digits.size() > 1 && digits[0] == '0' &&
-      digits.find_first_not_of("0123456789") == std::string::npos) {
+      digits.find_first_not_of("0123456789") == std::string_view::npos) {
     return "'" + text + "' starts with 0, which some tools read as octal: leave the 0 out" +
            (form == NumberForm::Address ? " or write 0x for hexadecimal" : "");
   }
   long number = 0;
-  for (char c : digits) {
-    const int digit = DigitValue(c, base);
-    if (digit < 0) return "'" + text + "' is not " + expected;
-    // Stop before the number can overflow; anything this large is out of range.
-    if (number > high) break;
-    number = number * base + digit;
-  }
-  if (number < low || number > high) {
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, number, hex ? 16 : 10);
+  if (stop != end) return "'" + text + "' is not " + expected;
+  if (error == std::errc::result_out_of_range || number < low || number > high) {
     return "'" + text + "' is out of range (" + std::to_string(low) + " to " +
            std::to_string(high) + ")";
   }

@@ -11,16 +11,14 @@
 namespace vlcd {
 
 enum class NumberForm {
-  Decimal,  // digits only
-  Address,  // digits, or "0x" and hexadecimal digits
+  Decimal,      // digits only
+  Address,      // digits, or "0x" and hexadecimal digits
+  Hexadecimal,  // hexadecimal digits only, either case
 };
 
 // A whole number from `low` to `high`: no sign, blank, leading zero (which
 // some read as octal) or trailing character. Returns "" and sets `value`, or says what is wrong.
 std::string ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);
-
-// 0-15 for a hexadecimal digit of either case, -1 for anything else.
-int HexDigit(char c);
 
 // "HD66712" or "HD44780", exactly.
 std::string ParseChip(const std::string& text, Chip* chip);

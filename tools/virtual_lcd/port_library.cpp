@@ -11,6 +11,10 @@
 //                    <value>.png as the library is unloaded
 // A bad value is reported once on standard error and its default used.
 //
+// It is a simulator that carries a port library's name, so that it can
+// never be taken for one it says so, once, on standard error, at the first
+// port access of a host that did not configure it itself.
+//
 // It lives in someone else's process: nothing may throw out of an entry or
 // end the host, so every entry catches everything.
 #include <cstdint>
@@ -44,9 +48,12 @@ void NumberFromEnvironment(const char* name, vlcd::NumberForm form, long high, i
   const std::string error = vlcd::ParseNumber(text, form, 0, high, &number);
   if (error.empty()) {
     *value = static_cast<int>(number);
-  } else {
-    Complain(std::string(name) + ": " + error + "; using " + std::to_string(*value));
+    return;
   }
+  // The default in the form the variable is written in.
+  char shown[16];
+  std::snprintf(shown, sizeof shown, form == vlcd::NumberForm::Address ? "0x%X" : "%d", *value);
+  Complain(std::string(name) + ": " + error + "; using " + shown);
 }
 
 vlcd::Module ModuleFromEnvironment() {
@@ -68,8 +75,14 @@ vlcd::Module ModuleFromEnvironment() {
 
 struct Device {
   vlcd::VirtualLcd lcd;
+  bool configured = false;  // by a tool that knows what it loaded
+  bool introduced = false;
   bool progress = false;
   int64_t progress_shown_ns = 0;
+  // A long write announced by the host: where it ends and when it began.
+  int64_t expected_bytes = 0;
+  int64_t expect_from_bytes = 0;
+  int64_t expect_from_ns = 0;
   size_t traced = 0;
   std::string text;  // the last text handed out
 
@@ -98,17 +111,46 @@ struct Device {
 
 Device device;
 
+int64_t LatchedBytes() { return device.lcd.instructions + device.lcd.data_bytes; }
+
+void Introduce() {
+  if (device.configured || device.introduced) return;
+  device.introduced = true;
+  const char* output = std::getenv("HD_VLCD_OUTPUT");
+  const bool saved = output != nullptr && *output != '\0';
+  std::fprintf(stderr,
+               "%s: this is a simulator, not a port library: nothing is written to any port. "
+               "%s%s%s\n",
+               kName,
+               saved ? "The screen is written to "
+                     : "The screen is not saved (set HD_VLCD_OUTPUT "
+                       "to a file prefix to save it)",
+               saved ? output : "", saved ? ".txt and .png when the library is unloaded." : ".");
+}
+
 void ShowProgress(int64_t now) {
   if (device.progress_shown_ns == 0) device.progress_shown_ns = now;
   if (now - device.progress_shown_ns < kProgressEveryNs) return;
   device.progress_shown_ns = now;
-  std::fprintf(stderr, "virtual LCD: %lld bytes latched so far\n",
-               static_cast<long long>(device.lcd.instructions + device.lcd.data_bytes));
+  const int64_t latched = LatchedBytes();
+  const int64_t done = latched - device.expect_from_bytes;
+  if (latched >= device.expected_bytes || done <= 0) {
+    std::fprintf(stderr, "virtual LCD: %lld bytes latched so far\n",
+                 static_cast<long long>(latched));
+    return;
+  }
+  const double seconds_left = static_cast<double>(device.expected_bytes - latched) *
+                              static_cast<double>(now - device.expect_from_ns) / 1e9 /
+                              static_cast<double>(done);
+  std::fprintf(stderr, "virtual LCD: %lld of %lld bytes latched, about %.0f s left\n",
+               static_cast<long long>(latched), static_cast<long long>(device.expected_bytes),
+               seconds_left);
 }
 
 }  // namespace
 
 PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
+  Introduce();
   const auto address = static_cast<uint16_t>(port);
   if (address == device.lcd.module.port_base) return device.lcd.data_register;
   if (address == static_cast<uint16_t>(device.lcd.module.port_base + 2)) {
@@ -119,6 +161,7 @@ PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
 
 PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
   try {
+    Introduce();
     const int64_t now = SteadyNanoseconds();
     vlcd::PortWrite(device.lcd, port, value, now);
     if (device.progress) ShowProgress(now);
@@ -143,11 +186,18 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, int columns, int 
   } catch (...) {
     return 0;
   }
+  device.configured = true;
   device.lcd.record_bytes = flags & kVirtualLcdTrace;
   device.progress = flags & kVirtualLcdProgress;
   device.progress_shown_ns = 0;
   device.traced = 0;
   return 1;
+}
+
+PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
+  device.expect_from_bytes = LatchedBytes();
+  device.expect_from_ns = SteadyNanoseconds();
+  device.expected_bytes = device.expect_from_bytes + (bytes > 0 ? bytes : 0);
 }
 
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* saved) {
@@ -174,3 +224,4 @@ PORT_LIBRARY_EXPORT const char* VirtualLcd_Trace() {
 static_assert(std::is_same_v<decltype(&VirtualLcd_Configure), VirtualLcdConfigureFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Snapshot), VirtualLcdSnapshotFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Trace), VirtualLcdTraceFn>);
+static_assert(std::is_same_v<decltype(&VirtualLcd_Expect), VirtualLcdExpectFn>);

@@ -32,14 +32,20 @@ std::string SaveScreen(const VirtualLcd& lcd, const std::string& prefix, std::st
     *problems += "Could not write " + text_path + ": " + std::strerror(errno) + "\n";
   } else {
     const bool written = std::fputs(report.c_str(), file) >= 0;
-    if (std::fclose(file) != 0 || !written) *problems += "Could not write " + text_path + "\n";
+    if (std::fclose(file) != 0 || !written) {
+      *problems += "Could not write " + text_path + ": " + std::strerror(errno) + "\n";
+    }
   }
   std::string refused;
   const Image image = RenderDots(lcd, kPngScale, &refused);
   if (!refused.empty()) {
     *problems += "No " + png_path + ": " + refused + "\n";
-  } else if (!WritePng(image, png_path)) {
-    *problems += "Could not write " + png_path + "\n";
+  } else {
+    errno = 0;
+    if (!WritePng(image, png_path)) {
+      *problems += "Could not write " + png_path + ": " +
+                   (errno != 0 ? std::strerror(errno) : "the image encoder failed") + "\n";
+    }
   }
   if (!problems->empty()) return report + *problems;
   return report + "Screen written to " + text_path + " and " + png_path + "\n";

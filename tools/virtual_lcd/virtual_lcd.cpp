@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "byte_meaning.h"
+#include "module_settings.h"
 
 namespace vlcd {
 
@@ -18,6 +19,15 @@ constexpr int64_t kEnablePulseNs = 230;
 constexpr int64_t kDataSetupNs = 80;
 
 constexpr int kControlOffset = 2;
+// The control register as a driver wired like ours writes it: RS (pin 16)
+// low for instructions and high for data, E (pin 1, inverted) pulsed.
+constexpr int32_t kInstructionIdle = 0x0B;
+constexpr int32_t kInstructionStrobe = 0x02;
+constexpr int32_t kDataIdle = 0x0F;
+constexpr int32_t kDataStrobe = 0x06;
+constexpr uint8_t kFunctionSetMask = 0xE0;
+constexpr uint8_t kFunctionSet = 0x20;
+constexpr uint8_t kExtensionBit = 0x04;
 constexpr size_t kOtherPortsKept = 4;
 constexpr int kCellsPerController = 80;
 
@@ -76,6 +86,10 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
     execution_ns = WriteDataByte(lcd.controller, byte);
   } else {
     ++lcd.instructions;
+    if ((byte & kFunctionSetMask) == kFunctionSet) {
+      ++lcd.function_sets;
+      if (byte & kExtensionBit) ++lcd.extension_function_sets;
+    }
     execution_ns = ExecuteInstruction(lcd.controller, byte);
   }
   lcd.busy_until_ns = ns + execution_ns;
@@ -108,7 +122,7 @@ VirtualLcd MakeVirtualLcd(const Module& module) {
   lcd.module = module;
   lcd.controller.chip = module.chip;
   // The port powers up with every control pin low except the inverted ones.
-  lcd.control_register = 0x0B;
+  lcd.control_register = kInstructionIdle;
   return lcd;
 }
 
@@ -147,8 +161,8 @@ void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
 int64_t BusCycle(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns) {
   const int32_t data_register = lcd.module.port_base;
   const int32_t control_register = static_cast<uint16_t>(lcd.module.port_base + kControlOffset);
-  const int32_t idle = data ? 0x0F : 0x0B;
-  const int32_t strobe = data ? 0x06 : 0x02;
+  const int32_t idle = data ? kDataIdle : kInstructionIdle;
+  const int32_t strobe = data ? kDataStrobe : kInstructionStrobe;
   PortWrite(lcd, control_register, idle, start_ns);
   PortWrite(lcd, data_register, byte, start_ns + spacing_ns);
   PortWrite(lcd, control_register, strobe, start_ns + 2 * spacing_ns);
@@ -173,8 +187,42 @@ bool NeedsSecondController(const Module& module) {
          module.columns * module.rows > kCellsPerController;
 }
 
+namespace {
+
+// The chip setting a driver needs for this module: an HD66712's 4-line mode
+// only on a 4-row HD66712; on 1 or 2 rows the HD44780 layout, whatever the
+// controller, since the HD66712's puts rows 32 cells apart.
+Chip SettingThatSuits(const Module& module) {
+  if (module.rows <= 2) return Chip::HD44780;
+  return module.chip;
+}
+
+std::string ChipNote(const VirtualLcd& lcd) {
+  if (lcd.function_sets == 0 || lcd.module.rows < 1 || lcd.module.columns < 1) return "";
+  const Chip used = lcd.extension_function_sets > 0 ? Chip::HD66712 : Chip::HD44780;
+  const Chip suits = SettingThatSuits(lcd.module);
+  if (used == suits) return "";
+  const std::string suits_name = ChipName(suits);
+  const char* evidence = used == Chip::HD66712
+                             ? "it sent function set 0x3C, the HD66712's extension register"
+                             : "it never used the HD66712's extension register";
+  char port[8];
+  std::snprintf(port, sizeof port, "0x%X", lcd.module.port_base);
+  const std::string example = std::string(lcd.module.port_base == 0x378   ? "LPT1"
+                                          : lcd.module.port_base == 0x278 ? "LPT2"
+                                                                          : port) +
+                              "," + suits_name;
+  return "The driver set the controller up as an " + std::string(ChipName(used)) + " (" + evidence +
+         "), which does not suit a " + std::to_string(lcd.module.columns) + "x" +
+         std::to_string(lcd.module.rows) + " " + ChipName(lcd.module.chip) +
+         " module: rows after the first land in the wrong place. Choose " + suits_name +
+         " in the driver's parameters (" + example + ").\n";
+}
+
+}  // namespace
+
 std::string Notes(const VirtualLcd& lcd) {
-  std::string notes;
+  std::string notes = ChipNote(lcd);
   if (lcd.port_writes == 0 && !lcd.other_ports.empty()) {
     std::string ports;
     for (uint16_t port : lcd.other_ports) {

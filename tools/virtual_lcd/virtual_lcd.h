@@ -49,6 +49,10 @@ struct VirtualLcd {
   int64_t port_writes = 0;
   int64_t instructions = 0;
   int64_t data_bytes = 0;
+  // Function sets, and those with bit 2 set: the HD66712's extension
+  // register, which a driver set up for an HD44780 never touches.
+  int64_t function_sets = 0;
+  int64_t extension_function_sets = 0;
   int64_t first_write_ns = -1;
   int64_t last_write_ns = -1;
   std::vector<Violation> violations;
@@ -82,8 +86,9 @@ bool NeedsSecondController(const Module& module);
 constexpr int kSecondControllerFirstRow = 2;
 
 // Lines that explain a screen the summary alone would leave puzzling: no
-// byte reached the module though the driver wrote elsewhere, or rows that
-// belong to a second controller. Each ends in '\n'; "" when none apply.
+// byte reached the module though the driver wrote elsewhere, a driver that
+// set the controller up for a chip that does not suit the module's rows, or
+// rows that belong to a second controller. Each ends in '\n'; "" when none apply.
 std::string Notes(const VirtualLcd& lcd);
 
 }  // namespace vlcd

@@ -4,6 +4,8 @@
 #ifndef VIRTUAL_LCD_VIRTUAL_LCD_PORT_H
 #define VIRTUAL_LCD_VIRTUAL_LCD_PORT_H
 
+#include <cstdint>
+
 // Flags for VirtualLcd_Configure.
 constexpr int kVirtualLcdTrace = 1;     // keep every latched byte for VirtualLcd_Trace
 constexpr int kVirtualLcdProgress = 2;  // a line on standard error every few seconds
@@ -25,5 +27,10 @@ using VirtualLcdSnapshotFn = const char* (*)(const char* prefix, int* saved);
 // The bytes latched since the last call, a line each, while tracing.
 constexpr char kVirtualLcdTraceEntry[] = "VirtualLcd_Trace";
 using VirtualLcdTraceFn = const char* (*)();
+
+// Announces that about `bytes` more bytes are coming (a long write), so the
+// progress line can show a total and the time left.
+constexpr char kVirtualLcdExpect[] = "VirtualLcd_Expect";
+using VirtualLcdExpectFn = void (*)(int64_t bytes);
 
 #endif  // VIRTUAL_LCD_VIRTUAL_LCD_PORT_H

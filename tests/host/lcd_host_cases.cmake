@@ -1,0 +1,185 @@
+cmake_minimum_required(VERSION 3.25)
+# lcd_host as a user meets it: bad options named with exit status 2, runs
+# that fail with 1 and write nothing, what a good run prints and saves, and
+# nothing that misleads. Each case() is a test of its own (tests/CMakeLists
+# lists them from this file); run with -DCASE=<name> it sets up its own
+# folder, WORK, and runs that case alone.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/a_folder)
+set(failures "")
+
+# case(<name> <status> <regex the output must match> [ABSENT <regex it must
+#      not match>] [PROGRAM <path>] [IN <folder under WORK>] [SETUP <file>=<text>]...
+#      <arguments...>)
+function(case name status pattern)
+  if(NOT name STREQUAL CASE)
+    return()
+  endif()
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "ABSENT;PROGRAM;IN" "SETUP")
+  foreach(file IN LISTS arg_SETUP)
+    string(FIND "${file}" "=" at)
+    string(SUBSTRING "${file}" 0 ${at} path)
+    math(EXPR at "${at} + 1")
+    string(SUBSTRING "${file}" ${at} -1 text)
+    file(WRITE ${WORK}/${path} "${text}")
+  endforeach()
+  set(program ${LCD_HOST})
+  if(arg_PROGRAM)
+    set(program ${arg_PROGRAM})
+  endif()
+  set(folder ${WORK})
+  if(arg_IN)
+    set(folder ${WORK}/${arg_IN})
+    file(MAKE_DIRECTORY ${folder})
+  endif()
+  execute_process(COMMAND ${program} ${arg_UNPARSED_ARGUMENTS} WORKING_DIRECTORY ${folder}
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result STREQUAL "${status}" OR NOT output MATCHES "${pattern}")
+    message(FATAL_ERROR "${name}: status ${result} (expected ${status}), output:\n${output}")
+  endif()
+  if(arg_ABSENT AND output MATCHES "${arg_ABSENT}")
+    message(FATAL_ERROR "${name}: the output says what it must not (${arg_ABSENT}):\n${output}")
+  endif()
+endfunction()
+
+# files(<name> EXIST|ABSENT <files...>): what a case left in WORK.
+function(files name expectation)
+  if(NOT name STREQUAL CASE)
+    return()
+  endif()
+  foreach(file IN LISTS ARGN)
+    if(expectation STREQUAL EXIST AND NOT EXISTS ${WORK}/${file})
+      message(FATAL_ERROR "${name}: ${file} was not written")
+    elseif(expectation STREQUAL ABSENT AND EXISTS ${WORK}/${file})
+      message(FATAL_ERROR "${name}: ${file} was written")
+    endif()
+  endforeach()
+endfunction()
+
+# The options
+case(help 0 "--columns.*--trace.*position X Y.*wait MS" --help)
+case(not_a_number 2 "--columns: 'abc' is not a decimal number" --columns abc)
+case(negative 2 "--rows: '-1' is not a decimal number" --rows -1)
+case(too_large 2 "--columns: '99999999999' is out of range \\(0 to 255\\)" --columns 99999999999)
+case(octal_looking_port 2 "--port: '0378' starts with 0" --port 0378)
+case(chip_in_lower_case 2 "--chip: 'hd44780' is not a chip" --chip hd44780)
+case(unknown_option 2 "--bogus" --bogus)
+case(missing_value 2 "--columns" --columns)
+case(script_is_a_folder 2 "--script: .*a_folder" --script a_folder)
+case(script_missing 2 "--script: .*missing.lcd" --script missing.lcd)
+case(options_a_replay_ignores 2 "--trace" --replay a_folder/../session.txt --trace
+  SETUP session.txt=init\n)
+case(test_pattern_with_a_script 2 "--script|--test-pattern" --test-pattern --script session.txt
+  SETUP session.txt=init\n)
+
+# Files lcd_host writes never replace one it reads, snapshots included.
+case(output_replaces_the_script 2 "session.txt" --script session.txt --output session
+  SETUP session.txt=init\n)
+case(snapshot_replaces_the_script 2 "virtual_lcd-1.txt" --script virtual_lcd-1.txt
+  SETUP virtual_lcd-1.txt=init\nsnapshot\n)
+case(numbered_png_replaces_the_script 2 "shot-1.png" --script shot-1.png --output shot
+  SETUP shot-1.png=init\n)
+case(output_is_a_folder 2 "--output: 'a_folder' is a folder" --output a_folder)
+case(output_ends_in_a_separator 2 "--output: 'new/' is a folder" --output new/)
+case(unsaved_screen 1 "Could not write no/such/folder/x.txt: No such file or directory"
+  --output no/such/folder/x)
+case(too_large_to_draw 1 "No huge.png: a 255x255 screen" --columns 255 --rows 255 --output huge)
+
+# Scripts as users write them
+case(script_error_writes_nothing 1 "bad.lcd, line 3: position takes a column and a row"
+  --script bad.lcd --output bad_run SETUP bad.lcd=init\nwrite\ fine\nposition\ 1\n)
+files(script_error_writes_nothing ABSENT bad_run.txt bad_run.png)
+case(line_ends_converted_twice 0 "│x +│" --script twice.lcd --columns 8 --rows 1 --chip HD44780
+  SETUP twice.lcd=init\n\r\r\nwrite\ x\n)
+case(old_mac_line_ends 0 "│x +│" --script mac.lcd --columns 8 --rows 1 --chip HD44780
+  SETUP mac.lcd=init\rwrite\ x\r)
+case(write_before_init 1 "line 1: write before init" --script early.lcd SETUP early.lcd=write\ x\n)
+case(empty_script 0 "warning: empty.lcd, the script holds no commands" --script empty.lcd
+  SETUP empty.lcd=)
+case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*\\\\xDF" --script deg.lcd
+  SETUP deg.lcd=init\nwrite\ 20°\n)
+
+# Settings the driver reads differently from what was meant
+case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" --params LPT1,HD66712,log)
+case(large_size_warned 0 "warning: 81 columns: a controller shows at most 80 cells a line"
+  --columns 81 --rows 1)
+case(two_rows_on_the_default_chip 0
+  "set the controller up as an HD66712.*16x2 HD66712 module.*Choose HD44780 in the driver's parameters \\(LPT1,HD44780\\)"
+  --columns 16 --rows 2)
+case(chip_named_alone 0 "Screen written" ABSENT "set the controller up"
+  --columns 16 --rows 2 --chip HD44780 --params HD44780)
+case(chip_named_with_log 0 "Screen written" ABSENT "set the controller up|keeps"
+  --columns 16 --rows 2 --chip HD44780 --params HD44780,Log)
+case(four_rows_hd66712_set_up_as_hd44780 0
+  "set the controller up as an HD44780.*Choose HD66712 in the driver's parameters \\(LPT2,HD66712\\)"
+  --port 0x278 --params LPT2,HD44780)
+case(wrong_port 0 "No byte reached the module: the driver wrote to 0x27A/0x278; the virtual module is at 0x378"
+  --params LPT2,HD66712)
+case(parameters_from_lpt2 0 "parameters \"LPT2,HD44780\"\n┌" --port 0x278 --chip HD44780)
+case(parameters_from_an_address 0 "parameters \"0x3BC,HD66712\"\n┌" --port 0x3bc)
+
+# What a run shows and saves
+case(small_demo 0 "│ HD66712 virtual│\n│Load[^\n]*│\n└" --columns 16 --rows 2 --chip HD44780)
+case(trace_and_snapshot 0
+  "Snapshot 1:\n.*│AB +│.*instruction 0xC0 +\\+ +[0-9.]+ ms  set DDRAM address 0x40\n.*data        0x41 .*data 'A'"
+  --script good.lcd --columns 8 --rows 2 --chip HD44780 --trace --output traced
+  SETUP good.lcd=init\nposition\ 1\ 2\nwrite\ AB\nsnapshot\ndone\n)
+files(trace_and_snapshot EXIST traced-1.png traced.txt)
+case(test_pattern_pages 0 "Snapshot 3:.*Snapshot 4:" --test-pattern --columns 8 --rows 2
+  --chip HD44780 --output pattern)
+files(test_pattern_pages EXIST pattern-1.png pattern-4.txt pattern.png)
+# The driver cannot open its log ("logs" is a file here) and says so
+# without a line end: its words stay off the screen's frame.
+case(driver_message_apart 0 "driver printed: Failed to open ini file\n┌"
+  --params LPT1,HD66712,Log SETUP logs=not\ a\ folder)
+
+# Through a link from another folder, and modules named as users name them
+if(CASE STREQUAL through_a_link)
+  file(CREATE_LINK ${LCD_HOST} ${WORK}/linked_lcd_host SYMBOLIC)
+endif()
+case(through_a_link 0 "Screen written" PROGRAM ${WORK}/linked_lcd_host IN elsewhere)
+if(CASE STREQUAL module_in_the_current_folder)
+  file(COPY_FILE ${DRIVER} ${WORK}/mydriver.so)
+endif()
+case(module_in_the_current_folder 0 "Screen written" --module mydriver.so)
+case(module_missing 1 "cannot load the driver module nodriver.so: .*No such file"
+  --module nodriver.so)
+
+# Replays
+case(replay_of_a_failed_init 0 "DISPLAYDLL_Init failed: the log shows no port library loaded"
+  --replay failed.log
+  SETUP "failed.log=17:04:05 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:05 15/01/26 Init : Called \r\n")
+files(replay_of_a_failed_init ABSENT virtual_lcd.txt virtual_lcd.png)
+if(CASE STREQUAL replay)
+  execute_process(COMMAND ${LCD_HOST} --params LPT1,HD66712,Log --output logged
+    WORKING_DIRECTORY ${WORK} OUTPUT_QUIET ERROR_QUIET)
+endif()
+case(replay 0 "before the driver shut down and cleared it:\n[^\n]*\n│ HD66712 virtual LCD│"
+  --replay logs/HD66712.log --output replayed)
+files(replay EXIST replayed.txt)
+
+# The real port: no virtual LCD is loaded, so the driver finds the library
+# the user installed, here the recording stand-in under the name it looks for.
+if(CASE MATCHES "^real_port")
+  set(ENV{LD_LIBRARY_PATH} ${WORK})
+endif()
+if(CASE STREQUAL real_port)
+  file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
+endif()
+case(real_port 0 "writing the REAL parallel port as \"LPT1,HD44780\" says.*found: [^\n]*/inpout32.dll.*sent: write hi\n2 commands sent"
+  --write-real-port --script short.lcd --columns 8 --rows 1 --chip HD44780
+  SETUP short.lcd=init\nwrite\ hi\n)
+if(CASE STREQUAL real_port)
+  file(STRINGS ${WORK}/port_trace.txt writes REGEX "^write inpout32.dll 888 104 ")
+  if(NOT writes)
+    message(FATAL_ERROR "real_port: the stand-in library never received the 'h'")
+  endif()
+endif()
+if(CASE STREQUAL real_port_refuses_the_simulator)
+  file(COPY_FILE ${VIRTUAL_PORT} ${WORK}/inpout32.dll)
+endif()
+case(real_port_refuses_the_simulator 1
+  "inpout32.dll is the virtual LCD's library, a simulator that writes no port"
+  ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n)
+case(real_port_without_virtual_lcd 2 "--trace excludes --write-real-port|--write-real-port excludes --trace"
+  --write-real-port --trace)

@@ -1,0 +1,73 @@
+#include "driver_session.h"
+
+#include <cstdio>
+
+#include "demo_script.h"
+#include "messages.h"
+
+namespace {
+
+// Every byte takes a bus cycle of four port writes, each followed by 40 µs.
+constexpr double kSecondsPerByte = 160e-6;
+// Writes that take longer than a few seconds are announced.
+constexpr size_t kLongWriteBytes = 20000;
+
+std::string Duration(double seconds) {
+  char text[32];
+  if (seconds < 120) {
+    std::snprintf(text, sizeof text, "%.0f s", seconds);
+  } else if (seconds < 7200) {
+    std::snprintf(text, sizeof text, "%.0f min", seconds / 60);
+  } else {
+    std::snprintf(text, sizeof text, "%.1f h", seconds / 3600);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string LoadDriver(const std::string& path, loader::ModuleHandle* module,
+                       DriverEntries* driver) {
+  std::string reason;
+  *module = loader::LoadModule(path, &reason);
+  if (*module == nullptr) return "cannot load the driver module " + path + ": " + reason;
+  const std::string missing = FindDriverEntries(*module, driver);
+  return missing.empty() ? "" : path + " lacks " + missing;
+}
+
+std::string ReadSessionScript(const Options& options, PatternPages pages,
+                              std::vector<ScriptCommand>* commands) {
+  std::string script;
+  std::string name = options.script_path;
+  if (name.empty()) {
+    const bool pattern = options.test_pattern || options.real_port;
+    name = pattern ? "test pattern" : "demo";
+    script = pattern ? TestPatternScript(options.columns, options.rows, pages)
+                     : DemoScript(options.columns, options.rows);
+  } else {
+    const std::string error = ReadInputFile(name, &script);
+    if (!error.empty()) return error;
+  }
+  std::vector<std::string> warnings;
+  const std::string error = ParseScript(script, commands, &warnings);
+  for (const std::string& warning : warnings) Warn(name + ", " + warning);
+  return error.empty() ? "" : name + ", " + error;
+}
+
+void WatchDriverCalls(StdoutCapture& capture, SessionSettings& session,
+                      std::function<void(size_t)> long_write) {
+  session.call_driver = [&capture](const std::function<void()>& call) {
+    const std::string printed = capture.Run(call);
+    if (printed.empty()) return;
+    std::printf("driver printed: %s%s", printed.c_str(), printed.back() == '\n' ? "" : "\n");
+  };
+  session.writing = [long_write](size_t bytes) {
+    if (bytes < kLongWriteBytes) return;
+    std::fflush(stdout);
+    std::fprintf(stderr,
+                 "lcd_host: writing %zu characters, which takes at least %s at the driver's "
+                 "160 us a byte\n",
+                 bytes, Duration(static_cast<double>(bytes) * kSecondsPerByte).c_str());
+    if (long_write) long_write(bytes);
+  };
+}

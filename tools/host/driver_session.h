@@ -1,0 +1,32 @@
+// What the two modes that run the driver share: loading it, reading the
+// script they run, and watching the driver's calls as they go.
+#ifndef HOST_DRIVER_SESSION_H
+#define HOST_DRIVER_SESSION_H
+
+#include <string>
+#include <vector>
+
+#include "console.h"
+#include "driver_module.h"
+#include "module_loader.h"
+#include "options.h"
+#include "session.h"
+#include "test_pattern.h"
+
+// Loads the driver module and finds its entries; returns "" or why not,
+// with the loader's own reason.
+std::string LoadDriver(const std::string& path, loader::ModuleHandle* module,
+                       DriverEntries* driver);
+
+// The user's script, or the demo or test pattern sized to the module,
+// checked whole and its warnings shown. Returns "" or the error.
+std::string ReadSessionScript(const Options& options, PatternPages pages,
+                              std::vector<ScriptCommand>* commands);
+
+// Sets `session` to show what the driver prints on its own line, and to
+// announce writes long enough to take a while, with an estimate, to
+// standard error and to `long_write` when it is set.
+void WatchDriverCalls(StdoutCapture& capture, SessionSettings& session,
+                      std::function<void(size_t)> long_write);
+
+#endif  // HOST_DRIVER_SESSION_H

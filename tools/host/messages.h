@@ -1,0 +1,18 @@
+// How lcd_host speaks: errors and warnings on standard error under its own
+// name, and the exit statuses it ends with.
+#ifndef HOST_MESSAGES_H
+#define HOST_MESSAGES_H
+
+#include <string>
+
+constexpr int kRunError = 1;
+constexpr int kUsageError = 2;
+
+// Prints "lcd_host: <message>" and returns `status`.
+int Fail(int status, const std::string& message);
+void Warn(const std::string& message);
+
+// The whole of a file the user named; returns "" or why it cannot be read.
+std::string ReadInputFile(const std::string& path, std::string* text);
+
+#endif  // HOST_MESSAGES_H

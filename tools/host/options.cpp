@@ -1,0 +1,184 @@
+#include "options.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "messages.h"
+#include "module_loader.h"
+#include "module_settings.h"
+#include "output_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kDefaultOutput[] = "virtual_lcd";
+
+// Reads a number strictly and hands the option library its decimal form.
+CLI::Validator Number(vlcd::NumberForm form, long high) {
+  return CLI::Validator(
+      [form, high](std::string& text) {
+        long value = 0;
+        const std::string error = vlcd::ParseNumber(text, form, 0, high, &value);
+        if (error.empty()) text = std::to_string(value);
+        return error;
+      },
+      form == vlcd::NumberForm::Address ? "ADDRESS" : "N");
+}
+
+const CLI::Validator kChip(
+    [](std::string& text) {
+      vlcd::Chip chip = vlcd::Chip::HD66712;
+      return vlcd::ParseChip(text, &chip);
+    },
+    "CHIP");
+
+const CLI::Validator kOutputPrefix([](std::string& text) { return CheckOutputPrefix(text); },
+                                   "PREFIX");
+
+const CLI::Validator kNotEmpty(
+    [](std::string& text) { return text.empty() ? "an empty path names no file" : ""; }, "PATH");
+
+// Beside the program itself, as in the release; else where the build puts it.
+void FindOwnFiles(Options* options) {
+  std::error_code missing;
+  const std::string program = loader::ExecutableFile();
+  const fs::path folder = fs::path(program).parent_path();
+  const fs::path beside = folder / fs::path(HD66712_MODULE_FILE).filename();
+  options->module = (fs::exists(beside, missing) ? beside : folder / HD66712_MODULE_FILE).string();
+  options->port_library = (folder / VIRTUAL_PORT_LIBRARY).string();
+}
+
+// The system's loader does not look in the current folder for a bare file
+// name (POSIX), so a file there is named by its path.
+std::string InCurrentFolder(const std::string& path) {
+  std::error_code missing;
+  if (path.find_first_of("/\\") != std::string::npos || !fs::exists(path, missing)) return path;
+  return (fs::current_path(missing) / path).string();
+}
+
+std::string LogSuffixWarning(const std::string& parameters) {
+  std::string trimmed = parameters;
+  while (!trimmed.empty() && std::isspace(static_cast<unsigned char>(trimmed.back()))) {
+    trimmed.pop_back();
+  }
+  if (trimmed.size() < 3) return "";
+  std::string tail = trimmed.substr(trimmed.size() - 3);
+  const std::string exact = parameters.substr(parameters.size() - 3);
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (tail != "log" || exact == "Log") return "";
+  return "--params \"" + parameters +
+         "\": the driver logs only when the text ends in exactly \"Log\" (capital L, nothing "
+         "after it), so its log stays off";
+}
+
+}  // namespace
+
+std::string ParametersFor(int port, vlcd::Chip chip) {
+  const std::string name = vlcd::ChipName(chip);
+  if (port == 0x378) return "LPT1," + name;
+  if (port == 0x278) return "LPT2," + name;
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X,", static_cast<unsigned>(port));
+  return text + name;
+}
+
+int ReadOptions(int argc, char** argv, Options* options) {
+  FindOwnFiles(options);
+  std::string chip_name = vlcd::ChipName(options->chip);
+  CLI::App app{
+      "Runs a session of driver calls against a virtual LCD and shows the screen the module\n"
+      "would display. Without --script it runs a demo sized to the module.\n"};
+  app.add_option("--script", options->script_path, "Session script (below)")
+      ->type_name("FILE")
+      ->check(CLI::ExistingFile);
+  auto* replay = app.add_option("--replay", options->replay_path,
+                                "Driver log written with Log: show the screen each session "
+                                "should leave (screens saved only with --output)")
+                     ->type_name("FILE")
+                     ->check(CLI::ExistingFile);
+  app.add_option("--columns", options->columns, "Module columns, 0-255")
+      ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
+      ->type_name("N")
+      ->capture_default_str();
+  app.add_option("--rows", options->rows, "Module rows, 0-255")
+      ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
+      ->type_name("N")
+      ->capture_default_str();
+  app.add_option("--chip", chip_name, "The module's controller: HD66712 or HD44780")
+      ->check(kChip)
+      ->type_name("CHIP")
+      ->capture_default_str();
+  app.add_option("--params", options->parameters,
+                 "Driver parameters (default: built from --port and --chip)")
+      ->type_name("TEXT");
+  app.add_option("--port", options->port, "Where the module is plugged in, 0x378 by default")
+      ->transform(Number(vlcd::NumberForm::Address, vlcd::kMaxPort))
+      ->type_name("ADDRESS");
+  auto* output = app.add_option("--output", options->output,
+                                "Screen files: PREFIX.txt and PREFIX.png (default virtual_lcd)")
+                     ->type_name("PREFIX")
+                     ->check(kOutputPrefix);
+  app.add_option("--module", options->module, "Driver module to load")
+      ->type_name("PATH")
+      ->check(kNotEmpty)
+      ->capture_default_str();
+  app.add_option("--port-library", options->port_library, "Virtual port library to load")
+      ->type_name("PATH")
+      ->check(kNotEmpty)
+      ->capture_default_str();
+  auto* trace = app.add_flag("--trace", options->trace, "List every byte the module latched");
+  auto* pattern = app.add_flag("--test-pattern", options->test_pattern,
+                               "Run the test pattern sized to the module instead of the demo; "
+                               "on the virtual LCD each page is saved as a numbered snapshot");
+  app.add_flag("--write-real-port", options->real_port,
+               "No virtual LCD: the driver writes the real parallel port through your own port "
+               "library (runs the test pattern unless --script is given)")
+      ->excludes(replay)
+      ->excludes(trace)
+      ->excludes(output)
+      ->excludes("--port-library");
+  for (const char* ignored : {"--script", "--trace", "--params", "--test-pattern", "--port",
+                              "--module", "--port-library"}) {
+    replay->excludes(ignored);
+  }
+  pattern->excludes("--script");
+  app.footer("\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +
+             "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    return Fail(kUsageError, std::string(e.what()) + " (see --help)");
+  }
+  vlcd::ParseChip(chip_name, &options->chip);
+  options->module = InCurrentFolder(options->module);
+  options->port_library = InCurrentFolder(options->port_library);
+  if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {
+    options->output = kDefaultOutput;
+  }
+  return -1;
+}
+
+Settings SettingsFrom(const Options& options) {
+  Settings settings;
+  settings.module.chip = options.chip;
+  settings.module.columns = options.columns;
+  settings.module.rows = options.rows;
+  settings.module.port_base = static_cast<uint16_t>(options.port);
+  settings.session.columns = options.columns;
+  settings.session.rows = options.rows;
+  settings.session.parameters =
+      options.parameters.empty() ? ParametersFor(options.port, options.chip) : options.parameters;
+  settings.output = options.output;
+  const std::string geometry = vlcd::GeometryWarning(options.columns, options.rows);
+  if (!geometry.empty()) Warn(geometry);
+  const std::string log = LogSuffixWarning(settings.session.parameters);
+  if (!log.empty()) Warn(log);
+  return settings;
+}

@@ -1,0 +1,45 @@
+// lcd_host's command line: the options, checked by the option library, and
+// the settings a run mode works from.
+#ifndef HOST_OPTIONS_H
+#define HOST_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+#include "session.h"
+#include "virtual_lcd.h"
+
+struct Options {
+  std::string script_path;
+  std::string replay_path;
+  int columns = 20;
+  int rows = 4;
+  vlcd::Chip chip = vlcd::Chip::HD66712;
+  std::string parameters;  // as given; empty when built from --port and --chip
+  int port = 0x378;
+  std::string output;  // empty when not given
+  std::string module;
+  std::string port_library;
+  bool trace = false;
+  bool test_pattern = false;
+  bool real_port = false;
+};
+
+struct Settings {
+  SessionSettings session;
+  vlcd::Module module;
+  std::string output;  // the prefix screens are saved under; "" for none
+};
+
+// Reads the command line into `options`. Returns -1 to go on, or the exit
+// status when lcd_host is done (--help, or a bad option already reported).
+int ReadOptions(int argc, char** argv, Options* options);
+
+// The settings the run works from; warns about settings that are allowed
+// but probably not meant.
+Settings SettingsFrom(const Options& options);
+
+// The driver parameters that name this port and chip.
+std::string ParametersFor(int port, vlcd::Chip chip);
+
+#endif  // HOST_OPTIONS_H

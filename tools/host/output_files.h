@@ -1,0 +1,19 @@
+// The files lcd_host writes: PREFIX.txt and PREFIX.png, and numbered
+// snapshots PREFIX-1.txt, PREFIX-1.png, ... None may replace a file it reads.
+#ifndef HOST_OUTPUT_FILES_H
+#define HOST_OUTPUT_FILES_H
+
+#include <string>
+#include <vector>
+
+// "" when no file lcd_host may write from `prefix` is one of `inputs`;
+// else the message, naming both.
+std::string CheckOutputAgainstInputs(const std::string& prefix,
+                                     const std::vector<std::string>& inputs);
+
+// "" for a prefix that names files; else why not (empty, or a folder).
+std::string CheckOutputPrefix(const std::string& prefix);
+
+std::string NumberedPrefix(const std::string& prefix, int number);
+
+#endif  // HOST_OUTPUT_FILES_H

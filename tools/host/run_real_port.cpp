@@ -1,0 +1,83 @@
+// A session on the real port: no virtual LCD is loaded, so the driver finds
+// the user's own port library by name, as under a host, and every byte
+// goes to the port.
+#include <cstdio>
+
+#include "driver_session.h"
+#include "messages.h"
+#include "module_settings.h"
+#include "run_modes.h"
+#include "virtual_lcd_port.h"
+
+namespace {
+
+// The port libraries a driver looks for, by the names they are installed
+// under.
+constexpr const char* kPortLibraryNames[] = {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"};
+
+// The virtual LCD's library carries a port library's name; loaded here by
+// name, it would take every byte and drive nothing. Returns "" or why the
+// run must not go on; `found` gets the files the system's search finds.
+std::string RefuseTheSimulator(std::string* found) {
+  for (const char* name : kPortLibraryNames) {
+    loader::ModuleHandle library = loader::LoadModule(name);
+    if (library == nullptr) continue;
+    const std::string file = loader::ModuleFile(library);
+    const bool simulator = loader::FindEntry(library, kVirtualLcdConfigure) != nullptr;
+    loader::UnloadModule(library);
+    const std::string shown = file.empty() ? name : file;
+    if (simulator) {
+      return shown +
+             " is the virtual LCD's library, a simulator that writes no port: the "
+             "driver would load it and nothing would reach the module. Put your port "
+             "library's own " +
+             name + " there instead (see README.txt, \"The port library\").";
+    }
+    *found += (found->empty() ? "" : ", ") + shown;
+  }
+  return "";
+}
+
+}  // namespace
+
+int RunOnRealPort(const Options& options, Settings& settings) {
+  std::vector<ScriptCommand> commands;
+  const std::string script_error = ReadSessionScript(options, PatternPages::Paused, &commands);
+  if (!script_error.empty()) return Fail(kRunError, script_error);
+  std::string found;
+  const std::string simulator = RefuseTheSimulator(&found);
+  if (!simulator.empty()) return Fail(kRunError, simulator);
+
+  loader::ModuleHandle module = nullptr;
+  DriverEntries driver;
+  const std::string error = LoadDriver(options.module, &module, &driver);
+  if (!error.empty()) return Fail(kRunError, error);
+  std::printf(
+      "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
+      "driver loads (found: %s)\n%s, %dx%d %s\n",
+      settings.session.parameters.c_str(), found.empty() ? "none" : found.c_str(),
+      driver.DriverName(), settings.module.columns, settings.module.rows,
+      vlcd::ChipName(settings.module.chip));
+  if (settings.module.rows >= 1 && settings.module.rows <= 2) {
+    Warn("a " + std::to_string(settings.module.rows) +
+         "-row module needs the driver's HD44780 setting (parameters such as LPT1,HD44780); "
+         "with HD66712 rows after the first land in the wrong place. On a real port lcd_host "
+         "cannot see which setting the driver used.");
+  }
+  int sent = 0;
+  settings.session.announce = [&sent](const std::string& line) {
+    std::printf("sent: %s\n", line.c_str());
+    std::fflush(stdout);
+    ++sent;
+  };
+  settings.session.snapshot = [] {
+    return std::string("snapshot saves the virtual LCD's screen; here, look at the module");
+  };
+  StdoutCapture capture;
+  WatchDriverCalls(capture, settings.session, nullptr);
+  const std::string run_error = RunCommands(driver, settings.session, commands);
+  if (!run_error.empty()) return Fail(kRunError, run_error);
+  // The driver is left running, so the module keeps showing the last screen.
+  std::printf("%d commands sent; the module should now show the last screen.\n", sent);
+  return 0;
+}

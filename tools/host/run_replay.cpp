@@ -1,0 +1,51 @@
+// The replay of a driver log: what each session should have left on the
+// module, to set beside what the real one showed.
+#include <cstdio>
+
+#include "log_replay.h"
+#include "messages.h"
+#include "module_settings.h"
+#include "report.h"
+#include "run_modes.h"
+#include "screen.h"
+
+namespace {
+
+const vlcd::VirtualLcd& ShownScreen(const ReplayedSession& session) {
+  return session.shut_down ? session.before_shut_down : session.lcd;
+}
+
+}  // namespace
+
+int RunReplay(const Options& options, const Settings& settings) {
+  std::string log;
+  const std::string error = ReadInputFile(options.replay_path, &log);
+  if (!error.empty()) return Fail(kRunError, error);
+  const Replay replay = ReplayLog(log, settings.module);
+  for (const std::string& problem : replay.unreadable) Warn(options.replay_path + ": " + problem);
+  for (const std::string& warning : replay.warnings) Warn(options.replay_path + ": " + warning);
+  if (replay.sessions.empty()) {
+    return Fail(kRunError, options.replay_path + " holds no driver session");
+  }
+  for (const ReplayedSession& session : replay.sessions) {
+    std::printf("Session of lines %d-%d on a %dx%d %s, %s:\n", session.first_line,
+                session.last_line, settings.module.columns, settings.module.rows,
+                vlcd::ChipName(settings.module.chip),
+                session.shut_down ? "as it was before the driver shut down and cleared it"
+                                  : "as it was at the end of the log");
+    if (session.init_failed) {
+      std::printf(
+          "DISPLAYDLL_Init failed: the log shows no port library loaded, so nothing was sent "
+          "(the host showed %s; the module shows what it powered up with).\n",
+          kInitFailureMessages);
+    }
+    const vlcd::VirtualLcd& shown = ShownScreen(session);
+    std::fputs((vlcd::FramedScreen(shown) + vlcd::Notes(shown)).c_str(), stdout);
+  }
+  if (settings.output.empty()) return 0;
+  std::string problems;
+  const std::string report =
+      vlcd::SaveScreen(ShownScreen(replay.sessions.back()), settings.output, &problems);
+  std::fputs(report.substr(report.find_last_of('\n', report.size() - 2) + 1).c_str(), stdout);
+  return problems.empty() ? 0 : kRunError;
+}

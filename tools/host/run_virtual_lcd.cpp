@@ -1,0 +1,86 @@
+// A session on the virtual LCD: the virtual port library is loaded first,
+// so the driver's own load of "inpout32.dll" by name finds it.
+#include <cstdio>
+
+#include "driver_session.h"
+#include "messages.h"
+#include "module_settings.h"
+#include "output_files.h"
+#include "run_modes.h"
+#include "virtual_lcd_port.h"
+
+namespace {
+
+struct VirtualPort {
+  VirtualLcdConfigureFn configure = nullptr;
+  VirtualLcdSnapshotFn snapshot = nullptr;
+  VirtualLcdTraceFn trace = nullptr;
+  VirtualLcdExpectFn expect = nullptr;
+};
+
+template <typename Entry>
+Entry Find(loader::ModuleHandle library, const char* name) {
+  return reinterpret_cast<Entry>(loader::FindEntry(library, name));
+}
+
+}  // namespace
+
+int RunOnVirtualLcd(const Options& options, Settings& settings) {
+  std::vector<ScriptCommand> commands;
+  const std::string script_error = ReadSessionScript(options, PatternPages::Snapshots, &commands);
+  if (!script_error.empty()) return Fail(kRunError, script_error);
+
+  std::string reason;
+  loader::ModuleHandle port = loader::LoadModule(options.port_library, &reason);
+  if (port == nullptr) {
+    return Fail(kRunError,
+                "cannot load the virtual port library " + options.port_library + ": " + reason);
+  }
+  const VirtualPort library{Find<VirtualLcdConfigureFn>(port, kVirtualLcdConfigure),
+                            Find<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot),
+                            Find<VirtualLcdTraceFn>(port, kVirtualLcdTraceEntry),
+                            Find<VirtualLcdExpectFn>(port, kVirtualLcdExpect)};
+  if (library.configure == nullptr || library.snapshot == nullptr || library.trace == nullptr ||
+      library.expect == nullptr) {
+    return Fail(kRunError, options.port_library + " is not the virtual LCD");
+  }
+  const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
+  if (library.configure(vlcd::ChipName(settings.module.chip), settings.module.columns,
+                        settings.module.rows, settings.module.port_base, flags) != 1) {
+    return Fail(kRunError, "the virtual LCD refused the module's settings");
+  }
+
+  loader::ModuleHandle module = nullptr;
+  DriverEntries driver;
+  std::string error = LoadDriver(options.module, &module, &driver);
+  if (!error.empty()) return Fail(kRunError, error);
+
+  std::printf("%s, %dx%d %s, parameters \"%s\"\n", driver.DriverName(), settings.module.columns,
+              settings.module.rows, vlcd::ChipName(settings.module.chip),
+              settings.session.parameters.c_str());
+  int snapshots = 0;
+  settings.session.snapshot = [&]() -> std::string {
+    int saved = 0;
+    const std::string prefix = NumberedPrefix(settings.output, ++snapshots);
+    std::printf("Snapshot %d:\n%s", snapshots, library.snapshot(prefix.c_str(), &saved));
+    return saved == 1 ? "" : "the snapshot could not be saved";
+  };
+  StdoutCapture capture;
+  WatchDriverCalls(capture, settings.session,
+                   [&library](size_t bytes) { library.expect(static_cast<int64_t>(bytes)); });
+  error = RunCommands(driver, settings.session, commands);
+  if (options.trace) std::fputs(library.trace(), stdout);
+  int status = 0;
+  if (!error.empty()) {
+    status = Fail(kRunError, error + " (the screen was not saved)");
+  } else {
+    int saved = 0;
+    std::fputs(library.snapshot(settings.output.c_str(), &saved), stdout);
+    if (saved != 1) status = Fail(kRunError, "the screen could not be saved");
+  }
+  // As a host does on exit: shut the driver down, then unload it.
+  settings.session.call_driver([&driver] { driver.Done(); });
+  loader::UnloadModule(module);
+  loader::UnloadModule(port);
+  return status;
+}

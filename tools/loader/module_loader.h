@@ -1,0 +1,30 @@
+// How a host loads a module: by path or file name through the system's
+// loader, with the loader's own reason when it fails, and where a loaded
+// module or the running program lives. The tools and the tests that act as
+// a host use this, never the driver's own platform code.
+#ifndef LOADER_MODULE_LOADER_H
+#define LOADER_MODULE_LOADER_H
+
+#include <string>
+
+namespace loader {
+
+using ModuleHandle = void*;
+using ModuleEntry = void (*)();
+
+// A name without a folder goes through the loader's search order (which on
+// POSIX does not include the current folder). Returns nullptr and sets
+// `reason`, when given, to the loader's message when it cannot be loaded.
+ModuleHandle LoadModule(const std::string& path, std::string* reason = nullptr);
+// nullptr when the entry is missing.
+ModuleEntry FindEntry(ModuleHandle module, const char* name);
+void UnloadModule(ModuleHandle module);
+
+// The file the loader took the module from, or "" when it cannot say.
+std::string ModuleFile(ModuleHandle module);
+// The running program's own file, links resolved; "" when it cannot say.
+std::string ExecutableFile();
+
+}  // namespace loader
+
+#endif  // LOADER_MODULE_LOADER_H

@@ -12,6 +12,7 @@ if(NOT result EQUAL 0 OR NOT EXISTS ${PACKAGE})
 endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/system_imports.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/version_strings.cmake)
 set(failures "")
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing
   RESULT_VARIABLE result)
@@ -29,7 +30,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${PACKAGE} WORKING_DIRECTORY ${WORK})
 
-foreach(text IN ITEMS README.txt LICENSE.txt)
+foreach(text IN ITEMS README.txt LICENSE.txt test_pattern.lcd)
   file(READ ${WORK}/${text} contents HEX)
   # Every line feed (0a) must follow a carriage return (0d).
   string(REGEX MATCHALL "(^|[0-9a-f][0-9a-f])0a" feeds "${contents}")
@@ -45,6 +46,11 @@ foreach(binary IN ITEMS HD66712.dll lcd_host.exe virtual_port/inpout32.dll)
   execute_process(COMMAND ${OBJDUMP} -p ${WORK}/${binary} OUTPUT_VARIABLE headers)
   hd66712_check_system_imports(${binary} "${headers}" failures)
 endforeach()
+# Nobody may take the simulator for a port library, whatever shows its details.
+hd66712_check_version_strings(lcd_host.exe ${WORK}/lcd_host.exe failures
+  "OriginalFilename=lcd_host.exe" "ProductVersion=1.0.4.21")
+hd66712_check_version_strings(virtual_port/inpout32.dll ${WORK}/virtual_port/inpout32.dll failures
+  "FileDescription=Virtual LCD SIMULATOR for lcd_host - not a port library: writes no port")
 
 set(ran "not run: this machine cannot run the lane's programs")
 if(EMULATOR)
@@ -62,7 +68,9 @@ if(EMULATOR)
     file(READ ${WORK}/screen.txt screen)
   endif()
   string(FIND "${screen}" "┐\n${rows}└" at)
-  if(NOT result EQUAL 0 OR at EQUAL -1 OR NOT screen MATCHES ", 0 timing violations")
+  # Standard output is a pipe here, so the frame arrives as UTF-8 bytes.
+  if(NOT result EQUAL 0 OR at EQUAL -1 OR NOT screen MATCHES ", 0 timing violations"
+     OR NOT output MATCHES "┐\r?\n│R1:")
     list(APPEND failures "lcd_host.exe --script test_pattern.lcd: status ${result}\n${output}${errors}")
   endif()
   set(ran "lcd_host.exe ran the test pattern on the shipped DLL")

@@ -12,12 +12,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" --native
 cmake -S "$root" --preset linux >/dev/null
 cmake --build "$root/build/linux" -j "$(nproc)" --target lcd_host >/dev/null
-output=()
-case " $* " in
-  *" --output "* | *" --help "* | *" -h "*) ;;
-  *)
-    mkdir -p "$root/build/demo"
-    output=(--output "$root/build/demo/virtual_lcd")
-    ;;
-esac
+default_output="$root/build/demo/virtual_lcd"
+output=(--output "$default_output")
+for argument in "$@"; do
+  case "$argument" in
+    --output | --output=* | --write-real-port) output=() ;;
+    -h | --help)
+      echo "scripts/demo.sh: runs lcd_host; unless --output says otherwise, the screen is saved"
+      echo "as $default_output.txt and .png. lcd_host's options:"
+      echo
+      output=()
+      ;;
+  esac
+done
+((${#output[@]})) && mkdir -p "$root/build/demo"
 exec "$root/build/linux/bin/lcd_host" "${output[@]}" "$@"

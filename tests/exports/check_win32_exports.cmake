@@ -14,6 +14,7 @@ set(expected_exports
   "DISPLAYDLL_SetPosition@8 18 8" "DISPLAYDLL_Usage@0 19 0" "DISPLAYDLL_Write@4 20 4")
 
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/system_imports.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/version_strings.cmake)
 set(failures "")
 
 execute_process(COMMAND ${OBJDUMP} -p ${SHIPPED_DLL} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
@@ -55,24 +56,11 @@ file(READ ${SHIPPED_DLL} dll_hex HEX)
 if(NOT dll_hex MATCHES "bd04effe00000100000001001500040000000100150004")
   list(APPEND failures "no version resource with file and product version 1.0.4.21")
 endif()
-function(utf16_hex text out)
-  string(HEX "${text}" ascii)
-  string(REGEX REPLACE "(..)" "\\100" wide "${ascii}")
-  set(${out} "${wide}" PARENT_SCOPE)
-endfunction()
-foreach(pair IN ITEMS "FileVersion=1.0.4.21" "ProductVersion=1.0.4.21"
-    "OriginalFilename=HD66712.dll" "ProductName=HD66712 Display"
-    "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port)"
-    "LegalCopyright=Copyright (c) 2026 the HD66712 display driver authors, MIT licence")
-  string(REPLACE "=" ";" parts "${pair}")
-  list(GET parts 0 key)
-  list(GET parts 1 value)
-  utf16_hex("${key}" key_hex)
-  utf16_hex("${value}" value_hex)
-  if(NOT dll_hex MATCHES "${key_hex}(0000)+${value_hex}0000")
-    list(APPEND failures "version resource lacks ${key} \"${value}\"")
-  endif()
-endforeach()
+hd66712_check_version_strings(HD66712.dll ${SHIPPED_DLL} failures
+  "FileVersion=1.0.4.21" "ProductVersion=1.0.4.21"
+  "OriginalFilename=HD66712.dll" "ProductName=HD66712 Display"
+  "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port)"
+  "LegalCopyright=Copyright (c) 2026 the HD66712 display driver authors, MIT licence")
 
 # Disassembly of the unstripped twin: the bytes each entry's returns remove.
 execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn ${UNSTRIPPED_DLL}

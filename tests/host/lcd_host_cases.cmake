@@ -96,7 +96,7 @@ case(old_mac_line_ends 0 "│x +│" --script mac.lcd --columns 8 --rows 1 --chi
 case(write_before_init 1 "line 1: write before init" --script early.lcd SETUP early.lcd=write\ x\n)
 case(empty_script 0 "warning: empty.lcd, the script holds no commands" --script empty.lcd
   SETUP empty.lcd=)
-case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*\\\\xDF" --script deg.lcd
+case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*write \\\\xDF instead" --script deg.lcd
   SETUP deg.lcd=init\nwrite\ 20°\n)
 
 # Settings the driver reads differently from what was meant

@@ -141,8 +141,11 @@ TEST_F(HostSessionTest, ScriptsThatWouldSendNothingOrTheWrongBytesAreCalledOut) 
       {"init\nwrite 42\xC2\xB0"
        "C\n",
        "line 2: \"\xC2\xB0\" is UTF-8 text, sent as 2 bytes that the module shows as characters "
-       "of its own; write the module's code with \\xHH instead (the degree sign is \\xDF on "
-       "the common character ROM)"},
+       "of its own; write \\xDF instead, its code on the common character ROM"},
+      {"init\nwrite \xE2\x82\xAC\n",
+       "line 2: \"\xE2\x82\xAC\" is UTF-8 text, sent as 3 bytes that the module shows as "
+       "characters of its own; write the module's code with \\xHH instead (the degree sign is "
+       "\\xDF on the common character ROM)"},
   };
   for (const auto& [script, warning] : warned) {
     std::vector<ScriptCommand> commands;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "character_rom.h"
 #include "module_settings.h"
 
 namespace {
@@ -167,15 +168,32 @@ size_t Utf8SequenceAt(const std::string& text, size_t at) {
   return length;
 }
 
+// The code whose character on the common ROM is `character`, or -1.
+int RomCodeOf(const std::string& character) {
+  for (int code = 0x80; code <= 0xFF; ++code) {
+    if (vlcd::RomCharacter(static_cast<uint8_t>(code)) == character) return code;
+  }
+  return -1;
+}
+
 // A module has no UTF-8: each byte of a character such as "°" shows as a
 // character of the module's own ROM.
 std::string Utf8Warning(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const size_t length = Utf8SequenceAt(text, i);
     if (length == 0) continue;
-    return "\"" + text.substr(i, length) + "\" is UTF-8 text, sent as " + std::to_string(length) +
-           " bytes that the module shows as characters of its own; write the module's code "
-           "with \\xHH instead (the degree sign is \\xDF on the common character ROM)";
+    const std::string character = text.substr(i, length);
+    const std::string head = "\"" + character + "\" is UTF-8 text, sent as " +
+                             std::to_string(length) +
+                             " bytes that the module shows as characters of its own; ";
+    const int code = RomCodeOf(character);
+    if (code < 0) {
+      return head + "write the module's code with \\xHH instead (the degree sign is \\xDF on "
+                    "the common character ROM)";
+    }
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02X", code);
+    return head + "write " + escape + " instead, its code on the common character ROM";
   }
   return "";
 }

@@ -79,7 +79,8 @@ struct Device {
   bool introduced = false;
   bool progress = false;
   int64_t progress_shown_ns = 0;
-  // A long write announced by the host: where it ends and when it began.
+  // A long write announced by the host: the data bytes it starts and ends
+  // at, and when it began.
   int64_t expected_bytes = 0;
   int64_t expect_from_bytes = 0;
   int64_t expect_from_ns = 0;
@@ -132,18 +133,19 @@ void ShowProgress(int64_t now) {
   if (device.progress_shown_ns == 0) device.progress_shown_ns = now;
   if (now - device.progress_shown_ns < kProgressEveryNs) return;
   device.progress_shown_ns = now;
-  const int64_t latched = LatchedBytes();
-  const int64_t done = latched - device.expect_from_bytes;
-  if (latched >= device.expected_bytes || done <= 0) {
+  const int64_t written = device.lcd.data_bytes;
+  const int64_t done = written - device.expect_from_bytes;
+  if (written >= device.expected_bytes || done <= 0) {
     std::fprintf(stderr, "virtual LCD: %lld bytes latched so far\n",
-                 static_cast<long long>(latched));
+                 static_cast<long long>(LatchedBytes()));
     return;
   }
-  const double seconds_left = static_cast<double>(device.expected_bytes - latched) *
+  const double seconds_left = static_cast<double>(device.expected_bytes - written) *
                               static_cast<double>(now - device.expect_from_ns) / 1e9 /
                               static_cast<double>(done);
-  std::fprintf(stderr, "virtual LCD: %lld of %lld bytes latched, about %.0f s left\n",
-               static_cast<long long>(latched), static_cast<long long>(device.expected_bytes),
+  std::fprintf(stderr, "virtual LCD: %lld of %lld characters written, about %.0f s left\n",
+               static_cast<long long>(done),
+               static_cast<long long>(device.expected_bytes - device.expect_from_bytes),
                seconds_left);
 }
 
@@ -195,7 +197,7 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, int columns, int 
 }
 
 PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
-  device.expect_from_bytes = LatchedBytes();
+  device.expect_from_bytes = device.lcd.data_bytes;
   device.expect_from_ns = SteadyNanoseconds();
   device.expected_bytes = device.expect_from_bytes + (bytes > 0 ? bytes : 0);
 }

@@ -28,7 +28,7 @@ using VirtualLcdSnapshotFn = const char* (*)(const char* prefix, int* saved);
 constexpr char kVirtualLcdTraceEntry[] = "VirtualLcd_Trace";
 using VirtualLcdTraceFn = const char* (*)();
 
-// Announces that about `bytes` more bytes are coming (a long write), so the
+// Announces that `bytes` characters are coming in one write, so the
 // progress line can show a total and the time left.
 constexpr char kVirtualLcdExpect[] = "VirtualLcd_Expect";
 using VirtualLcdExpectFn = void (*)(int64_t bytes);

@@ -1,0 +1,26 @@
+# What Windows shows under Properties > Details for a file: appends to the
+# list named `list_name` a line for each "Key=value" of ARGN that the file's
+# version resource lacks. Each string is stored as a UTF-16 key, padding and
+# its value.
+function(hd66712_check_version_strings name file list_name)
+  file(READ ${file} contents HEX)
+  set(found ${${list_name}})
+  foreach(pair IN LISTS ARGN)
+    string(FIND "${pair}" "=" at)
+    string(SUBSTRING "${pair}" 0 ${at} key)
+    math(EXPR at "${at} + 1")
+    string(SUBSTRING "${pair}" ${at} -1 value)
+    set(wide "")
+    foreach(text IN ITEMS "${key}" "${value}")
+      string(HEX "${text}" ascii)
+      string(REGEX REPLACE "(..)" "\\100" utf16 "${ascii}")
+      list(APPEND wide "${utf16}")
+    endforeach()
+    list(GET wide 0 key_hex)
+    list(GET wide 1 value_hex)
+    if(NOT contents MATCHES "${key_hex}(0000)+${value_hex}0000")
+      list(APPEND found "${name}: version resource lacks ${key} \"${value}\"")
+    endif()
+  endforeach()
+  set(${list_name} "${found}" PARENT_SCOPE)
+endfunction()

@@ -58,7 +58,8 @@ src/lcd/custom_chars.cpp: if (glyph == 1) return 8; ~> if (glyph == 1) return 0;
 src/log/diag_log.cpp: "%H:%M:%S %d/%m/%y" ~> "%H:%M:%S %m/%d/%y"
 src/log/diag_log.cpp: if (now != log_state_record.stamp_second) { ~> if (log_state_record.stamp_second < 0) {
 src/log/diag_log.cpp: "%3u (0x%02x) '%c'" ~> "%3u (0x%2x) '%c'"
-src/log/diag_log.cpp: std::fflush(log_state_record.log_file); ~>
+src/log/diag_log.cpp: if (text < 0 || length >= sizeof line) return false; ~> if (text < 0 || length > sizeof line) return false;
+src/log/diag_log.cpp: std::fflush(file); ~>
 src/platform/local_time_posix.cpp: localtime_r(&time, local) ~> gmtime_r(&time, local)
 src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec * 2;
 tools/virtual_lcd/module_settings.cpp: number < low || number > high) { ~> number < low || number >= high) {

@@ -17,6 +17,8 @@ namespace {
 
 constexpr char kLogDirectory[] = "logs";
 constexpr char kLogFileName[] = "HD66712.log";
+// Room for every byte and call line; only long host texts need more.
+constexpr size_t kLineBufferBytes = 256;
 
 const char* CurrentTimeStamp() {
   const std::time_t now = platform::WallClockSeconds();
@@ -32,15 +34,40 @@ const char* CurrentTimeStamp() {
   return log_state_record.stamp;
 }
 
+// Each call into the C runtime costs more than the formatting itself, so a
+// line is made on the stack and handed over once. Returns false, having
+// written nothing, when the line does not fit.
+bool WriteInOnePiece(std::FILE* file, const char* name, const char* format,
+                     std::va_list arguments) {
+  char line[kLineBufferBytes];
+  const int prefix = std::snprintf(line, sizeof line, "%s %s : ", CurrentTimeStamp(), name);
+  if (prefix <= 0 || static_cast<size_t>(prefix) >= sizeof line) return false;
+  const int text = std::vsnprintf(line + prefix, sizeof line - prefix, format, arguments);
+  const size_t length = static_cast<size_t>(prefix) + static_cast<size_t>(text);
+  if (text < 0 || length >= sizeof line) return false;
+  line[length] = '\n';
+  std::fwrite(line, 1, length + 1, file);
+  return true;
+}
+
 void WriteLine(const char* name, const char* format, std::va_list arguments) {
   if (!log_state_record.log_enabled) return;
   if (!log_state_record.log_open) dp_open_log();
   // The open failed and was reported once; lines are dropped until closed.
   if (log_state_record.log_file == nullptr) return;
-  std::fprintf(log_state_record.log_file, "%s %s : ", CurrentTimeStamp(), name);
-  std::vfprintf(log_state_record.log_file, format, arguments);
-  std::fputc('\n', log_state_record.log_file);
-  std::fflush(log_state_record.log_file);
+  std::FILE* file = log_state_record.log_file;
+  std::va_list copy;
+  va_copy(copy, arguments);
+  const bool written = WriteInOnePiece(file, name, format, copy);
+  va_end(copy);
+  if (!written) {
+    // Longer than the buffer (a host's own text can be any length): the
+    // same line in pieces, so that none of it is cut.
+    std::fprintf(file, "%s %s : ", CurrentTimeStamp(), name);
+    std::vfprintf(file, format, arguments);
+    std::fputc('\n', file);
+  }
+  std::fflush(file);
 }
 
 }  // namespace

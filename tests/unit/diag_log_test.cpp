@@ -186,4 +186,17 @@ TEST_F(DiagLogTest, LongTextsAreLoggedWhole) {
   EXPECT_EQ(std::count(events.begin(), events.end(), "Write : " + text), 1);
 }
 
+// Around the length at which a line no longer fits in one piece.
+TEST_F(DiagLogTest, LinesOfEveryLengthNearTheBufferAreWrittenWhole) {
+  Init(20, 4, "LPT1,HD66712,Log");
+  for (size_t length = 220; length <= 240; ++length) {
+    DISPLAYDLL_Write(std::string(length, static_cast<char>('a' + length % 26)).c_str());
+  }
+  const Lines events = Events();
+  for (size_t length = 220; length <= 240; ++length) {
+    const std::string text(length, static_cast<char>('a' + length % 26));
+    EXPECT_EQ(std::count(events.begin(), events.end(), "Write : " + text), 1) << length;
+  }
+}
+
 }  // namespace

@@ -83,7 +83,7 @@ tools/host/session.cpp: if (info.needs_driver && !initialised) { ~> if (info.nee
 tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
 tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
 tools/host/log_replay.cpp: host_text = CarriesHostText(name); ~> host_text = false;
-tools/host/log_replay.cpp: if (session.init_failed) continue; ~>
+tools/host/log_replay.cpp: if (session.init_failed) { ~> if (false) {
 tools/host/log_replay.cpp: if (stamp < latest_stamp && replay.warnings.empty()) { ~> if (stamp > latest_stamp && replay.warnings.empty()) {
 tools/host/options.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port == 0x278) return "LPT1," + name;
 tools/host/output_files.cpp: base[stem.size()] == '-' && ~> base[stem.size()] == '_' &&

@@ -120,7 +120,10 @@ Replay ReplayLog(const std::string& log, const vlcd::Module& module) {
     }
     line_feed_byte = byte == '\n';
     // Without a port library the driver logs its bytes but sends none.
-    if (session.init_failed) continue;
+    if (session.init_failed) {
+      ++session.unsent_bytes;
+      continue;
+    }
     now = vlcd::BusCycle(session.lcd, name == "WriteD", byte, now, kWriteSpacingNs);
   }
   return replay;

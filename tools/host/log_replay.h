@@ -20,6 +20,8 @@ struct ReplayedSession {
   // DISPLAYDLL_Init was called but no port library loaded: it failed, and
   // nothing could be sent. The driver does not log its failure message.
   bool init_failed = false;
+  // Bytes the log records after such a failure, which never left the driver.
+  int64_t unsent_bytes = 0;
 };
 
 struct Replay {

@@ -188,8 +188,9 @@ std::string Utf8Warning(const std::string& text) {
                              " bytes that the module shows as characters of its own; ";
     const int code = RomCodeOf(character);
     if (code < 0) {
-      return head + "write the module's code with \\xHH instead (the degree sign is \\xDF on "
-                    "the common character ROM)";
+      return head +
+             "write the module's code with \\xHH instead (the degree sign is \\xDF on "
+             "the common character ROM)";
     }
     char escape[8];
     std::snprintf(escape, sizeof escape, "\\x%02X", code);
@@ -350,7 +351,11 @@ std::string RunCommands(const DriverEntries& driver, const SessionSettings& sett
         error = settings.snapshot ? settings.snapshot() : "snapshot is not available here";
         break;
       case Kind::Wait:
-        std::this_thread::sleep_for(std::chrono::milliseconds(command.wait_ms));
+        if (settings.pause) {
+          settings.pause(command.wait_ms);
+        } else {
+          std::this_thread::sleep_for(std::chrono::milliseconds(command.wait_ms));
+        }
         break;
     }
     if (!error.empty()) return "line " + std::to_string(command.line) + ": " + error;

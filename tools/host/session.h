@@ -30,6 +30,8 @@ struct SessionSettings {
   std::function<void(size_t bytes)> writing;
   // Runs each driver call, when set (to look at what the driver prints).
   std::function<void(const std::function<void()>&)> call_driver;
+  // Carries out "wait", when set; otherwise the thread sleeps.
+  std::function<void(long milliseconds)> pause;
 };
 
 struct ScriptCommand {

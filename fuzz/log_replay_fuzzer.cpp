@@ -1,0 +1,61 @@
+// Driver logs as users send them: several runs appended, CR LF or LF, lines
+// broken by texts that hold line feeds, lines cut or pasted together. Every
+// readable "WriteC" or "WriteD" line is one byte: either replayed on the
+// virtual module or, after a failed start, counted as never sent.
+#include <cstdint>
+#include <string>
+
+#include "fuzz_checks.h"
+#include "log_replay.h"
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "HH:MM:SS dd/mm/yy WriteC : " or "... WriteD : " at the start of `line`.
+bool IsByteLine(const std::string& line) {
+  constexpr char kStamp[] = "99:99:99 99/99/99 ";
+  if (line.size() < 27) return false;
+  for (size_t i = 0; i < 18; ++i) {
+    if (kStamp[i] == '9' ? !IsDigit(line[i]) : line[i] != kStamp[i]) return false;
+  }
+  return line.compare(18, 9, "WriteC : ") == 0 || line.compare(18, 9, "WriteD : ") == 0;
+}
+
+int64_t ByteLines(const std::string& log) {
+  int64_t count = 0;
+  size_t start = 0;
+  while (start <= log.size()) {
+    size_t end = log.find('\n', start);
+    if (end == std::string::npos) end = log.size();
+    std::string line = log.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (IsByteLine(line)) ++count;
+    start = end + 1;
+  }
+  return count;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string log(reinterpret_cast<const char*>(data), size);
+  vlcd::Module module;
+  module.chip = vlcd::Chip::HD44780;
+  const Replay replay = ReplayLog(log, module);
+  int64_t accounted = 0;
+  for (const ReplayedSession& session : replay.sessions) {
+    FUZZ_CHECK(session.first_line >= 1 && session.last_line >= session.first_line,
+               "a session spans its lines");
+    accounted += session.lcd.instructions + session.lcd.data_bytes + session.unsent_bytes;
+    FUZZ_CHECK(session.lcd.violations.empty(), "replayed bytes keep the controller's timing");
+  }
+  int64_t without_a_byte = 0;
+  for (const std::string& problem : replay.unreadable) {
+    if (problem.find("without a byte") != std::string::npos) ++without_a_byte;
+  }
+  FUZZ_CHECK(accounted == ByteLines(log) - without_a_byte,
+             "every readable byte line is one byte, replayed or unsent");
+  FUZZ_CHECK(replay.warnings.size() <= 1, "the order warning is given once");
+  return 0;
+}

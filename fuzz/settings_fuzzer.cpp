@@ -1,0 +1,43 @@
+// The number and chip readers behind every lcd_host option, every
+// HD_VLCD_* variable and every number in a script: whatever reads without
+// error prints back as the same value, and is within its range.
+//
+// Input: a form byte, then the text.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "fuzz_checks.h"
+#include "module_settings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const vlcd::NumberForm forms[] = {vlcd::NumberForm::Decimal, vlcd::NumberForm::Address,
+                                    vlcd::NumberForm::Hexadecimal};
+  const vlcd::NumberForm form = forms[data[0] % 3];
+  const long high = data[0] & 0x80 ? vlcd::kMaxPort : vlcd::kMaxSize;
+  const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  long value = -1;
+  const std::string error = vlcd::ParseNumber(text, form, 0, high, &value);
+  if (error.empty()) {
+    FUZZ_CHECK(value >= 0 && value <= high, "a number read is within its range");
+    char printed[32];
+    std::snprintf(printed, sizeof printed, form == vlcd::NumberForm::Decimal ? "%ld" : "%lx",
+                  value);
+    const std::string again =
+        form == vlcd::NumberForm::Address ? std::string("0x") + printed : std::string(printed);
+    long reread = -1;
+    FUZZ_CHECK(vlcd::ParseNumber(again, form, 0, high, &reread).empty(), "printed form reads");
+    FUZZ_CHECK(reread == value, "a number read back is the same value");
+  } else {
+    FUZZ_CHECK(value == -1, "a refused number leaves the value alone");
+    FUZZ_CHECK(error.find('\'' + text + '\'') != std::string::npos, "the refusal quotes the text");
+  }
+
+  vlcd::Chip chip = vlcd::Chip::HD44780;
+  if (vlcd::ParseChip(text, &chip).empty()) {
+    FUZZ_CHECK(text == vlcd::ChipName(chip), "a chip read prints back as its name");
+  }
+  return 0;
+}

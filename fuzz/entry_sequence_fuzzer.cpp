@@ -62,7 +62,7 @@ void Step(Input& in) {
     }
     case 1:
       DISPLAYDLL_Done();
-      FUZZ_CHECK(port_backend().library == nullptr, "library kept after Done");
+      FUZZ_CHECK(!PortBackendReady(), "library kept after Done");
       break;
     case 2:
       DISPLAYDLL_PowerResume();

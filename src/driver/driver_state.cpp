@@ -2,9 +2,13 @@
 
 #include <cstdio>
 
-// The record itself is declared in no header: only this file writes it. The
-// unit tests reach it to put it back to its load-time values.
+namespace {
+// Only this file reads or writes the record; others see it through the
+// functions below.
 DriverState driver_state_record;
+}  // namespace
+
+void ResetDriverState() { driver_state_record = DriverState{}; }
 
 const DriverState& driver_state() { return driver_state_record; }
 

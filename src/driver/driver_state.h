@@ -8,6 +8,9 @@ struct DriverState {
 };
 
 const DriverState& driver_state();
+// Back to the load-time values, as a fresh load of the module leaves it;
+// for the unit tests, which load the driver once for many cases.
+void ResetDriverState();
 // The first start sets `initialised` and the log choice; shut-down clears
 // `initialised` alone.
 void MarkDriverStarted(bool log_enabled);

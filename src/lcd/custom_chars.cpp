@@ -3,6 +3,10 @@
 #include "lcd/controller_link.h"
 #include "log/diag_log.h"
 
+namespace {
+constexpr int kGlyphRows = 8;
+}  // namespace
+
 void DefineGlyph(uint8_t glyph, const uint8_t* glyph_rows) {
   dp_logf("CustomChar", "%3d - 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x 0x%2x", glyph,
           glyph_rows[0], glyph_rows[1], glyph_rows[2], glyph_rows[3], glyph_rows[4], glyph_rows[5],

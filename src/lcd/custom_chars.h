@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-constexpr int kGlyphRows = 8;
-
 // Hosts number glyphs 1 to 8. Other numbers are not rejected: their
 // instruction byte is sent as computed, since hosts may rely on it.
 void DefineGlyph(uint8_t glyph, const uint8_t* glyph_rows);

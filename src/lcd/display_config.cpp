@@ -1,8 +1,12 @@
 #include "lcd/display_config.h"
 
-// The record itself is declared in no header: only this file writes it. The
-// unit tests reach it to put it back to its load-time values.
+namespace {
+// Only this file reads or writes the record; others see it through the
+// functions below.
 DisplayConfig display_config_record;
+}  // namespace
+
+void ResetDisplayConfig() { display_config_record = DisplayConfig{}; }
 
 const DisplayConfig& display_config() { return display_config_record; }
 

@@ -15,6 +15,9 @@ struct DisplayConfig {
 };
 
 const DisplayConfig& display_config();
+// Back to the load-time values, as a fresh load of the module leaves it;
+// for the unit tests, which load the driver once for many cases.
+void ResetDisplayConfig();
 // The driver's start records the module it was told of, all at once.
 void SetDisplayConfig(const DisplayConfig& config);
 

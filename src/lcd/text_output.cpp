@@ -4,9 +4,13 @@
 #include "lcd/display_config.h"
 #include "log/diag_log.h"
 
-// The record itself is declared in no header: only this file writes it. The
-// unit tests reach it to put it back to its load-time values.
+namespace {
+// Only this file reads or writes the record; others see it through the
+// functions below.
 CursorState cursor_state_record;
+}  // namespace
+
+void ResetCursorState() { cursor_state_record = CursorState{}; }
 
 const CursorState& cursor_state() { return cursor_state_record; }
 
@@ -42,12 +46,14 @@ int32_t ClampToSize(uint8_t position, int32_t size) {
 
 }  // namespace
 
+// Addresses the controller; leaves the cursor record alone.
 void Setpos(int32_t column, int32_t row) {
   const int32_t address = DisplayAddress(column, row);
   dp_logf("Setpos", "x=%d, y=%d, cursor=%d", column, row, address);
   WriteC(kSetDdramAddress + address);
 }
 
+// Writes one character and advances the cursor, wrapping at row ends.
 void PutChar(uint8_t byte) {
   WriteD(byte);
   ++cursor_state_record.column;

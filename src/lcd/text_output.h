@@ -11,11 +11,10 @@ struct CursorState {
 };
 
 const CursorState& cursor_state();
+// Back to the load-time values, as a fresh load of the module leaves it;
+// for the unit tests, which load the driver once for many cases.
+void ResetCursorState();
 
-// Addresses the controller; leaves `cursor_state` alone.
-void Setpos(int32_t column, int32_t row);
-// Writes one character and advances `cursor_state`, wrapping at row ends.
-void PutChar(uint8_t byte);
 // Host positions count from 1; out-of-range values clamp to the display.
 void SetCursorPosition(uint8_t x, uint8_t y);
 void WriteText(const char* text);

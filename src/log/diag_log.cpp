@@ -7,11 +7,29 @@
 #include "platform/directory.h"
 #include "platform/local_time.h"
 
-// The record itself is declared in no header: only this file writes it. The
-// unit tests reach it to put it back to its load-time values.
-LogState log_state_record;
+namespace {
 
-const LogState& log_state() { return log_state_record; }
+struct LogState {
+  // Set by the driver's first start from its parameters; nothing here runs
+  // while it is clear.
+  bool log_enabled = false;
+  bool log_open = false;  // an open was attempted since load or the last close
+  std::FILE* log_file = nullptr;
+  // Formatting the local time costs far more than a line, and a refresh logs
+  // hundreds of lines a second: the stamp is made again only when the
+  // second changes.
+  std::time_t stamp_second = -1;
+  char stamp[20] = "";
+};
+
+// Only this file reads or writes the record; others see it through the
+// functions below.
+LogState log_state_record;
+}  // namespace
+
+void ResetLogState() { log_state_record = LogState{}; }
+
+std::FILE* dp_log_file() { return log_state_record.log_file; }
 
 namespace {
 

@@ -4,22 +4,12 @@
 #define LOG_DIAG_LOG_H
 
 #include <cstdio>
-#include <ctime>
 
-struct LogState {
-  // Set by the driver's first start from its parameters; nothing here runs
-  // while it is clear.
-  bool log_enabled = false;
-  bool log_open = false;  // an open was attempted since load or the last close
-  std::FILE* log_file = nullptr;
-  // Formatting the local time costs far more than a line, and a refresh logs
-  // hundreds of lines a second: the stamp is made again only when the
-  // second changes.
-  std::time_t stamp_second = -1;
-  char stamp[20] = "";
-};
-
-const LogState& log_state();
+// The open log file, or nullptr: none open, or the open failed.
+std::FILE* dp_log_file();
+// Back to the load-time values, as a fresh load of the module leaves it;
+// for the unit tests, which load the driver once for many cases.
+void ResetLogState();
 
 void dp_enable_log(bool enabled);
 void dp_open_log();

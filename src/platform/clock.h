@@ -1,5 +1,7 @@
 // The high-resolution counter and the millisecond sleep that pace the bus,
-// and the wall clock that stamps the log.
+// and the wall clock that stamps the log. The unit tests link a simulated
+// clock in its place (tests/support/sim_clock.cpp): virtual time that sleeps
+// advance, read by read, so second-long power-ups cost no test time.
 #ifndef PLATFORM_CLOCK_H
 #define PLATFORM_CLOCK_H
 

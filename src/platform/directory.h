@@ -1,4 +1,5 @@
-// Creating the folder the log lives in, and how paths are joined.
+// Creating the folder the log lives in, and how paths are joined. The unit
+// tests link this real implementation and work in scratch folders.
 #ifndef PLATFORM_DIRECTORY_H
 #define PLATFORM_DIRECTORY_H
 

@@ -1,6 +1,9 @@
 // Loading a dynamic library by file name and finding its entries by name.
 // The file name goes to the platform loader unchanged, so its own search
-// order applies (LoadLibraryA's on Windows, dlopen's on POSIX).
+// order applies (LoadLibraryA's on Windows, dlopen's on POSIX). The unit
+// tests link in-process port libraries in its place
+// (tests/support/fake_port_libraries.cpp), which record every write and can
+// lack any entry.
 #ifndef PLATFORM_LIBRARY_H
 #define PLATFORM_LIBRARY_H
 

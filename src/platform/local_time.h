@@ -1,4 +1,6 @@
-// Converting the wall clock to local time for the log's time stamps.
+// Converting the wall clock to local time for the log's time stamps. The
+// unit tests link this real implementation, set a known time zone, and read
+// the wall clock from the simulated one (clock.h).
 #ifndef PLATFORM_LOCAL_TIME_H
 #define PLATFORM_LOCAL_TIME_H
 

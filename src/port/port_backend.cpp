@@ -1,12 +1,26 @@
 #include "port/port_backend.h"
 
 #include "log/diag_log.h"
+#include "platform/library.h"
 
-// The record itself is declared in no header: only this file writes it. The
-// unit tests reach it to put it back to its load-time values.
+namespace {
+
+// Port libraries use the same standard-call convention as the driver's entries.
+using PortWriteEntry = void(DISPLAYDLL_CALL*)(int32_t port, int32_t value);
+
+struct PortBackend {
+  platform::LibraryHandle library = nullptr;
+  // Looked up only to accept the library; never called.
+  platform::LibraryEntry read_port = nullptr;
+  PortWriteEntry write_port = nullptr;
+};
+
+// Only this file reads or writes the record; others see it through the
+// functions below.
 PortBackend port_backend_record;
+}  // namespace
 
-const PortBackend& port_backend() { return port_backend_record; }
+void ResetPortBackend() { port_backend_record = PortBackend{}; }
 
 bool PortBackendReady() { return port_backend_record.write_port != nullptr; }
 

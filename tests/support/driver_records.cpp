@@ -8,22 +8,14 @@
 #include "port/port_backend.h"
 #include "sim_clock.h"
 
-// The driver's process-wide records, which no driver header declares: each
-// is written only by the file that keeps it. Tests put them back to their
-// load-time values here, and nowhere else.
-extern DriverState driver_state_record;
-extern PortBackend port_backend_record;
-extern DisplayConfig display_config_record;
-extern CursorState cursor_state_record;
-extern LogState log_state_record;
-
+// Each of the driver's records is kept, and reset, by its own file.
 void ResetDriverRecords() {
   dp_close_log();
-  driver_state_record = DriverState{};
-  port_backend_record = PortBackend{};
-  display_config_record = DisplayConfig{};
-  cursor_state_record = CursorState{};
-  log_state_record = LogState{};
+  ResetDriverState();
+  ResetPortBackend();
+  ResetDisplayConfig();
+  ResetCursorState();
+  ResetLogState();
   sim_clock::state = sim_clock::State{};
   fake_ports::state = fake_ports::State{};
 }

@@ -111,7 +111,7 @@ TEST_F(DiagLogTest, SessionLogsEveryCallAndByteInOrder) {
 
   DISPLAYDLL_Done();
   EXPECT_EQ(NewEvents(), (Lines{"Done : Bye", "WriteC :   1 (0x01) '\x01'"}));
-  EXPECT_EQ(log_state().log_file, nullptr);
+  EXPECT_EQ(dp_log_file(), nullptr);
 }
 
 TEST_F(DiagLogTest, StampIsLocalTimeDayFirstAndFollowsTheClock) {
@@ -149,10 +149,10 @@ TEST_F(DiagLogTest, EventAfterDoneReopensAndAppends) {
                    "WriteD : 103 (0x67) 'g'", "WriteD :  97 (0x61) 'a'", "WriteD : 105 (0x69) 'i'",
                    "WriteD : 110 (0x6e) 'n'"}));
   // The next start meets the file still open: it keeps writing to it.
-  std::FILE* open_file = log_state().log_file;
+  std::FILE* open_file = dp_log_file();
   ASSERT_NE(open_file, nullptr);
   Init(20, 4, "LPT1,HD66712,Log");
-  EXPECT_EQ(log_state().log_file, open_file);
+  EXPECT_EQ(dp_log_file(), open_file);
   const Lines events = NewEvents();
   ASSERT_GE(events.size(), 2u);
   EXPECT_EQ(events[0], "dp_open_log : HD66712 Initialising");

@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckNewBusCycles(&seen, 0x378);
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 16, 2);
   for (const PortWriteRecord& write : fake_ports::state.writes) {
-    vlcd::PortWrite(lcd, write.port, write.value, write.ns);
+    vlcd::ReceivePortWrite(lcd, write.port, write.value, write.ns);
   }
   FUZZ_CHECK(lcd.violations.empty(), lcd.violations.front().description.c_str());
   DISPLAYDLL_Done();

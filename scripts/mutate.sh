@@ -67,7 +67,7 @@ tools/virtual_lcd/module_settings.cpp: digits.size() > 1 && digits[0] == '0' ~> 
 tools/virtual_lcd/module_settings.cpp: if (digits.empty() || digits[0] == '-' || digits[0] == '+') { ~> if (digits.empty()) {
 tools/virtual_lcd/module_settings.cpp: if (columns > kMaxCellsPerLine) { ~> if (columns >= kMaxCellsPerLine) {
 tools/virtual_lcd/virtual_lcd.cpp: return module.rows > kSecondControllerFirstRow && ~> return module.rows >= kSecondControllerFirstRow &&
-tools/virtual_lcd/virtual_lcd.cpp: const auto control = static_cast<uint16_t>(lcd.module.port_base + kControlOffset); ~> const int32_t control = lcd.module.port_base + kControlOffset;
+tools/virtual_lcd/virtual_lcd.h: constexpr int kControlOffset = 2; ~> constexpr int kControlOffset = 1;
 tools/virtual_lcd/virtual_lcd.cpp: if (module.rows <= 2) return Chip::HD44780; ~> if (module.rows < 2) return Chip::HD44780;
 tools/virtual_lcd/virtual_lcd.cpp: if (byte & kExtensionBit) ++lcd.extension_function_sets; ~> if (byte & 0x08) ++lcd.extension_function_sets;
 tools/virtual_lcd/controller.cpp: return row == 0 && column < kOneLineLength ? shifted : -1; ~> return column < kOneLineLength ? shifted : -1;

@@ -99,7 +99,7 @@ TEST_F(PortLoadingModuleTest, RepeatedStartKeepsTheLibraryAndDoneThenStartReload
   EXPECT_EQ(ReadLifecycle(), Events{"load inpout32.dll"});
   driver_.Done();
   EXPECT_EQ(ReadLifecycle(), (Events{"load inpout32.dll", "unload inpout32.dll"}));
-  const std::vector<BusCycle> cycles = ReadCycles();
+  const std::vector<DecodedCycle> cycles = ReadCycles();
   ASSERT_FALSE(cycles.empty());
   EXPECT_EQ(cycles.back().byte, 0x01);
   EXPECT_FALSE(cycles.back().data);

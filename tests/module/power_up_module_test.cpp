@@ -20,7 +20,7 @@ class PowerUpModuleTest : public ModuleTest {
     ASSERT_FALSE(writes.empty());
     EXPECT_GE(writes.front().ns - called_ns, 1000 * kMillisecond);
     EXPECT_GE(ShortestGapNs(writes), 40 * kMicrosecond);
-    const std::vector<BusCycle> cycles = ReadCycles(base);
+    const std::vector<DecodedCycle> cycles = ReadCycles(base);
     EXPECT_EQ(cycles.size(), steps.size());
     EXPECT_TRUE(MatchesPowerUp(cycles, steps, returned_ns));
   }

@@ -12,8 +12,8 @@ class TextModuleTest : public ModuleTest {
     ASSERT_EQ(Init(columns, rows, parameters), "HD66712 Display v1.0.4.21");
     seen_ = ReadCycles().size();
   }
-  std::vector<BusCycle> NewCycles() {
-    std::vector<BusCycle> cycles = ReadCycles();
+  std::vector<DecodedCycle> NewCycles() {
+    std::vector<DecodedCycle> cycles = ReadCycles();
     cycles.erase(cycles.begin(), cycles.begin() + static_cast<std::ptrdiff_t>(seen_));
     seen_ += cycles.size();
     return cycles;
@@ -46,7 +46,7 @@ TEST_F(TextModuleTest, Hd66712FullScreenWrapsEveryRow) {
   driver_.SetPosition(1, 1);
   NewCycles();
   driver_.Write("Row one is this wideRow two follows hereRow three comes nextRow four ends it all");
-  const std::vector<BusCycle> cycles = NewCycles();
+  const std::vector<DecodedCycle> cycles = NewCycles();
   ASSERT_EQ(cycles.size(), 84u);
   EXPECT_EQ(InstructionBytes(cycles), (std::vector<uint8_t>{0xA0, 0xC0, 0xE0, 0x80}));
   EXPECT_EQ(cycles[20].data, false);
@@ -59,7 +59,7 @@ TEST_F(TextModuleTest, GlyphsLoadIntoTheCharacterGenerator) {
   driver_.CustomChar(1, rows);
   driver_.CustomChar(8, rows);
   driver_.CustomChar(3, nullptr);
-  const std::vector<BusCycle> cycles = NewCycles();
+  const std::vector<DecodedCycle> cycles = NewCycles();
   ASSERT_EQ(cycles.size(), 18u);
   EXPECT_EQ(InstructionBytes(cycles), (std::vector<uint8_t>{0x40, 0x78}));
   const std::vector<uint8_t> data = DataBytes(cycles);

@@ -16,9 +16,9 @@ std::string Describe(size_t index, const std::string& what) {
 
 }  // namespace
 
-std::vector<BusCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes, int32_t base,
-                                      std::string* error) {
-  std::vector<BusCycle> cycles;
+std::vector<DecodedCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes, int32_t base,
+                                          std::string* error) {
+  std::vector<DecodedCycle> cycles;
   error->clear();
   if (writes.size() % 4 != 0) *error = "trace ends inside a cycle";
   // The library receives addresses widened with their sign; compare 16 bits.
@@ -42,8 +42,8 @@ std::vector<BusCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes
       *error = Describe(i, "cycle has the wrong strobe or closing control value");
       break;
     }
-    cycles.push_back(BusCycle{data, static_cast<uint8_t>(writes[i + 1].value & 0xFF), writes[i].ns,
-                              writes[i + 3].ns});
+    cycles.push_back(DecodedCycle{data, static_cast<uint8_t>(writes[i + 1].value & 0xFF),
+                                  writes[i].ns, writes[i + 3].ns});
   }
   return cycles;
 }
@@ -56,17 +56,17 @@ int64_t ShortestGapNs(const std::vector<PortWriteRecord>& writes) {
   return shortest;
 }
 
-std::vector<uint8_t> InstructionBytes(const std::vector<BusCycle>& cycles) {
+std::vector<uint8_t> InstructionBytes(const std::vector<DecodedCycle>& cycles) {
   std::vector<uint8_t> bytes;
-  for (const BusCycle& cycle : cycles) {
+  for (const DecodedCycle& cycle : cycles) {
     if (!cycle.data) bytes.push_back(cycle.byte);
   }
   return bytes;
 }
 
-std::vector<uint8_t> DataBytes(const std::vector<BusCycle>& cycles) {
+std::vector<uint8_t> DataBytes(const std::vector<DecodedCycle>& cycles) {
   std::vector<uint8_t> bytes;
-  for (const BusCycle& cycle : cycles) {
+  for (const DecodedCycle& cycle : cycles) {
     if (cycle.data) bytes.push_back(cycle.byte);
   }
   return bytes;

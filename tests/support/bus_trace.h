@@ -12,7 +12,7 @@ struct PortWriteRecord {
   int64_t ns;     // when it arrived
 };
 
-struct BusCycle {
+struct DecodedCycle {
   bool data;  // false: instruction
   uint8_t byte;
   int64_t first_ns;
@@ -22,14 +22,14 @@ struct BusCycle {
 // Splits the writes into four-write cycles for the module at `base` and
 // checks each one's registers and control values. Any fault is described in
 // `error`; the cycles decoded before it are returned.
-std::vector<BusCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes, int32_t base,
-                                      std::string* error);
+std::vector<DecodedCycle> DecodeBusCycles(const std::vector<PortWriteRecord>& writes, int32_t base,
+                                          std::string* error);
 
 // The shortest time from any write to the next one.
 int64_t ShortestGapNs(const std::vector<PortWriteRecord>& writes);
 
-std::vector<uint8_t> InstructionBytes(const std::vector<BusCycle>& cycles);
-std::vector<uint8_t> DataBytes(const std::vector<BusCycle>& cycles);
+std::vector<uint8_t> InstructionBytes(const std::vector<DecodedCycle>& cycles);
+std::vector<uint8_t> DataBytes(const std::vector<DecodedCycle>& cycles);
 
 constexpr int64_t kMicrosecond = 1000;
 constexpr int64_t kMillisecond = 1000 * kMicrosecond;

@@ -21,12 +21,12 @@ std::string DriverTest::Init(int columns, int rows, const char* parameters) {
                          &ok_);
 }
 
-std::vector<BusCycle> DriverTest::TakeCycles() {
+std::vector<DecodedCycle> DriverTest::TakeCycles() {
   const std::vector<PortWriteRecord> all = fake_ports::state.writes;
   std::vector<PortWriteRecord> fresh(all.begin() + static_cast<std::ptrdiff_t>(taken_), all.end());
   taken_ = all.size();
   std::string error;
-  std::vector<BusCycle> cycles = DecodeBusCycles(fresh, display_config().port_address, &error);
+  std::vector<DecodedCycle> cycles = DecodeBusCycles(fresh, display_config().port_address, &error);
   EXPECT_EQ(error, "");
   return cycles;
 }

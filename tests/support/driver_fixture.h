@@ -20,7 +20,7 @@ class DriverTest : public ::testing::Test {
   // Starts the driver with "inpout32.dll" present unless the test chose.
   std::string Init(int columns, int rows, const char* parameters);
   // The cycles sent since the last call, decoded at the configured port.
-  std::vector<BusCycle> TakeCycles();
+  std::vector<DecodedCycle> TakeCycles();
 
   uint8_t ok_ = 0xAA;
   std::unique_ptr<ScratchDirectory> scratch_;

@@ -65,9 +65,9 @@ std::vector<std::string> ModuleTest::ReadLifecycle() const {
   return lifecycle;
 }
 
-std::vector<BusCycle> ModuleTest::ReadCycles(int32_t base) const {
+std::vector<DecodedCycle> ModuleTest::ReadCycles(int32_t base) const {
   std::string error;
-  std::vector<BusCycle> cycles = DecodeBusCycles(ReadWrites(), base, &error);
+  std::vector<DecodedCycle> cycles = DecodeBusCycles(ReadWrites(), base, &error);
   EXPECT_EQ(error, "");
   return cycles;
 }

@@ -35,7 +35,7 @@ class ModuleTest : public ::testing::Test {
   // Load and unload events, as "load inpout32.dll" and so on.
   std::vector<std::string> ReadLifecycle() const;
   // The cycles written so far, decoded at `base`; a malformed cycle fails the test.
-  std::vector<BusCycle> ReadCycles(int32_t base = 0x378) const;
+  std::vector<DecodedCycle> ReadCycles(int32_t base = 0x378) const;
 
   static int64_t NowNs();
   loader::ModuleHandle module() const { return module_; }

@@ -28,7 +28,7 @@ std::vector<PowerUpStep> Hd44780OneRowPowerUp() {
   return steps;
 }
 
-::testing::AssertionResult MatchesPowerUp(const std::vector<BusCycle>& cycles,
+::testing::AssertionResult MatchesPowerUp(const std::vector<DecodedCycle>& cycles,
                                           const std::vector<PowerUpStep>& steps, int64_t done_ns) {
   if (cycles.size() < steps.size()) {
     return ::testing::AssertionFailure()

@@ -22,7 +22,7 @@ std::vector<PowerUpStep> Hd44780PowerUp();
 std::vector<PowerUpStep> Hd44780OneRowPowerUp();
 
 // `cycles` must start with the power-up; `done_ns` is when the call returned.
-::testing::AssertionResult MatchesPowerUp(const std::vector<BusCycle>& cycles,
+::testing::AssertionResult MatchesPowerUp(const std::vector<DecodedCycle>& cycles,
                                           const std::vector<PowerUpStep>& steps, int64_t done_ns);
 
 #endif  // TESTS_SUPPORT_POWER_UP_CHECK_H

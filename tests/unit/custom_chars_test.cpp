@@ -19,7 +19,7 @@ TEST_F(CustomCharsTest, SetsTheGeneratorAddressThenSendsTheRowsAsData) {
   const uint8_t addresses[] = {0x40, 0x48, 0x50, 0x58, 0x60, 0x68, 0x70, 0x78};
   for (int g = 1; g <= 8; ++g) {
     DISPLAYDLL_CustomChar(static_cast<uint8_t>(g), glyph_);
-    const std::vector<BusCycle> cycles = TakeCycles();
+    const std::vector<DecodedCycle> cycles = TakeCycles();
     ASSERT_EQ(cycles.size(), 9u);
     EXPECT_EQ(InstructionBytes(cycles), std::vector<uint8_t>{addresses[g - 1]});
     EXPECT_FALSE(cycles[0].data);
@@ -30,7 +30,7 @@ TEST_F(CustomCharsTest, SetsTheGeneratorAddressThenSendsTheRowsAsData) {
 TEST_F(CustomCharsTest, NumbersOutsideOneToEightKeepTheFormula) {
   for (auto [glyph, instruction] : {std::pair<int, int>{0, 0x38}, {9, 0x80}, {255, 0x30}}) {
     DISPLAYDLL_CustomChar(static_cast<uint8_t>(glyph), glyph_);
-    const std::vector<BusCycle> cycles = TakeCycles();
+    const std::vector<DecodedCycle> cycles = TakeCycles();
     ASSERT_EQ(cycles.size(), 9u);
     EXPECT_EQ(cycles[0].byte, instruction) << glyph;
   }

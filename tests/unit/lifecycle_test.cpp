@@ -75,7 +75,7 @@ TEST_F(LifecycleTest, DoneClearsReleasesAndTheNextStartLoadsAfresh) {
   Init(20, 4, "LPT1,HD66712");
   TakeCycles();
   DISPLAYDLL_Done();
-  const std::vector<BusCycle> cycles = TakeCycles();
+  const std::vector<DecodedCycle> cycles = TakeCycles();
   ASSERT_EQ(cycles.size(), 1u);
   EXPECT_FALSE(cycles[0].data);
   EXPECT_EQ(cycles[0].byte, 0x01);

@@ -19,7 +19,7 @@ class PowerUpTest : public DriverTest {
     EXPECT_EQ(sim_clock::state.sleeps_ms.front(), 1000u);
     EXPECT_GE(fake_ports::state.writes.front().ns, 1000 * kMillisecond);
     EXPECT_GT(ShortestGapNs(fake_ports::state.writes), 40 * kMicrosecond);
-    const std::vector<BusCycle> cycles = TakeCycles();
+    const std::vector<DecodedCycle> cycles = TakeCycles();
     EXPECT_EQ(cycles.size(), steps.size());
     EXPECT_TRUE(MatchesPowerUp(cycles, steps, sim_clock::NowNs()));
   }
@@ -60,7 +60,7 @@ TEST_F(PowerUpTest, PowerResumeRepeatsTheSequence) {
   TakeCycles();
   const int64_t before = sim_clock::NowNs();
   DISPLAYDLL_PowerResume();
-  const std::vector<BusCycle> cycles = TakeCycles();
+  const std::vector<DecodedCycle> cycles = TakeCycles();
   EXPECT_TRUE(MatchesPowerUp(cycles, Hd44780PowerUp(), sim_clock::NowNs()));
   ASSERT_FALSE(cycles.empty());
   EXPECT_GE(cycles.front().first_ns - before, 1000 * kMillisecond);

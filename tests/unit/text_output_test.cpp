@@ -17,7 +17,7 @@ class TextOutputTest : public DriverTest {
   // The instruction byte DISPLAYDLL_SetPosition sends for (x, y).
   uint8_t AddressFor(uint8_t x, uint8_t y) {
     DISPLAYDLL_SetPosition(x, y);
-    const std::vector<BusCycle> cycles = TakeCycles();
+    const std::vector<DecodedCycle> cycles = TakeCycles();
     EXPECT_EQ(cycles.size(), 1u);
     EXPECT_FALSE(cycles.empty() || cycles[0].data);
     return cycles.empty() ? 0 : cycles[0].byte;
@@ -66,7 +66,7 @@ TEST_F(TextOutputTest, EmptyDisplayClampsToMinusOneButAddressesTheFirstCell) {
   EXPECT_EQ(cursor_state().column, -1);
   EXPECT_EQ(cursor_state().row, -1);
   DISPLAYDLL_Write("ab");
-  const std::vector<BusCycle> cycles = TakeCycles();
+  const std::vector<DecodedCycle> cycles = TakeCycles();
   ASSERT_EQ(cycles.size(), 4u);
   EXPECT_EQ(cycles[1].byte, 0x80);
   EXPECT_EQ(cycles[3].byte, 0x80);
@@ -78,7 +78,7 @@ TEST_F(TextOutputTest, FullRowWrapsToTheNextRowAndTheLastRowToTheTop) {
   TakeCycles();
   const std::string screen(80, 'x');
   DISPLAYDLL_Write(screen.c_str());
-  const std::vector<BusCycle> cycles = TakeCycles();
+  const std::vector<DecodedCycle> cycles = TakeCycles();
   ASSERT_EQ(cycles.size(), 84u);
   EXPECT_EQ(InstructionBytes(cycles), (std::vector<uint8_t>{0xA0, 0xC0, 0xE0, 0x80}));
   for (size_t row_end : {20u, 41u, 62u, 83u}) EXPECT_FALSE(cycles[row_end].data) << row_end;
@@ -90,7 +90,7 @@ TEST_F(TextOutputTest, PositionZeroZeroIsTheFirstCellForTheRowWrapToo) {
   Start(20, 4, "HD44780");
   EXPECT_EQ(AddressFor(0, 0), 0x80);
   DISPLAYDLL_Write(std::string(20, 'z').c_str());
-  const std::vector<BusCycle> cycles = TakeCycles();
+  const std::vector<DecodedCycle> cycles = TakeCycles();
   ASSERT_EQ(cycles.size(), 21u);
   EXPECT_EQ(InstructionBytes(cycles), std::vector<uint8_t>{0xC0});
   EXPECT_FALSE(cycles[20].data);
@@ -101,7 +101,7 @@ TEST_F(TextOutputTest, OneRowDisplayWrapsOntoItself) {
   DISPLAYDLL_SetPosition(1, 1);
   TakeCycles();
   DISPLAYDLL_Write(std::string(20, 'y').c_str());
-  const std::vector<BusCycle> cycles = TakeCycles();
+  const std::vector<DecodedCycle> cycles = TakeCycles();
   ASSERT_EQ(cycles.size(), 21u);
   EXPECT_EQ(cycles.back().byte, 0x80);
   EXPECT_FALSE(cycles.back().data);

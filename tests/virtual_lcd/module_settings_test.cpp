@@ -59,9 +59,9 @@ TEST(ModuleSettingsTest, NumbersAreReadStrictly) {
 
 TEST(ModuleSettingsTest, ChipNamesAndControllerLimits) {
   vlcd::Chip chip = vlcd::Chip::HD66712;
-  EXPECT_EQ(vlcd::ParseChip("HD44780", &chip), "");
+  EXPECT_EQ(vlcd::ReadChipName("HD44780", &chip), "");
   EXPECT_EQ(chip, vlcd::Chip::HD44780);
-  EXPECT_EQ(vlcd::ParseChip("hd66712", &chip),
+  EXPECT_EQ(vlcd::ReadChipName("hd66712", &chip),
             "'hd66712' is not a chip (HD66712 or HD44780, in capitals)");
   EXPECT_EQ(vlcd::GeometryWarning(80, 4), "");
   EXPECT_EQ(vlcd::GeometryWarning(81, 1), "81 columns: a controller shows at most 80 cells a line");

@@ -8,7 +8,7 @@
 inline vlcd::VirtualLcd ReplayWrites(vlcd::Chip chip, int columns, int rows) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(chip, columns, rows);
   for (const PortWriteRecord& w : fake_ports::state.writes) {
-    vlcd::PortWrite(lcd, w.port, w.value, w.ns);
+    vlcd::ReceivePortWrite(lcd, w.port, w.value, w.ns);
   }
   return lcd;
 }

@@ -13,8 +13,8 @@ constexpr int64_t kUs = 1000;
 TEST(TimingCheckerTest, DriverPacedBytesPass) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   int64_t t = 0;
-  t = vlcd::BusCycle(lcd, false, 0x38, t, 40 * kUs);
-  t = vlcd::BusCycle(lcd, true, 'A', t, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, false, 0x38, t, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, true, 'A', t, 40 * kUs);
   EXPECT_TRUE(lcd.violations.empty());
   EXPECT_EQ(lcd.instructions, 1);
   EXPECT_EQ(lcd.data_bytes, 1);
@@ -23,7 +23,8 @@ TEST(TimingCheckerTest, DriverPacedBytesPass) {
 TEST(TimingCheckerTest, BytesTenMicrosecondsApartAreTooFast) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   int64_t t = 0;
-  for (char c : std::string("abc")) t = vlcd::BusCycle(lcd, true, static_cast<uint8_t>(c), t, 2500);
+  for (char c : std::string("abc"))
+    t = vlcd::ClockInByte(lcd, true, static_cast<uint8_t>(c), t, 2500);
   // Each byte needs 37 us but the next comes 10 us later.
   ASSERT_EQ(lcd.violations.size(), 2u);
   EXPECT_NE(lcd.violations[0].description.find("data 0x62 (byte 2) latched 27000 ns before"),
@@ -33,8 +34,8 @@ TEST(TimingCheckerTest, BytesTenMicrosecondsApartAreTooFast) {
 
 TEST(TimingCheckerTest, DataStraightAfterAClearIsReportedWithHowEarly) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  int64_t t = vlcd::BusCycle(lcd, false, 0x01, 0, 40 * kUs);
-  vlcd::BusCycle(lcd, true, 'x', t, 40 * kUs);
+  int64_t t = vlcd::ClockInByte(lcd, false, 0x01, 0, 40 * kUs);
+  vlcd::ClockInByte(lcd, true, 'x', t, 40 * kUs);
   ASSERT_EQ(lcd.violations.size(), 1u);
   // Latched 160 us after the clear, which needs 1520 us.
   EXPECT_NE(lcd.violations[0].description.find("data 0x78 (byte 2) latched 1360000 ns before"),
@@ -45,9 +46,9 @@ TEST(TimingCheckerTest, DataStraightAfterAClearIsReportedWithHowEarly) {
 TEST(TimingCheckerTest, ShortPulsesAndSetUpTimesAreCaught) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   // RS and E change in the same write; E falls 100 ns later; data 50 ns before.
-  vlcd::PortWrite(lcd, kBase + 2, 0x06, 1000 * kUs);
-  vlcd::PortWrite(lcd, kBase, 0x41, 1000 * kUs + 50);
-  vlcd::PortWrite(lcd, kBase + 2, 0x0F, 1000 * kUs + 100);
+  vlcd::ReceivePortWrite(lcd, kBase + 2, 0x06, 1000 * kUs);
+  vlcd::ReceivePortWrite(lcd, kBase, 0x41, 1000 * kUs + 50);
+  vlcd::ReceivePortWrite(lcd, kBase + 2, 0x0F, 1000 * kUs + 100);
   ASSERT_EQ(lcd.violations.size(), 3u);
   EXPECT_NE(lcd.violations[0].description.find("RS changed only 0 ns"), std::string::npos);
   EXPECT_NE(lcd.violations[1].description.find("E high for only 100 ns"), std::string::npos);
@@ -56,14 +57,14 @@ TEST(TimingCheckerTest, ShortPulsesAndSetUpTimesAreCaught) {
 
 TEST(TimingCheckerTest, OtherPortsAreIgnored) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  vlcd::BusCycle(lcd, true, 'q', 0, kUs);
-  vlcd::PortWrite(lcd, 0x278 + 2, 0x06, 0);
+  vlcd::ClockInByte(lcd, true, 'q', 0, kUs);
+  vlcd::ReceivePortWrite(lcd, 0x278 + 2, 0x06, 0);
   EXPECT_EQ(lcd.port_writes, 4);
 }
 
 TEST(TimingCheckerTest, WritesElsewhereAreNamedWhenNoneReachedTheModule) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  for (int32_t port : {0x27A, 0x278, 0x27A}) vlcd::PortWrite(lcd, port, 0x0B, 0);
+  for (int32_t port : {0x27A, 0x278, 0x27A}) vlcd::ReceivePortWrite(lcd, port, 0x0B, 0);
   EXPECT_EQ(vlcd::Notes(lcd),
             "No byte reached the module: the driver wrote to 0x27A/0x278; the virtual module is "
             "at 0x378. The port in the driver's parameters decides where it writes.\n");
@@ -75,21 +76,21 @@ TEST(TimingCheckerTest, ControlRegisterAddressWrapsInSixteenBits) {
   vlcd::Module module;
   module.port_base = 0xFFFF;
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
-  vlcd::PortWrite(lcd, 0x0001, 0x0F, 0);
-  vlcd::PortWrite(lcd, -1, 'w', 100 * kUs);
-  vlcd::PortWrite(lcd, 0x0001, 0x06, 200 * kUs);
-  vlcd::PortWrite(lcd, 0x0001, 0x0F, 300 * kUs);
+  vlcd::ReceivePortWrite(lcd, 0x0001, 0x0F, 0);
+  vlcd::ReceivePortWrite(lcd, -1, 'w', 100 * kUs);
+  vlcd::ReceivePortWrite(lcd, 0x0001, 0x06, 200 * kUs);
+  vlcd::ReceivePortWrite(lcd, 0x0001, 0x0F, 300 * kUs);
   EXPECT_EQ(lcd.data_bytes, 1);
 }
 
 TEST(TimingCheckerTest, TraceGivesEachByteItsMeaningTimeAndViolations) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   lcd.record_bytes = true;
-  int64_t t = vlcd::BusCycle(lcd, false, 0x3C, 0, 40 * kUs);
-  t = vlcd::BusCycle(lcd, false, 0x09, t + 4000 * kUs, 40 * kUs);
-  t = vlcd::BusCycle(lcd, false, 0x38, t, 40 * kUs);
-  t = vlcd::BusCycle(lcd, false, 0x01, t, 40 * kUs);
-  vlcd::BusCycle(lcd, true, 'A', t, 40 * kUs);
+  int64_t t = vlcd::ClockInByte(lcd, false, 0x3C, 0, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, false, 0x09, t + 4000 * kUs, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, false, 0x38, t, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, false, 0x01, t, 40 * kUs);
+  vlcd::ClockInByte(lcd, true, 'A', t, 40 * kUs);
   const std::string trace = vlcd::TraceLines(lcd, 3);
   EXPECT_EQ(trace,
             "      4  instruction 0x01  +    0.160 ms  clear display\n"

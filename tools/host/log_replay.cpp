@@ -124,7 +124,7 @@ Replay ReplayLog(const std::string& log, const vlcd::Module& module) {
       ++session.unsent_bytes;
       continue;
     }
-    now = vlcd::BusCycle(session.lcd, name == "WriteD", byte, now, kWriteSpacingNs);
+    now = vlcd::ClockInByte(session.lcd, name == "WriteD", byte, now, kWriteSpacingNs);
   }
   return replay;
 }

@@ -32,7 +32,7 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
 const CLI::Validator kChip(
     [](std::string& text) {
       vlcd::Chip chip = vlcd::Chip::HD66712;
-      return vlcd::ParseChip(text, &chip);
+      return vlcd::ReadChipName(text, &chip);
     },
     "CHIP");
 
@@ -156,7 +156,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
   } catch (const CLI::ParseError& e) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
-  vlcd::ParseChip(chip_name, &options->chip);
+  vlcd::ReadChipName(chip_name, &options->chip);
   options->module = InCurrentFolder(options->module);
   options->port_library = InCurrentFolder(options->port_library);
   if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {

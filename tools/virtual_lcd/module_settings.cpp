@@ -43,7 +43,7 @@ std::string ParseNumber(const std::string& text, NumberForm form, long low, long
   return "";
 }
 
-std::string ParseChip(const std::string& text, Chip* chip) {
+std::string ReadChipName(const std::string& text, Chip* chip) {
   if (text == "HD66712") {
     *chip = Chip::HD66712;
   } else if (text == "HD44780") {

@@ -21,7 +21,7 @@ enum class NumberForm {
 std::string ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);
 
 // "HD66712" or "HD44780", exactly.
-std::string ParseChip(const std::string& text, Chip* chip);
+std::string ReadChipName(const std::string& text, Chip* chip);
 const char* ChipName(Chip chip);
 
 // The driver takes sizes as bytes; the port is a 16-bit address.

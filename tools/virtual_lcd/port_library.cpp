@@ -59,7 +59,7 @@ void NumberFromEnvironment(const char* name, vlcd::NumberForm form, long high, i
 vlcd::Module ModuleFromEnvironment() {
   vlcd::Module module;
   if (const char* chip = std::getenv("HD_VLCD_CHIP"); chip != nullptr && *chip != '\0') {
-    const std::string error = vlcd::ParseChip(chip, &module.chip);
+    const std::string error = vlcd::ReadChipName(chip, &module.chip);
     if (!error.empty()) Complain("HD_VLCD_CHIP: " + error + "; using HD66712");
   }
   NumberFromEnvironment("HD_VLCD_COLUMNS", vlcd::NumberForm::Decimal, vlcd::kMaxSize,
@@ -155,7 +155,7 @@ PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
   Introduce();
   const auto address = static_cast<uint16_t>(port);
   if (address == device.lcd.module.port_base) return device.lcd.data_register;
-  if (address == static_cast<uint16_t>(device.lcd.module.port_base + 2)) {
+  if (address == vlcd::ControlRegister(device.lcd.module)) {
     return device.lcd.control_register;
   }
   return 0xFF;
@@ -165,7 +165,7 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
   try {
     Introduce();
     const int64_t now = SteadyNanoseconds();
-    vlcd::PortWrite(device.lcd, port, value, now);
+    vlcd::ReceivePortWrite(device.lcd, port, value, now);
     if (device.progress) ShowProgress(now);
   } catch (...) {
     // Out of memory for the records: the write is lost, the host lives on.
@@ -175,7 +175,7 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
 PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, int columns, int rows, int port,
                                              int flags) {
   vlcd::Module module;
-  if (chip == nullptr || !vlcd::ParseChip(chip, &module.chip).empty() || columns < 0 ||
+  if (chip == nullptr || !vlcd::ReadChipName(chip, &module.chip).empty() || columns < 0 ||
       columns > vlcd::kMaxSize || rows < 0 || rows > vlcd::kMaxSize || port < 0 ||
       port > vlcd::kMaxPort) {
     return 0;

@@ -18,7 +18,6 @@ constexpr int64_t kAddressSetupNs = 40;
 constexpr int64_t kEnablePulseNs = 230;
 constexpr int64_t kDataSetupNs = 80;
 
-constexpr int kControlOffset = 2;
 // The control register as a driver wired like ours writes it: RS (pin 16)
 // low for instructions and high for data, E (pin 1, inverted) pulsed.
 constexpr int32_t kInstructionIdle = 0x0B;
@@ -117,6 +116,10 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
 
 }  // namespace
 
+uint16_t ControlRegister(const Module& module) {
+  return static_cast<uint16_t>(module.port_base + kControlOffset);
+}
+
 VirtualLcd MakeVirtualLcd(const Module& module) {
   VirtualLcd lcd;
   lcd.module = module;
@@ -134,11 +137,10 @@ VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows) {
   return MakeVirtualLcd(module);
 }
 
-void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
+void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
   const auto address = static_cast<uint16_t>(port);
   const uint8_t byte = static_cast<uint8_t>(value & 0xFF);
-  // The control register's address wraps in 16 bits, as the driver's does.
-  const auto control = static_cast<uint16_t>(lcd.module.port_base + kControlOffset);
+  const uint16_t control = ControlRegister(lcd.module);
   if (address != lcd.module.port_base && address != control) {
     if (lcd.other_ports.size() < kOtherPortsKept &&
         std::find(lcd.other_ports.begin(), lcd.other_ports.end(), address) ==
@@ -158,15 +160,16 @@ void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
   }
 }
 
-int64_t BusCycle(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns) {
+int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns,
+                    int64_t spacing_ns) {
   const int32_t data_register = lcd.module.port_base;
-  const int32_t control_register = static_cast<uint16_t>(lcd.module.port_base + kControlOffset);
+  const int32_t control_register = ControlRegister(lcd.module);
   const int32_t idle = data ? kDataIdle : kInstructionIdle;
   const int32_t strobe = data ? kDataStrobe : kInstructionStrobe;
-  PortWrite(lcd, control_register, idle, start_ns);
-  PortWrite(lcd, data_register, byte, start_ns + spacing_ns);
-  PortWrite(lcd, control_register, strobe, start_ns + 2 * spacing_ns);
-  PortWrite(lcd, control_register, idle, start_ns + 3 * spacing_ns);
+  ReceivePortWrite(lcd, control_register, idle, start_ns);
+  ReceivePortWrite(lcd, data_register, byte, start_ns + spacing_ns);
+  ReceivePortWrite(lcd, control_register, strobe, start_ns + 2 * spacing_ns);
+  ReceivePortWrite(lcd, control_register, idle, start_ns + 3 * spacing_ns);
   return start_ns + 4 * spacing_ns;
 }
 

@@ -21,6 +21,11 @@ struct Module {
   uint16_t port_base = 0x378;
 };
 
+// A parallel port's control register sits two above its data register; the
+// address wraps in 16 bits, as a driver's does.
+constexpr int kControlOffset = 2;
+uint16_t ControlRegister(const Module& module);
+
 struct Violation {
   std::string description;
 };
@@ -69,11 +74,11 @@ VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows);
 
 // One write of the driver's port library, at time `ns`. Writes to other
 // addresses than the module's two registers are ignored.
-void PortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
+void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
 
 // One bus cycle as the driver drives it (control idle, data, strobe, idle),
 // a write every `spacing_ns` from `start_ns`; returns when it ended.
-int64_t BusCycle(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns);
+int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns);
 
 // "N bytes (I instructions, D data) in T ms, V timing violations".
 std::string Summary(const VirtualLcd& lcd);

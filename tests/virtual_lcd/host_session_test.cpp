@@ -65,6 +65,8 @@ TEST_F(HostSessionTest, EveryLineIsCheckedBeforeAnythingRuns) {
       {"glyph 1 1f 1f\n", "line 1: glyph takes a number and eight hexadecimal rows, nothing else"},
       {"glyph 1 1f 1f 1f 1f 1f 1f 1f 100\n",
        "line 1: glyph row 7: '100' is not one or two hexadecimal digits"},
+      {"glyph 1 1f 1f 1f 1f 1f 1f 1f 0ff\n",
+       "line 1: glyph row 7: '0ff' is not one or two hexadecimal digits"},
       {"write \\q\n", "line 1: unknown escape \\q (use \\xHH, \\gN or \\\\)"},
       {"write \\x 4b\n", "line 1: \\x takes exactly two hexadecimal digits, as in \\x4B"},
       {"write \\x00\n", "line 1: \\x00 cannot be sent: the driver's text ends at its first 0 byte"},

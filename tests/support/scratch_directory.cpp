@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "module_loader.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
+// The test program's own folder, where the build puts the module and the
+// stand-ins, whichever folder the program was started from.
 fs::path StartFolder() {
-  static const fs::path start = fs::current_path();
+  static const fs::path start = [] {
+    const std::string program = loader::ExecutableFile();
+    return program.empty() ? fs::current_path() : fs::path(program).parent_path();
+  }();
   return start;
 }
 

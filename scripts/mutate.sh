@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A small mutation check: plants one realistic fault at a time in a scratch
 # copy of the driver's and the tools' sources, rebuilds the native lane
-# there, runs the unit tests, then the module tests, then the lcd_host
-# checks, and says whether the tests caught the fault.
+# there, runs the unit tests, then the module tests, then the tools'
+# tests and lcd_host checks, and says whether the tests caught the fault.
 # The last line is the share caught. Takes about half an hour.
 #   scripts/mutate.sh            every fault below
 #   scripts/mutate.sh PATTERN    only the faults whose line contains PATTERN
@@ -101,7 +101,7 @@ git ls-files -z | xargs -0 cp --parents -t "$tree"
 echo "Building the unmutated copy in $tree/build ..."
 cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 build() {
-  cmake --build "$tree/build" -j "$(nproc)" --target unit_tests module_tests lcd_host >/dev/null 2>&1
+  cmake --build "$tree/build" -j "$(nproc)" --target unit_tests tools_tests module_tests lcd_host >/dev/null 2>&1
 }
 run() { ctest --test-dir "$tree/build" -L "$1" -j 4 --timeout 120 --stop-on-failure >/dev/null 2>&1; }
 if ! build || ! run unit || ! run module || ! run tools; then
@@ -135,7 +135,7 @@ while IFS= read -r line; do
   elif ! run module; then
     verdict="caught by module tests"
   elif ! run tools; then
-    verdict="caught by the lcd_host checks"
+    verdict="caught by the tools' tests"
   else
     verdict=""
   fi

@@ -28,6 +28,8 @@ src/driver/startup_parameters.cpp: c >= 'A' && c <= 'F' ~> c >= 'A' && c < 'F'
 src/driver/startup_parameters.cpp: return length >= 3 && ~> return length > 3 &&
 src/driver/startup_parameters.cpp: std::strcmp(parameters + length - 3, "Log") == 0 ~> std::strstr(parameters, "Log") != nullptr
 src/driver/startup_parameters.cpp: nullptr, 10) == 2 ? ~> nullptr, 10) >= 2 ?
+src/driver/startup_parameters.cpp: std::strtol(parameters + 3, nullptr, 10) ~> std::strtol(parameters + 3, nullptr, 0)
+src/driver/startup_parameters.cpp: if (std::strncmp(name, "HD44780", 7) == 0) ~> if (std::strncmp(name, "HD44780", 6) == 0)
 src/driver/startup_parameters.cpp: position < length; ~> position <= length;
 src/driver/startup_parameters.cpp: return position + 1; ~> return position;
 src/driver/lifecycle_entries.cpp: kLogSuffixLength = 4; ~> kLogSuffixLength = 3;
@@ -53,6 +55,7 @@ src/lcd/text_output.cpp: cursor_state_record.column < display_config().width ~> 
 src/lcd/text_output.cpp: cursor_state_record.row >= display_config().height ~> cursor_state_record.row > display_config().height
 src/lcd/text_output.cpp: position - 1 : size - 1; ~> position - 1 : size;
 src/lcd/text_output.cpp: if (position == 0) return 0; ~>
+src/lcd/text_output.cpp: dp_logf("SetPosition", "x=%d, y=%d", x, y); ~> dp_logf("SetPosition", "x=%d, y=%d", cursor_state_record.column + 1, cursor_state_record.row + 1);
 src/lcd/custom_chars.cpp: kGlyphRows * (glyph - 1) ~> kGlyphRows * glyph
 src/lcd/custom_chars.cpp: if (glyph == 1) return 8; ~> if (glyph == 1) return 0;
 src/log/diag_log.cpp: "%H:%M:%S %d/%m/%y" ~> "%H:%M:%S %m/%d/%y"
@@ -71,6 +74,8 @@ tools/virtual_lcd/virtual_lcd.h: constexpr int kControlOffset = 2; ~> constexpr 
 tools/virtual_lcd/virtual_lcd.cpp: if (module.rows <= 2) return Chip::HD44780; ~> if (module.rows < 2) return Chip::HD44780;
 tools/virtual_lcd/virtual_lcd.cpp: if (byte & kExtensionBit) ++lcd.extension_function_sets; ~> if (byte & 0x08) ++lcd.extension_function_sets;
 tools/virtual_lcd/controller.cpp: return row == 0 && column < kOneLineLength ? shifted : -1; ~> return column < kOneLineLength ? shifted : -1;
+tools/virtual_lcd/controller.cpp:     c.increment = true; ~>
+tools/virtual_lcd/controller.cpp: const int offset = row >= 2 ? columns : 0; ~> const int offset = row >= 2 ? 20 : 0;
 tools/virtual_lcd/byte_meaning.cpp: (c.address & 0x3F) / 8 + 1 ~> (c.address & 0x3F) / 8
 tools/virtual_lcd/byte_meaning.cpp: if (byte < 16) return ~> if (byte < 8) return
 tools/host/session.cpp: if (word.size() > 2 || ~> if (word.size() > 3 ||

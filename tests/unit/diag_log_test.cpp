@@ -109,6 +109,12 @@ TEST_F(DiagLogTest, SessionLogsEveryCallAndByteInOrder) {
              "WriteD :  14 (0x0e) '\x0e'", "WriteD :   1 (0x01) '\x01'",
              "WriteD :  17 (0x11) '\x11'"}));
 
+  // The host's own arguments, as sent, however far out of range.
+  DISPLAYDLL_SetPosition(30, 9);
+  const Lines clamped = NewEvents();
+  ASSERT_FALSE(clamped.empty());
+  EXPECT_EQ(clamped[0], "SetPosition : x=30, y=9");
+
   DISPLAYDLL_Done();
   EXPECT_EQ(NewEvents(), (Lines{"Done : Bye", "WriteC :   1 (0x01) '\x01'"}));
   EXPECT_EQ(dp_log_file(), nullptr);

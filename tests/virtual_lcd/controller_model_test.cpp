@@ -51,8 +51,11 @@ TEST(ControllerModelTest, ClearAndHomeTakeLongAndResetTheAddress) {
   EXPECT_EQ(c.address, 0);
   EXPECT_EQ(c.display_shift, 0);
   EXPECT_EQ(c.ddram[0], 'x');
+  vlcd::ExecuteInstruction(c, 0x04);  // entry mode: decrement
   EXPECT_EQ(vlcd::ExecuteInstruction(c, 0x01), 1520000);
   EXPECT_EQ(c.ddram[0], ' ');
+  // Clear also sets the entry mode back to increment.
+  EXPECT_TRUE(c.increment);
   EXPECT_EQ(vlcd::ExecuteInstruction(c, 0x0F), 37000);
   EXPECT_TRUE(c.display_on && c.cursor_on && c.blink_on);
 }
@@ -127,6 +130,17 @@ TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
   EXPECT_NE(vlcd::Notes(lcd).find("Rows 3-4 belong to the module's second controller"),
             std::string::npos);
   EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 20, 4)), "");
+  // Four rows on one HD44780: rows 3 and 4 continue rows 1 and 2 after the
+  // module's width, whatever that is.
+  Controller two_lines;
+  vlcd::ExecuteInstruction(two_lines, 0x38);
+  for (const auto& [columns, row_starts] : {std::pair{16, std::array{0x00, 0x40, 0x10, 0x50}},
+                                            std::pair{20, std::array{0x00, 0x40, 0x14, 0x54}}}) {
+    for (int row = 0; row < 4; ++row) {
+      EXPECT_EQ(vlcd::VisibleAddress(two_lines, row, 0, columns), row_starts[row])
+          << columns << " columns, row " << row;
+    }
+  }
   // Two rows are one controller's, however long.
   EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 41, 2)), "");
 }

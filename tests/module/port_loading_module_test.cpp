@@ -1,6 +1,7 @@
 // Choosing and loading the port library through the platform's own loader.
 #include <gtest/gtest.h>
 
+#include "missing_entry_cases.h"
 #include "module_fixture.h"
 #include "test_names.h"
 
@@ -47,24 +48,22 @@ TEST_F(PortLoadingModuleTest, DlportioIsTheLastResort) {
   EXPECT_FALSE(ReadWrites().empty());
 }
 
-struct MissingEntryCase {
-  const char* stand_in;
-  const char* file_name;
-  bool logging;
-  const char* message;
-};
-
-// gtest would otherwise print the case's raw bytes, padding included.
-void PrintTo(const MissingEntryCase& c, std::ostream* out) { *out << c.message; }
+// The stand-in that lacks what the case's library lacks.
+const char* StandInFor(const MissingEntryCase& c) {
+  const bool dlportio = std::string(c.library) == "dlportio.dll";
+  if (!c.has_read && !c.has_write) return INPOUT32_WITHOUT_EITHER;
+  if (!c.has_read) return dlportio ? DLPORTIO_WITHOUT_READ : INPOUT32_WITHOUT_READ;
+  return dlportio ? DLPORTIO_WITHOUT_WRITE : INPOUT32_WITHOUT_WRITE;
+}
 
 class MissingEntryModuleTest : public ModuleTest,
                                public ::testing::WithParamInterface<MissingEntryCase> {};
 
 TEST_P(MissingEntryModuleTest, ReportsExactlyTheLibrarysMessage) {
   const MissingEntryCase& c = GetParam();
-  InstallPortLibrary(c.stand_in, c.file_name);
+  InstallPortLibrary(StandInFor(c), c.library);
   // A later candidate must not be tried once one has loaded.
-  if (std::string(c.file_name) != "dlportio.dll") {
+  if (std::string(c.library) != "dlportio.dll") {
     InstallPortLibrary(RECORDER_DLPORTIO, "dlportio.dll");
   }
   EXPECT_EQ(Init(20, 4, c.logging ? "LPT1,HD66712,Log" : "LPT1,HD66712"), c.message);
@@ -74,22 +73,11 @@ TEST_P(MissingEntryModuleTest, ReportsExactlyTheLibrarysMessage) {
   EXPECT_TRUE(ReadWrites().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryRow, MissingEntryModuleTest,
-    ::testing::Values(MissingEntryCase{INPOUT32_WITHOUT_READ, "inpout32_debug.dll", true,
-                                       "GetProcAddress for inpout32_debug.dll/Inp32 Failed"},
-                      MissingEntryCase{INPOUT32_WITHOUT_WRITE, "inpout32_debug.dll", true,
-                                       "GetProcAddress for inpout32_debug.dll/Out32 Failed"},
-                      MissingEntryCase{INPOUT32_WITHOUT_READ, "inpout32.dll", false,
-                                       "GetProcAddress for inpout32.dll/Inp32 Failed"},
-                      MissingEntryCase{INPOUT32_WITHOUT_WRITE, "inpout32.dll", false,
-                                       "GetProcAddress for inpout32.dll/Out32 Failed"},
-                      // dlportio's messages name the inpout32 entries, not its own.
-                      MissingEntryCase{DLPORTIO_WITHOUT_READ, "dlportio.dll", false,
-                                       "GetProcAddress for dlportio.dll/Inp32 Failed"},
-                      MissingEntryCase{DLPORTIO_WITHOUT_WRITE, "dlportio.dll", false,
-                                       "GetProcAddress for dlportio.dll/Out32 Failed"}),
-    [](const auto& test) { return TestNameFrom(test.param.message); });
+INSTANTIATE_TEST_SUITE_P(EveryRow, MissingEntryModuleTest, ::testing::ValuesIn(kMissingEntryCases),
+                         [](const auto& test) {
+                           return TestNameFrom(test.param.message) +
+                                  (test.param.has_read || test.param.has_write ? "" : "_Neither");
+                         });
 
 TEST_F(PortLoadingModuleTest, RepeatedStartKeepsTheLibraryAndDoneThenStartReloads) {
   InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");

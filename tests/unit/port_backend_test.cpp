@@ -5,6 +5,7 @@
 #include "displaydll.h"
 #include "driver_fixture.h"
 #include "fake_port_libraries.h"
+#include "missing_entry_cases.h"
 #include "test_names.h"
 
 namespace {
@@ -35,17 +36,6 @@ TEST_F(PortBackendTest, FallsBackInOrderUntilOneLoads) {
   EXPECT_FALSE(fake_ports::state.writes.empty());
 }
 
-struct MissingEntryCase {
-  const char* library;
-  bool has_read;
-  bool has_write;
-  bool logging;
-  const char* message;
-};
-
-// gtest would otherwise print the case's raw bytes, padding included.
-void PrintTo(const MissingEntryCase& c, std::ostream* out) { *out << c.message; }
-
 class MissingEntryTest : public DriverTest,
                          public ::testing::WithParamInterface<MissingEntryCase> {};
 
@@ -69,27 +59,11 @@ TEST_P(MissingEntryTest, EndsTheSearchWithThatLibrarysMessage) {
   EXPECT_EQ(fake_ports::state.released, Names{c.library});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryLibrary, MissingEntryTest,
-    ::testing::Values(MissingEntryCase{"inpout32_debug.dll", false, true, true,
-                                       "GetProcAddress for inpout32_debug.dll/Inp32 Failed"},
-                      MissingEntryCase{"inpout32_debug.dll", true, false, true,
-                                       "GetProcAddress for inpout32_debug.dll/Out32 Failed"},
-                      MissingEntryCase{"inpout32.dll", false, true, false,
-                                       "GetProcAddress for inpout32.dll/Inp32 Failed"},
-                      MissingEntryCase{"inpout32.dll", true, false, false,
-                                       "GetProcAddress for inpout32.dll/Out32 Failed"},
-                      MissingEntryCase{"dlportio.dll", false, true, false,
-                                       "GetProcAddress for dlportio.dll/Inp32 Failed"},
-                      MissingEntryCase{"dlportio.dll", true, false, false,
-                                       "GetProcAddress for dlportio.dll/Out32 Failed"},
-                      // With neither entry, the read entry's lookup comes first.
-                      MissingEntryCase{"inpout32.dll", false, false, false,
-                                       "GetProcAddress for inpout32.dll/Inp32 Failed"}),
-    [](const auto& test) {
-      return TestNameFrom(test.param.message) +
-             (test.param.has_read || test.param.has_write ? "" : "_Neither");
-    });
+INSTANTIATE_TEST_SUITE_P(EveryLibrary, MissingEntryTest, ::testing::ValuesIn(kMissingEntryCases),
+                         [](const auto& test) {
+                           return TestNameFrom(test.param.message) +
+                                  (test.param.has_read || test.param.has_write ? "" : "_Neither");
+                         });
 
 TEST_F(PortBackendTest, NothingIsWrittenBeforeStartOrAfterShutDown) {
   DISPLAYDLL_PowerResume();

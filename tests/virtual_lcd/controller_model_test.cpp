@@ -11,12 +11,18 @@ namespace {
 using vlcd::Chip;
 using vlcd::Controller;
 
+Controller Hd44780() {
+  Controller c;
+  c.chip = Chip::HD44780;
+  return c;
+}
+
 void Data(Controller& c, const std::string& text) {
   for (char ch : text) vlcd::WriteDataByte(c, static_cast<uint8_t>(ch));
 }
 
 TEST(ControllerModelTest, TwoLineAddressCounterRunsOnIntoTheOtherLine) {
-  Controller c;
+  Controller c = Hd44780();
   vlcd::ExecuteInstruction(c, 0x38);
   vlcd::ExecuteInstruction(c, 0x80 + 0x27);
   Data(c, "a");
@@ -34,7 +40,7 @@ TEST(ControllerModelTest, TwoLineAddressCounterRunsOnIntoTheOtherLine) {
 }
 
 TEST(ControllerModelTest, OneLineAddressCounterWrapsAtTheEightiethCell) {
-  Controller c;
+  Controller c = Hd44780();
   vlcd::ExecuteInstruction(c, 0x30);
   vlcd::ExecuteInstruction(c, 0x80 + 0x4F);
   Data(c, "z");
@@ -43,7 +49,7 @@ TEST(ControllerModelTest, OneLineAddressCounterWrapsAtTheEightiethCell) {
 }
 
 TEST(ControllerModelTest, ClearAndHomeTakeLongAndResetTheAddress) {
-  Controller c;
+  Controller c = Hd44780();
   vlcd::ExecuteInstruction(c, 0x38);
   vlcd::ExecuteInstruction(c, 0x18);  // display shifted left
   Data(c, "xy");
@@ -132,7 +138,7 @@ TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
   EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 20, 4)), "");
   // Four rows on one HD44780: rows 3 and 4 continue rows 1 and 2 after the
   // module's width, whatever that is.
-  Controller two_lines;
+  Controller two_lines = Hd44780();
   vlcd::ExecuteInstruction(two_lines, 0x38);
   for (const auto& [columns, row_starts] : {std::pair{16, std::array{0x00, 0x40, 0x10, 0x50}},
                                             std::pair{20, std::array{0x00, 0x40, 0x14, 0x54}}}) {

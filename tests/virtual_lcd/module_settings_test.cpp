@@ -82,7 +82,8 @@ TEST(ModuleSettingsTest, EverySizeIsDrawnOrRefusedWithAReason) {
 
 TEST(ModuleSettingsTest, BytesAreNamedByWhatTheControllerDoesWithThem) {
   vlcd::Controller hd44780;
-  vlcd::Controller cgram;
+  hd44780.chip = vlcd::Chip::HD44780;
+  vlcd::Controller cgram = hd44780;
   cgram.address_in_cgram = true;
   cgram.address = 0x0A;
   vlcd::Controller extended;

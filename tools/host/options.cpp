@@ -31,7 +31,7 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
 
 const CLI::Validator kChip(
     [](std::string& text) {
-      vlcd::Chip chip = vlcd::Chip::HD66712;
+      vlcd::Chip chip{};
       return vlcd::ReadChipName(text, &chip);
     },
     "CHIP");
@@ -109,7 +109,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
       ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
       ->type_name("N")
       ->capture_default_str();
-  app.add_option("--chip", chip_name, "The module's controller: HD66712 or HD44780")
+  app.add_option("--chip", chip_name, "The module's controller: " + vlcd::ChipNames())
       ->check(kChip)
       ->type_name("CHIP")
       ->capture_default_str();

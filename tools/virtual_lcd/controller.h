@@ -10,7 +10,8 @@
 
 namespace vlcd {
 
-enum class Chip { HD44780, HD66712 };
+// HD66712 first: the default, as the driver's own.
+enum class Chip { HD66712, HD44780 };
 
 template <size_t N>
 constexpr std::array<uint8_t, N> Filled(uint8_t value) {
@@ -20,7 +21,7 @@ constexpr std::array<uint8_t, N> Filled(uint8_t value) {
 }
 
 struct Controller {
-  Chip chip = Chip::HD44780;
+  Chip chip = Chip::HD66712;
   // Display memory, by 7-bit address. Its power-on content is undefined;
   // full blocks make a missing clear plain to see.
   std::array<uint8_t, 128> ddram = Filled<128>(0xFF);

@@ -10,6 +10,14 @@ namespace {
 constexpr int kMaxCellsPerLine = 80;
 constexpr int kMaxRows = 4;
 
+// Every chip the tools know, by the name users write; the first is the default.
+struct ChipInfo {
+  Chip chip;
+  const char* name;
+};
+constexpr ChipInfo kChips[] = {{Chip::HD66712, "HD66712"}, {Chip::HD44780, "HD44780"}};
+static_assert(kChips[0].chip == Chip{}, "the first chip listed is the default");
+
 }  // namespace
 
 std::string ParseNumber(const std::string& text, NumberForm form, long low, long high,
@@ -44,17 +52,29 @@ std::string ParseNumber(const std::string& text, NumberForm form, long low, long
 }
 
 std::string ReadChipName(const std::string& text, Chip* chip) {
-  if (text == "HD66712") {
-    *chip = Chip::HD66712;
-  } else if (text == "HD44780") {
-    *chip = Chip::HD44780;
-  } else {
-    return "'" + text + "' is not a chip (HD66712 or HD44780, in capitals)";
+  for (const ChipInfo& known : kChips) {
+    if (text == known.name) {
+      *chip = known.chip;
+      return "";
+    }
   }
-  return "";
+  return "'" + text + "' is not a chip (" + ChipNames() + ", in capitals)";
 }
 
-const char* ChipName(Chip chip) { return chip == Chip::HD66712 ? "HD66712" : "HD44780"; }
+const char* ChipName(Chip chip) {
+  for (const ChipInfo& known : kChips) {
+    if (known.chip == chip) return known.name;
+  }
+  return "?";
+}
+
+std::string ChipNames() {
+  std::string names;
+  for (const ChipInfo& known : kChips) {
+    names += (names.empty() ? "" : " or ") + std::string(known.name);
+  }
+  return names;
+}
 
 std::string GeometryWarning(int columns, int rows) {
   if (columns > kMaxCellsPerLine) {

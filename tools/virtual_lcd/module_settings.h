@@ -20,9 +20,11 @@ enum class NumberForm {
 // some read as octal) or trailing character. Returns "" and sets `value`, or says what is wrong.
 std::string ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);
 
-// "HD66712" or "HD44780", exactly.
+// A chip's name exactly as ChipNames() lists them.
 std::string ReadChipName(const std::string& text, Chip* chip);
 const char* ChipName(Chip chip);
+// "HD66712 or HD44780", for help texts and messages.
+std::string ChipNames();
 
 // The driver takes sizes as bytes; the port is a 16-bit address.
 constexpr long kMaxSize = 255;

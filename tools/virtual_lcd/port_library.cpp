@@ -3,7 +3,7 @@
 //
 // The module it stands for is configured outside the driver: by a host tool
 // through VirtualLcd_Configure, or by environment variables read at load:
-//   HD_VLCD_CHIP     HD66712 (default) or HD44780
+//   HD_VLCD_CHIP     the chip, by name (default HD66712)
 //   HD_VLCD_COLUMNS  columns, 0-255, default 20
 //   HD_VLCD_ROWS     rows, 0-255, default 4
 //   HD_VLCD_PORT     the port's data register, default 0x378
@@ -60,7 +60,8 @@ vlcd::Module ModuleFromEnvironment() {
   vlcd::Module module;
   if (const char* chip = std::getenv("HD_VLCD_CHIP"); chip != nullptr && *chip != '\0') {
     const std::string error = vlcd::ReadChipName(chip, &module.chip);
-    if (!error.empty()) Complain("HD_VLCD_CHIP: " + error + "; using HD66712");
+    if (!error.empty())
+      Complain("HD_VLCD_CHIP: " + error + "; using " + vlcd::ChipName(module.chip));
   }
   NumberFromEnvironment("HD_VLCD_COLUMNS", vlcd::NumberForm::Decimal, vlcd::kMaxSize,
                         &module.columns);

@@ -15,7 +15,7 @@ namespace vlcd {
 // The module is wired as the driver drives it: E on pin 1 (Strobe), RS on
 // pin 16 (Initialize), R/W on pin 14 (Auto-feed, low to write).
 struct Module {
-  Chip chip = Chip::HD66712;
+  Chip chip = Chip{};
   int columns = 20;
   int rows = 4;
   uint16_t port_base = 0x378;

@@ -43,9 +43,8 @@ int RunReplay(const Options& options, const Settings& settings) {
     std::fputs((vlcd::FramedScreen(shown) + vlcd::Notes(shown)).c_str(), stdout);
   }
   if (settings.output.empty()) return 0;
-  std::string problems;
-  const std::string report =
-      vlcd::SaveScreen(ShownScreen(replay.sessions.back()), settings.output, &problems);
-  std::fputs(report.substr(report.find_last_of('\n', report.size() - 2) + 1).c_str(), stdout);
-  return problems.empty() ? 0 : kRunError;
+  const vlcd::SavedScreen saved =
+      vlcd::SaveScreen(ShownScreen(replay.sessions.back()), settings.output);
+  std::fputs(vlcd::SavedLines(saved).c_str(), stdout);
+  return saved.problems.empty() ? 0 : kRunError;
 }

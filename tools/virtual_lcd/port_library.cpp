@@ -100,9 +100,7 @@ struct Device {
     try {
       const char* output = std::getenv("HD_VLCD_OUTPUT");
       if (output == nullptr || *output == '\0') return;
-      std::string problems;
-      vlcd::SaveScreen(lcd, output, &problems);
-      if (!problems.empty()) Complain(problems.substr(0, problems.size() - 1));
+      for (const std::string& problem : vlcd::SaveScreen(lcd, output).problems) Complain(problem);
     } catch (const std::exception& e) {
       Complain(std::string("the screen was not saved: ") + e.what());
     } catch (...) {
@@ -204,13 +202,15 @@ PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
 }
 
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* saved) {
-  std::string problems = "not tried";
+  bool written = false;
   try {
-    device.text = vlcd::SaveScreen(device.lcd, prefix == nullptr ? "" : prefix, &problems);
+    const vlcd::SavedScreen files = vlcd::SaveScreen(device.lcd, prefix == nullptr ? "" : prefix);
+    written = files.problems.empty();
+    device.text = vlcd::Report(device.lcd) + vlcd::SavedLines(files);
   } catch (const std::exception& e) {
     device.text = std::string("Could not save the screen: ") + e.what() + "\n";
   }
-  if (saved != nullptr) *saved = problems.empty() ? 1 : 0;
+  if (saved != nullptr) *saved = written ? 1 : 0;
   return device.text.c_str();
 }
 

@@ -22,33 +22,38 @@ std::string Report(const VirtualLcd& lcd) {
   return report;
 }
 
-std::string SaveScreen(const VirtualLcd& lcd, const std::string& prefix, std::string* problems) {
-  std::string report = Report(lcd);
-  const std::string text_path = prefix + ".txt";
-  const std::string png_path = prefix + ".png";
-  problems->clear();
-  std::FILE* file = std::fopen(text_path.c_str(), "wb");
+SavedScreen SaveScreen(const VirtualLcd& lcd, const std::string& prefix) {
+  SavedScreen saved{prefix + ".txt", prefix + ".png", {}};
+  std::FILE* file = std::fopen(saved.text_path.c_str(), "wb");
   if (file == nullptr) {
-    *problems += "Could not write " + text_path + ": " + std::strerror(errno) + "\n";
+    saved.problems.push_back("Could not write " + saved.text_path + ": " + std::strerror(errno));
   } else {
-    const bool written = std::fputs(report.c_str(), file) >= 0;
+    const bool written = std::fputs(Report(lcd).c_str(), file) >= 0;
     if (std::fclose(file) != 0 || !written) {
-      *problems += "Could not write " + text_path + ": " + std::strerror(errno) + "\n";
+      saved.problems.push_back("Could not write " + saved.text_path + ": " + std::strerror(errno));
     }
   }
   std::string refused;
   const Image image = RenderDots(lcd, kPngScale, &refused);
   if (!refused.empty()) {
-    *problems += "No " + png_path + ": " + refused + "\n";
+    saved.problems.push_back("No " + saved.png_path + ": " + refused);
   } else {
     errno = 0;
-    if (!WritePng(image, png_path)) {
-      *problems += "Could not write " + png_path + ": " +
-                   (errno != 0 ? std::strerror(errno) : "the image encoder failed") + "\n";
+    if (!WritePng(image, saved.png_path)) {
+      saved.problems.push_back("Could not write " + saved.png_path + ": " +
+                               (errno != 0 ? std::strerror(errno) : "the image encoder failed"));
     }
   }
-  if (!problems->empty()) return report + *problems;
-  return report + "Screen written to " + text_path + " and " + png_path + "\n";
+  return saved;
+}
+
+std::string SavedLines(const SavedScreen& saved) {
+  if (saved.problems.empty()) {
+    return "Screen written to " + saved.text_path + " and " + saved.png_path + "\n";
+  }
+  std::string lines;
+  for (const std::string& problem : saved.problems) lines += problem + "\n";
+  return lines;
 }
 
 std::string TraceLines(const VirtualLcd& lcd, size_t from) {

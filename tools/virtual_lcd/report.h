@@ -2,6 +2,7 @@
 #define VIRTUAL_LCD_REPORT_H
 
 #include <string>
+#include <vector>
 
 #include "virtual_lcd.h"
 
@@ -10,10 +11,16 @@ namespace vlcd {
 // The framed screen, the summary line, any notes and one line per timing
 // violation.
 std::string Report(const VirtualLcd& lcd);
-// Writes the report to <prefix>.txt and the dots to <prefix>.png; returns
-// the report, with a line saying where the files went or why one could not
-// be written. `problems` gets those lines alone: "" when both were saved.
-std::string SaveScreen(const VirtualLcd& lcd, const std::string& prefix, std::string* problems);
+struct SavedScreen {
+  std::string text_path;
+  std::string png_path;
+  std::vector<std::string> problems;  // why a file was not written; none when both were
+};
+
+// Writes the report to <prefix>.txt and the dots to <prefix>.png.
+SavedScreen SaveScreen(const VirtualLcd& lcd, const std::string& prefix);
+// "Screen written to A and B", or the problems, a line each.
+std::string SavedLines(const SavedScreen& saved);
 
 // One line for each byte recorded from the `from`-th on: its number,
 // instruction or data, the value, the time since the byte before and its

@@ -84,9 +84,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   DriverEntries driver;
-  const std::string missing = FindDriverEntries(module, &driver);
-  if (!missing.empty()) {
-    std::fprintf(stderr, "hosted_benchmarks: %s lacks %s\n", argv[1], missing.c_str());
+  if (const Problem missing = FindDriverEntries(module, &driver)) {
+    std::fprintf(stderr, "hosted_benchmarks: %s lacks %s\n", argv[1], missing->c_str());
     return 1;
   }
   const fs::path run_folder = fs::temp_directory_path() / "hd66712-hosted-benchmarks";

@@ -31,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string script(reinterpret_cast<const char*>(data), size);
   std::vector<ScriptCommand> commands;
   std::vector<std::string> warnings;
-  const std::string error = ParseScript(script, &commands, &warnings);
-  FUZZ_CHECK(error.empty() || commands.empty() || error.rfind("line ", 0) == 0,
-             "an error in a line names the line");
-  if (!error.empty() || BytesWritten(commands) > kMaxBytesRun) return 0;
+  const Problem problem = ParseScript(script, &commands, &warnings);
+  FUZZ_CHECK(!problem || commands.empty() || problem->rfind("line ", 0) == 0,
+             "a problem in a line names the line");
+  if (problem || BytesWritten(commands) > kMaxBytesRun) return 0;
 
   ResetDriverRecords();
   fake_ports::state.present["inpout32.dll"] = {};
@@ -47,10 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.columns = 16;
   settings.rows = 2;
   settings.parameters = "LPT1,HD44780";
-  settings.snapshot = [] { return std::string(); };
+  settings.snapshot = []() -> Problem { return std::nullopt; };
   settings.pause = [](long) {};
-  const std::string run_error = RunCommands(driver, settings, commands);
-  FUZZ_CHECK(run_error.empty(), run_error.c_str());
+  const Problem run_problem = RunCommands(driver, settings, commands);
+  FUZZ_CHECK(!run_problem, run_problem->c_str());
 
   size_t seen = 0;
   CheckNewBusCycles(&seen, 0x378);

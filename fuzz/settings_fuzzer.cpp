@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
 
   long value = -1;
-  const std::string error = vlcd::ParseNumber(text, form, 0, high, &value);
-  if (error.empty()) {
+  const Problem problem = vlcd::ParseNumber(text, form, 0, high, &value);
+  if (!problem) {
     FUZZ_CHECK(value >= 0 && value <= high, "a number read is within its range");
     char printed[32];
     std::snprintf(printed, sizeof printed, form == vlcd::NumberForm::Decimal ? "%ld" : "%lx",
@@ -28,15 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string again =
         form == vlcd::NumberForm::Address ? std::string("0x") + printed : std::string(printed);
     long reread = -1;
-    FUZZ_CHECK(vlcd::ParseNumber(again, form, 0, high, &reread).empty(), "printed form reads");
+    FUZZ_CHECK(!vlcd::ParseNumber(again, form, 0, high, &reread), "printed form reads");
     FUZZ_CHECK(reread == value, "a number read back is the same value");
   } else {
     FUZZ_CHECK(value == -1, "a refused number leaves the value alone");
-    FUZZ_CHECK(error.find('\'' + text + '\'') != std::string::npos, "the refusal quotes the text");
+    FUZZ_CHECK(problem->find('\'' + text + '\'') != std::string::npos,
+               "the refusal quotes the text");
   }
 
   vlcd::Chip chip = vlcd::Chip::HD44780;
-  if (vlcd::ReadChipName(text, &chip).empty()) {
+  if (!vlcd::ReadChipName(text, &chip)) {
     FUZZ_CHECK(text == vlcd::ChipName(chip), "a chip read prints back as its name");
   }
   return 0;

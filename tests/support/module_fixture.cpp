@@ -12,7 +12,7 @@ void ModuleTest::SetUp() {
   const std::string path = (scratch_->home() / HD66712_MODULE_FILE).string();
   module_ = loader::LoadModule(path);
   ASSERT_NE(module_, nullptr) << path;
-  ASSERT_EQ(FindDriverEntries(module_, &driver_), "");
+  ASSERT_EQ(FindDriverEntries(module_, &driver_), std::nullopt);
 }
 
 void ModuleTest::TearDown() {

@@ -52,7 +52,7 @@ TEST_F(HostSessionTest, ScriptDrivesTheDisplay) {
       "write a\\g2\\xDF\\\\b\n"
       "position 1 2\n"
       "write  two\n";
-  EXPECT_EQ(RunSession(driver_, settings_, script), "");
+  EXPECT_EQ(RunSession(driver_, settings_, script), std::nullopt);
   EXPECT_EQ(Screen(8, 2), " a█°¥b  \n two    \n");
 }
 
@@ -90,8 +90,12 @@ TEST_F(HostSessionTest, EveryLineIsCheckedBeforeAnythingRuns) {
 
 TEST_F(HostSessionTest, ByteOrderMarkIsSkippedAndAHashInAWriteIsText) {
   int snapshots = 0;
-  settings_.snapshot = [&snapshots] { return ++snapshots == 1 ? "" : "disk full"; };
-  EXPECT_EQ(RunSession(driver_, settings_, "\xEF\xBB\xBFinit\nwrite hi # x\nsnapshot\n"), "");
+  settings_.snapshot = [&snapshots]() -> Problem {
+    if (++snapshots == 1) return std::nullopt;
+    return "disk full";
+  };
+  EXPECT_EQ(RunSession(driver_, settings_, "\xEF\xBB\xBFinit\nwrite hi # x\nsnapshot\n"),
+            std::nullopt);
   EXPECT_EQ(Screen(8, 2), "hi # x  \n        \n");
   EXPECT_EQ(RunSession(driver_, settings_, "snapshot\n"), "line 1: disk full");
 }
@@ -108,7 +112,7 @@ TEST_F(HostSessionTest, ScriptsFromAnyEditorReadLineForLine) {
   };
   for (const auto& [script, write_line] : cases) {
     std::vector<ScriptCommand> commands;
-    EXPECT_EQ(ParseScript(script, &commands), "");
+    EXPECT_EQ(ParseScript(script, &commands), std::nullopt);
     ASSERT_EQ(commands.size(), 2u) << script;
     EXPECT_EQ(commands[1].line, write_line) << script;
     EXPECT_EQ(commands[1].text, "x") << script;
@@ -152,13 +156,13 @@ TEST_F(HostSessionTest, ScriptsThatWouldSendNothingOrTheWrongBytesAreCalledOut) 
   for (const auto& [script, warning] : warned) {
     std::vector<ScriptCommand> commands;
     std::vector<std::string> warnings;
-    EXPECT_EQ(ParseScript(script, &commands, &warnings), "");
+    EXPECT_EQ(ParseScript(script, &commands, &warnings), std::nullopt);
     EXPECT_EQ(warnings, std::vector<std::string>{warning}) << script;
   }
   // A byte of the module's own code page is not UTF-8, and is not warned about.
   std::vector<ScriptCommand> commands;
   std::vector<std::string> warnings;
-  EXPECT_EQ(ParseScript("init\nwrite 42\xDF\n", &commands, &warnings), "");
+  EXPECT_EQ(ParseScript("init\nwrite 42\xDF\n", &commands, &warnings), std::nullopt);
   EXPECT_TRUE(warnings.empty());
 }
 
@@ -187,7 +191,8 @@ TEST_F(HostSessionTest, DemoKeepsEachPartOnItsOwnRows) {
     fake_ports::state.writes.clear();
     settings_.columns = layout.columns;
     settings_.rows = layout.rows;
-    ASSERT_EQ(RunSession(driver_, settings_, DemoScript(layout.columns, layout.rows)), "");
+    ASSERT_EQ(RunSession(driver_, settings_, DemoScript(layout.columns, layout.rows)),
+              std::nullopt);
     std::vector<std::string> rows;
     std::istringstream lines(
         vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, layout.columns, layout.rows)));
@@ -217,9 +222,10 @@ TEST(GeneratedScriptTest, DemoAndTestPatternParseForEverySize) {
   std::vector<ScriptCommand> commands;
   for (const auto& [columns, rows] :
        {std::pair{0, 0}, {1, 1}, {8, 1}, {16, 2}, {20, 4}, {40, 4}, {255, 255}}) {
-    EXPECT_EQ(ParseScript(DemoScript(columns, rows), &commands), "") << columns << "x" << rows;
+    EXPECT_EQ(ParseScript(DemoScript(columns, rows), &commands), std::nullopt)
+        << columns << "x" << rows;
     for (PatternPages pages : {PatternPages::Paused, PatternPages::Snapshots}) {
-      EXPECT_EQ(ParseScript(TestPatternScript(columns, rows, pages), &commands), "")
+      EXPECT_EQ(ParseScript(TestPatternScript(columns, rows, pages), &commands), std::nullopt)
           << columns << "x" << rows;
     }
   }

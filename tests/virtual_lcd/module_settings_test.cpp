@@ -52,18 +52,18 @@ TEST(ModuleSettingsTest, NumbersAreReadStrictly) {
   };
   for (const NumberCase& c : cases) {
     long value = -7;
-    EXPECT_EQ(vlcd::ParseNumber(c.text, c.form, 0, c.high, &value), c.error) << c.text;
+    EXPECT_EQ(vlcd::ParseNumber(c.text, c.form, 0, c.high, &value).value_or(""), c.error) << c.text;
     EXPECT_EQ(value, *c.error == '\0' ? c.value : -7) << c.text;
   }
 }
 
 TEST(ModuleSettingsTest, ChipNamesAndControllerLimits) {
   vlcd::Chip chip = vlcd::Chip::HD66712;
-  EXPECT_EQ(vlcd::ReadChipName("HD44780", &chip), "");
+  EXPECT_EQ(vlcd::ReadChipName("HD44780", &chip), std::nullopt);
   EXPECT_EQ(chip, vlcd::Chip::HD44780);
   EXPECT_EQ(vlcd::ReadChipName("hd66712", &chip),
             "'hd66712' is not a chip (HD66712 or HD44780, in capitals)");
-  EXPECT_EQ(vlcd::GeometryWarning(80, 4), "");
+  EXPECT_EQ(vlcd::GeometryWarning(80, 4), std::nullopt);
   EXPECT_EQ(vlcd::GeometryWarning(81, 1), "81 columns: a controller shows at most 80 cells a line");
   EXPECT_EQ(vlcd::GeometryWarning(20, 5), "5 rows: a controller drives at most 4 rows");
 }

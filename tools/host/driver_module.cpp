@@ -3,16 +3,16 @@
 namespace {
 
 template <typename Entry>
-bool Find(loader::ModuleHandle module, const char* name, Entry* entry, std::string* missing) {
+bool Find(loader::ModuleHandle module, const char* name, Entry* entry, Problem* missing) {
   *entry = reinterpret_cast<Entry>(loader::FindEntry(module, name));
-  if (*entry == nullptr && missing->empty()) *missing = name;
+  if (*entry == nullptr && !*missing) *missing = name;
   return *entry != nullptr;
 }
 
 }  // namespace
 
-std::string FindDriverEntries(loader::ModuleHandle module, DriverEntries* entries) {
-  std::string missing;
+Problem FindDriverEntries(loader::ModuleHandle module, DriverEntries* entries) {
+  Problem missing;
   Find(module, "DISPLAYDLL_Usage", &entries->Usage, &missing);
   Find(module, "DISPLAYDLL_DriverName", &entries->DriverName, &missing);
   Find(module, "DISPLAYDLL_DefaultParameters", &entries->DefaultParameters, &missing);

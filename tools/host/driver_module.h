@@ -7,6 +7,7 @@
 
 #include "displaydll.h"
 #include "module_loader.h"
+#include "problem.h"
 
 struct DriverEntries {
   DISPLAYDLL_TextFn Usage = nullptr;
@@ -21,7 +22,7 @@ struct DriverEntries {
   DISPLAYDLL_CustomCharIndexFn CustomCharIndex = nullptr;
 };
 
-// Returns the name of the first entry that is missing, or "" when all are found.
-std::string FindDriverEntries(loader::ModuleHandle module, DriverEntries* entries);
+// Finds every entry, or names the first that is missing.
+Problem FindDriverEntries(loader::ModuleHandle module, DriverEntries* entries);
 
 #endif  // HOST_DRIVER_MODULE_H

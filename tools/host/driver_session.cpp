@@ -26,17 +26,17 @@ std::string Duration(double seconds) {
 
 }  // namespace
 
-std::string LoadDriver(const std::string& path, loader::ModuleHandle* module,
-                       DriverEntries* driver) {
+Problem LoadDriver(const std::string& path, loader::ModuleHandle* module, DriverEntries* driver) {
   std::string reason;
   *module = loader::LoadModule(path, &reason);
   if (*module == nullptr) return "cannot load the driver module " + path + ": " + reason;
-  const std::string missing = FindDriverEntries(*module, driver);
-  return missing.empty() ? "" : path + " lacks " + missing;
+  if (const Problem missing = FindDriverEntries(*module, driver))
+    return path + " lacks " + *missing;
+  return std::nullopt;
 }
 
-std::string ReadSessionScript(const Options& options, PatternPages pages,
-                              std::vector<ScriptCommand>* commands) {
+Problem ReadSessionScript(const Options& options, PatternPages pages,
+                          std::vector<ScriptCommand>* commands) {
   std::string script;
   std::string name = options.script_path;
   if (name.empty()) {
@@ -45,13 +45,13 @@ std::string ReadSessionScript(const Options& options, PatternPages pages,
     script = pattern ? TestPatternScript(options.columns, options.rows, pages)
                      : DemoScript(options.columns, options.rows);
   } else {
-    const std::string error = ReadInputFile(name, &script);
-    if (!error.empty()) return error;
+    if (Problem problem = ReadInputFile(name, &script)) return problem;
   }
   std::vector<std::string> warnings;
-  const std::string error = ParseScript(script, commands, &warnings);
+  const Problem problem = ParseScript(script, commands, &warnings);
   for (const std::string& warning : warnings) Warn(name + ", " + warning);
-  return error.empty() ? "" : name + ", " + error;
+  if (problem) return name + ", " + *problem;
+  return std::nullopt;
 }
 
 void WatchDriverCalls(StdoutCapture& capture, SessionSettings& session,

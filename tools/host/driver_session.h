@@ -13,15 +13,14 @@
 #include "session.h"
 #include "test_pattern.h"
 
-// Loads the driver module and finds its entries; returns "" or why not,
-// with the loader's own reason.
-std::string LoadDriver(const std::string& path, loader::ModuleHandle* module,
-                       DriverEntries* driver);
+// Loads the driver module and finds its entries, or says why not, with the
+// loader's own reason.
+Problem LoadDriver(const std::string& path, loader::ModuleHandle* module, DriverEntries* driver);
 
 // The user's script, or the demo or test pattern sized to the module,
-// checked whole and its warnings shown. Returns "" or the error.
-std::string ReadSessionScript(const Options& options, PatternPages pages,
-                              std::vector<ScriptCommand>* commands);
+// checked whole and its warnings shown.
+Problem ReadSessionScript(const Options& options, PatternPages pages,
+                          std::vector<ScriptCommand>* commands);
 
 // Sets `session` to show what the driver prints on its own line, and to
 // announce writes long enough to take a while, with an estimate, to

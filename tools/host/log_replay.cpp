@@ -38,8 +38,7 @@ bool ByteOf(const std::string& text, uint8_t* byte) {
   const size_t at = text.find(" (0x");
   if (at == std::string::npos || at + 7 > text.size() || text[at + 6] != ')') return false;
   long value = 0;
-  if (!vlcd::ParseNumber(text.substr(at + 4, 2), vlcd::NumberForm::Hexadecimal, 0, 0xFF, &value)
-           .empty()) {
+  if (vlcd::ParseNumber(text.substr(at + 4, 2), vlcd::NumberForm::Hexadecimal, 0, 0xFF, &value)) {
     return false;
   }
   *byte = static_cast<uint8_t>(value);

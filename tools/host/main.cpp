@@ -20,10 +20,13 @@ int main(int argc, char** argv) {
         "may show as other characters; redirect the output to a file to read them");
   }
   Settings settings = SettingsFrom(options);
-  const std::string clash = CheckOutputAgainstInputs(
-      settings.output,
-      {options.script_path, options.replay_path, options.module, options.port_library});
-  if (!settings.output.empty() && !clash.empty()) return Fail(kUsageError, "--output: " + clash);
+  if (!settings.output.empty()) {
+    if (const Problem clash = CheckOutputAgainstInputs(
+            settings.output,
+            {options.script_path, options.replay_path, options.module, options.port_library})) {
+      return Fail(kUsageError, "--output: " + *clash);
+    }
+  }
   if (!options.replay_path.empty()) return RunReplay(options, settings);
   if (options.real_port) return RunOnRealPort(options, settings);
   return RunOnVirtualLcd(options, settings);

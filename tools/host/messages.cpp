@@ -18,7 +18,7 @@ void Warn(const std::string& message) {
   std::fprintf(stderr, "lcd_host: warning: %s\n", message.c_str());
 }
 
-std::string ReadInputFile(const std::string& path, std::string* text) {
+Problem ReadInputFile(const std::string& path, std::string* text) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return path + " is a folder, not a file";
   std::ifstream file(path, std::ios::binary);
@@ -27,5 +27,5 @@ std::string ReadInputFile(const std::string& path, std::string* text) {
   contents << file.rdbuf();
   if (file.bad()) return "cannot read " + path;
   *text = contents.str();
-  return "";
+  return std::nullopt;
 }

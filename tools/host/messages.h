@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "problem.h"
+
 constexpr int kRunError = 1;
 constexpr int kUsageError = 2;
 
@@ -12,7 +14,7 @@ constexpr int kUsageError = 2;
 int Fail(int status, const std::string& message);
 void Warn(const std::string& message);
 
-// The whole of a file the user named; returns "" or why it cannot be read.
-std::string ReadInputFile(const std::string& path, std::string* text);
+// The whole of a file the user named, or why it cannot be read.
+Problem ReadInputFile(const std::string& path, std::string* text);
 
 #endif  // HOST_MESSAGES_H

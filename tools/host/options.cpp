@@ -22,9 +22,9 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
   return CLI::Validator(
       [form, high](std::string& text) {
         long value = 0;
-        const std::string error = vlcd::ParseNumber(text, form, 0, high, &value);
-        if (error.empty()) text = std::to_string(value);
-        return error;
+        const Problem problem = vlcd::ParseNumber(text, form, 0, high, &value);
+        if (!problem) text = std::to_string(value);
+        return problem.value_or("");
       },
       form == vlcd::NumberForm::Address ? "ADDRESS" : "N");
 }
@@ -32,12 +32,12 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
 const CLI::Validator kChip(
     [](std::string& text) {
       vlcd::Chip chip{};
-      return vlcd::ReadChipName(text, &chip);
+      return vlcd::ReadChipName(text, &chip).value_or("");
     },
     "CHIP");
 
-const CLI::Validator kOutputPrefix([](std::string& text) { return CheckOutputPrefix(text); },
-                                   "PREFIX");
+const CLI::Validator kOutputPrefix(
+    [](std::string& text) { return CheckOutputPrefix(text).value_or(""); }, "PREFIX");
 
 const CLI::Validator kNotEmpty(
     [](std::string& text) { return text.empty() ? "an empty path names no file" : ""; }, "PATH");
@@ -176,8 +176,9 @@ Settings SettingsFrom(const Options& options) {
   settings.session.parameters =
       options.parameters.empty() ? ParametersFor(options.port, options.chip) : options.parameters;
   settings.output = options.output;
-  const std::string geometry = vlcd::GeometryWarning(options.columns, options.rows);
-  if (!geometry.empty()) Warn(geometry);
+  if (const Problem geometry = vlcd::GeometryWarning(options.columns, options.rows)) {
+    Warn(*geometry);
+  }
   const std::string log = LogSuffixWarning(settings.session.parameters);
   if (!log.empty()) Warn(log);
   return settings;

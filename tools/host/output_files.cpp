@@ -37,7 +37,7 @@ bool IsOutputName(const std::string& name, const std::string& stem) {
 
 }  // namespace
 
-std::string CheckOutputPrefix(const std::string& prefix) {
+Problem CheckOutputPrefix(const std::string& prefix) {
   if (prefix.empty()) return "an empty prefix names no file";
   const char last = prefix.back();
   std::error_code ignored;
@@ -45,11 +45,11 @@ std::string CheckOutputPrefix(const std::string& prefix) {
     return "'" + prefix + "' is a folder; give a file prefix in it, such as " +
            (fs::path(prefix) / "screen").string();
   }
-  return "";
+  return std::nullopt;
 }
 
-std::string CheckOutputAgainstInputs(const std::string& prefix,
-                                     const std::vector<std::string>& inputs) {
+Problem CheckOutputAgainstInputs(const std::string& prefix,
+                                 const std::vector<std::string>& inputs) {
   const fs::path output = Resolved(fs::path(prefix));
   const std::string stem = output.filename().string();
   for (const std::string& input : inputs) {
@@ -61,7 +61,7 @@ std::string CheckOutputAgainstInputs(const std::string& prefix,
              ".txt, .png and numbered snapshots " + prefix + "-1.txt, ...)";
     }
   }
-  return "";
+  return std::nullopt;
 }
 
 std::string NumberedPrefix(const std::string& prefix, int number) {

@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
-// "" when no file lcd_host may write from `prefix` is one of `inputs`;
-// else the message, naming both.
-std::string CheckOutputAgainstInputs(const std::string& prefix,
-                                     const std::vector<std::string>& inputs);
+#include "problem.h"
 
-// "" for a prefix that names files; else why not (empty, or a folder).
-std::string CheckOutputPrefix(const std::string& prefix);
+// Whether a file lcd_host may write from `prefix` is one of `inputs`,
+// naming both.
+Problem CheckOutputAgainstInputs(const std::string& prefix, const std::vector<std::string>& inputs);
+
+// Why a prefix names no files (it is empty, or a folder), if it does not.
+Problem CheckOutputPrefix(const std::string& prefix);
 
 std::string NumberedPrefix(const std::string& prefix, int number);
 

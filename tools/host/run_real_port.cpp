@@ -16,9 +16,9 @@ namespace {
 constexpr const char* kPortLibraryNames[] = {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"};
 
 // The virtual LCD's library carries a port library's name; loaded here by
-// name, it would take every byte and drive nothing. Returns "" or why the
-// run must not go on; `found` gets the files the system's search finds.
-std::string RefuseTheSimulator(std::string* found) {
+// name, it would take every byte and drive nothing. Says why the run must
+// not go on, if it must not; `found` gets the files the system's search finds.
+Problem RefuseTheSimulator(std::string* found) {
   for (const char* name : kPortLibraryNames) {
     loader::ModuleHandle library = loader::LoadModule(name);
     if (library == nullptr) continue;
@@ -35,23 +35,24 @@ std::string RefuseTheSimulator(std::string* found) {
     }
     *found += (found->empty() ? "" : ", ") + shown;
   }
-  return "";
+  return std::nullopt;
 }
 
 }  // namespace
 
 int RunOnRealPort(const Options& options, Settings& settings) {
   std::vector<ScriptCommand> commands;
-  const std::string script_error = ReadSessionScript(options, PatternPages::Paused, &commands);
-  if (!script_error.empty()) return Fail(kRunError, script_error);
+  if (const Problem problem = ReadSessionScript(options, PatternPages::Paused, &commands)) {
+    return Fail(kRunError, *problem);
+  }
   std::string found;
-  const std::string simulator = RefuseTheSimulator(&found);
-  if (!simulator.empty()) return Fail(kRunError, simulator);
+  if (const Problem simulator = RefuseTheSimulator(&found)) return Fail(kRunError, *simulator);
 
   loader::ModuleHandle module = nullptr;
   DriverEntries driver;
-  const std::string error = LoadDriver(options.module, &module, &driver);
-  if (!error.empty()) return Fail(kRunError, error);
+  if (const Problem problem = LoadDriver(options.module, &module, &driver)) {
+    return Fail(kRunError, *problem);
+  }
   std::printf(
       "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
       "driver loads (found: %s)\n%s, %dx%d %s\n",
@@ -70,13 +71,14 @@ int RunOnRealPort(const Options& options, Settings& settings) {
     std::fflush(stdout);
     ++sent;
   };
-  settings.session.snapshot = [] {
-    return std::string("snapshot saves the virtual LCD's screen; here, look at the module");
+  settings.session.snapshot = []() -> Problem {
+    return "snapshot saves the virtual LCD's screen; here, look at the module";
   };
   StdoutCapture capture;
   WatchDriverCalls(capture, settings.session, nullptr);
-  const std::string run_error = RunCommands(driver, settings.session, commands);
-  if (!run_error.empty()) return Fail(kRunError, run_error);
+  if (const Problem problem = RunCommands(driver, settings.session, commands)) {
+    return Fail(kRunError, *problem);
+  }
   // The driver is left running, so the module keeps showing the last screen.
   std::printf("%d commands sent; the module should now show the last screen.\n", sent);
   return 0;

@@ -19,8 +19,9 @@ const vlcd::VirtualLcd& ShownScreen(const ReplayedSession& session) {
 
 int RunReplay(const Options& options, const Settings& settings) {
   std::string log;
-  const std::string error = ReadInputFile(options.replay_path, &log);
-  if (!error.empty()) return Fail(kRunError, error);
+  if (const Problem problem = ReadInputFile(options.replay_path, &log)) {
+    return Fail(kRunError, *problem);
+  }
   const Replay replay = ReplayLog(log, settings.module);
   for (const std::string& problem : replay.unreadable) Warn(options.replay_path + ": " + problem);
   for (const std::string& warning : replay.warnings) Warn(options.replay_path + ": " + warning);

@@ -27,8 +27,9 @@ Entry Find(loader::ModuleHandle library, const char* name) {
 
 int RunOnVirtualLcd(const Options& options, Settings& settings) {
   std::vector<ScriptCommand> commands;
-  const std::string script_error = ReadSessionScript(options, PatternPages::Snapshots, &commands);
-  if (!script_error.empty()) return Fail(kRunError, script_error);
+  if (const Problem problem = ReadSessionScript(options, PatternPages::Snapshots, &commands)) {
+    return Fail(kRunError, *problem);
+  }
 
   std::string reason;
   loader::ModuleHandle port = loader::LoadModule(options.port_library, &reason);
@@ -52,27 +53,29 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
 
   loader::ModuleHandle module = nullptr;
   DriverEntries driver;
-  std::string error = LoadDriver(options.module, &module, &driver);
-  if (!error.empty()) return Fail(kRunError, error);
+  if (const Problem problem = LoadDriver(options.module, &module, &driver)) {
+    return Fail(kRunError, *problem);
+  }
 
   std::printf("%s, %dx%d %s, parameters \"%s\"\n", driver.DriverName(), settings.module.columns,
               settings.module.rows, vlcd::ChipName(settings.module.chip),
               settings.session.parameters.c_str());
   int snapshots = 0;
-  settings.session.snapshot = [&]() -> std::string {
+  settings.session.snapshot = [&]() -> Problem {
     int saved = 0;
     const std::string prefix = NumberedPrefix(settings.output, ++snapshots);
     std::printf("Snapshot %d:\n%s", snapshots, library.snapshot(prefix.c_str(), &saved));
-    return saved == 1 ? "" : "the snapshot could not be saved";
+    if (saved != 1) return "the snapshot could not be saved";
+    return std::nullopt;
   };
   StdoutCapture capture;
   WatchDriverCalls(capture, settings.session,
                    [&library](size_t bytes) { library.expect(static_cast<int64_t>(bytes)); });
-  error = RunCommands(driver, settings.session, commands);
+  const Problem problem = RunCommands(driver, settings.session, commands);
   if (options.trace) std::fputs(library.trace(), stdout);
   int status = 0;
-  if (!error.empty()) {
-    status = Fail(kRunError, error + " (the screen was not saved)");
+  if (problem) {
+    status = Fail(kRunError, *problem + " (the screen was not saved)");
   } else {
     int saved = 0;
     std::fputs(library.snapshot(settings.output.c_str(), &saved), stdout);

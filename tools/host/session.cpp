@@ -85,27 +85,27 @@ bool LooksLikeUtf16(const std::string& text) {
   return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
 }
 
-std::string ParseByteNumber(const std::string& what, const std::string& word, uint8_t* value) {
+Problem ParseByteNumber(const std::string& what, const std::string& word, uint8_t* value) {
   long number = 0;
-  const std::string error =
-      vlcd::ParseNumber(word, vlcd::NumberForm::Decimal, 0, vlcd::kMaxSize, &number);
-  if (!error.empty()) return what + ": " + error;
+  if (const Problem problem =
+          vlcd::ParseNumber(word, vlcd::NumberForm::Decimal, 0, vlcd::kMaxSize, &number)) {
+    return what + ": " + *problem;
+  }
   *value = static_cast<uint8_t>(number);
-  return "";
+  return std::nullopt;
 }
 
 // One or two hexadecimal digits, nothing else.
 bool ParseRowByte(const std::string& word, uint8_t* value) {
   long number = 0;
-  if (word.size() > 2 ||
-      !vlcd::ParseNumber(word, vlcd::NumberForm::Hexadecimal, 0, 0xFF, &number).empty()) {
+  if (word.size() > 2 || vlcd::ParseNumber(word, vlcd::NumberForm::Hexadecimal, 0, 0xFF, &number)) {
     return false;
   }
   *value = static_cast<uint8_t>(number);
   return true;
 }
 
-std::string ParseArguments(const std::vector<std::string>& words, ScriptCommand* command) {
+Problem ParseArguments(const std::vector<std::string>& words, ScriptCommand* command) {
   const size_t arguments = words.size() - 1;
   switch (command->kind) {
     case Kind::Write: {
@@ -114,34 +114,36 @@ std::string ParseArguments(const std::vector<std::string>& words, ScriptCommand*
     }
     case Kind::Wait: {
       if (arguments != 1) return "wait takes a number of milliseconds, nothing else";
-      const std::string error =
-          vlcd::ParseNumber(words[1], vlcd::NumberForm::Decimal, 0, kMaxWaitMs, &command->wait_ms);
-      return error.empty() ? "" : "wait: " + error;
+      if (const Problem problem = vlcd::ParseNumber(words[1], vlcd::NumberForm::Decimal, 0,
+                                                    kMaxWaitMs, &command->wait_ms)) {
+        return "wait: " + *problem;
+      }
+      return std::nullopt;
     }
     case Kind::Position: {
       if (arguments != 2) return "position takes a column and a row, nothing else";
-      std::string error = ParseByteNumber("position column", words[1], &command->x);
-      if (error.empty()) error = ParseByteNumber("position row", words[2], &command->y);
-      return error;
+      if (Problem problem = ParseByteNumber("position column", words[1], &command->x)) {
+        return problem;
+      }
+      return ParseByteNumber("position row", words[2], &command->y);
     }
     case Kind::Glyph: {
       if (arguments != 9) return "glyph takes a number and eight hexadecimal rows, nothing else";
-      const std::string error = ParseByteNumber("glyph number", words[1], &command->x);
-      if (!error.empty()) return error;
+      if (Problem problem = ParseByteNumber("glyph number", words[1], &command->x)) return problem;
       for (size_t row = 0; row < 8; ++row) {
         if (!ParseRowByte(words[row + 2], &command->rows[row])) {
           return "glyph row " + std::to_string(row) + ": '" + words[row + 2] +
                  "' is not one or two hexadecimal digits";
         }
       }
-      return "";
+      return std::nullopt;
     }
     default:
-      return "";
+      return std::nullopt;
   }
 }
 
-std::string ParseLine(const std::string& line, ScriptCommand* command) {
+Problem ParseLine(const std::string& line, ScriptCommand* command) {
   const std::vector<std::string> words = Words(line);
   const CommandInfo* info = FindCommand(words[0]);
   if (info == nullptr) return "unknown command \"" + words[0] + "\"";
@@ -178,7 +180,7 @@ int RomCodeOf(const std::string& character) {
 
 // A module has no UTF-8: each byte of a character such as "°" shows as a
 // character of the module's own ROM.
-std::string Utf8Warning(const std::string& text) {
+Problem Utf8Warning(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const size_t length = Utf8SequenceAt(text, i);
     if (length == 0) continue;
@@ -196,7 +198,7 @@ std::string Utf8Warning(const std::string& text) {
     std::snprintf(escape, sizeof escape, "\\x%02X", code);
     return head + "write " + escape + " instead, its code on the common character ROM";
   }
-  return "";
+  return std::nullopt;
 }
 
 void Warn(std::vector<std::string>* warnings, const std::string& warning) {
@@ -221,8 +223,7 @@ std::string ScriptHelp() {
   return help;
 }
 
-std::string ExpandText(const DriverEntries* driver, const std::string& text,
-                       std::string* expanded) {
+Problem ExpandText(const DriverEntries* driver, const std::string& text, std::string* expanded) {
   expanded->clear();
   expanded->reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -255,11 +256,11 @@ std::string ExpandText(const DriverEntries* driver, const std::string& text,
       return std::string("unknown escape \\") + escape + " (use \\xHH, \\gN or \\\\)";
     }
   }
-  return "";
+  return std::nullopt;
 }
 
-std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
-                        std::vector<std::string>* warnings) {
+Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
+                    std::vector<std::string>* warnings) {
   commands->clear();
   if (LooksLikeUtf16(script)) {
     return "the script is UTF-16 (\"Unicode\" in Notepad): save it as UTF-8 or ANSI";
@@ -280,8 +281,7 @@ std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* c
     ScriptCommand command;
     command.line = number;
     command.source = line.substr(start);
-    const std::string error = ParseLine(command.source, &command);
-    if (!error.empty()) return where + error;
+    if (const Problem problem = ParseLine(command.source, &command)) return where + *problem;
     const CommandInfo& info = *FindCommand(Words(command.source)[0]);
     if (info.needs_driver && !initialised) {
       return where + info.name + (ever_initialised ? " after done" : " before init") +
@@ -290,8 +290,7 @@ std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* c
     if (command.kind == Kind::Init) initialised = ever_initialised = true;
     if (command.kind == Kind::Done) initialised = false;
     if (command.kind == Kind::Write) {
-      const std::string utf8 = Utf8Warning(command.text);
-      if (!utf8.empty()) Warn(warnings, where + utf8);
+      if (const Problem utf8 = Utf8Warning(command.text)) Warn(warnings, where + *utf8);
     }
     commands->push_back(command);
   }
@@ -300,11 +299,11 @@ std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* c
   } else if (!ever_initialised) {
     Warn(warnings, "the script has no init, so nothing is sent to the driver");
   }
-  return "";
+  return std::nullopt;
 }
 
-std::string RunCommands(const DriverEntries& driver, const SessionSettings& settings,
-                        const std::vector<ScriptCommand>& commands) {
+Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings,
+                    const std::vector<ScriptCommand>& commands) {
   const auto call = [&settings](const std::function<void()>& entry) {
     if (settings.call_driver) {
       settings.call_driver(entry);
@@ -314,7 +313,7 @@ std::string RunCommands(const DriverEntries& driver, const SessionSettings& sett
   };
   for (const ScriptCommand& command : commands) {
     if (settings.announce) settings.announce(command.source);
-    std::string error;
+    Problem problem;
     switch (command.kind) {
       case Kind::Init: {
         uint8_t ok = 0;
@@ -324,7 +323,7 @@ std::string RunCommands(const DriverEntries& driver, const SessionSettings& sett
               driver.Init(static_cast<uint8_t>(settings.columns),
                           static_cast<uint8_t>(settings.rows), settings.parameters.c_str(), &ok);
         });
-        if (ok != 1) error = std::string("DISPLAYDLL_Init failed: ") + result;
+        if (ok != 1) problem = std::string("DISPLAYDLL_Init failed: ") + result;
         break;
       }
       case Kind::Position:
@@ -332,8 +331,8 @@ std::string RunCommands(const DriverEntries& driver, const SessionSettings& sett
         break;
       case Kind::Write: {
         std::string text;
-        error = ExpandText(&driver, command.text, &text);
-        if (!error.empty()) break;
+        problem = ExpandText(&driver, command.text, &text);
+        if (problem) break;
         if (settings.writing) settings.writing(text.size());
         call([&] { driver.Write(text.c_str()); });
         break;
@@ -348,7 +347,7 @@ std::string RunCommands(const DriverEntries& driver, const SessionSettings& sett
         call([&] { driver.Done(); });
         break;
       case Kind::Snapshot:
-        error = settings.snapshot ? settings.snapshot() : "snapshot is not available here";
+        problem = settings.snapshot ? settings.snapshot() : "snapshot is not available here";
         break;
       case Kind::Wait:
         if (settings.pause) {
@@ -358,14 +357,14 @@ std::string RunCommands(const DriverEntries& driver, const SessionSettings& sett
         }
         break;
     }
-    if (!error.empty()) return "line " + std::to_string(command.line) + ": " + error;
+    if (problem) return "line " + std::to_string(command.line) + ": " + *problem;
   }
-  return "";
+  return std::nullopt;
 }
 
-std::string RunSession(const DriverEntries& driver, const SessionSettings& settings,
-                       const std::string& script) {
+Problem RunSession(const DriverEntries& driver, const SessionSettings& settings,
+                   const std::string& script) {
   std::vector<ScriptCommand> commands;
-  const std::string error = ParseScript(script, &commands);
-  return error.empty() ? RunCommands(driver, settings, commands) : error;
+  if (Problem problem = ParseScript(script, &commands)) return problem;
+  return RunCommands(driver, settings, commands);
 }

@@ -17,13 +17,14 @@
 #include <vector>
 
 #include "driver_module.h"
+#include "problem.h"
 
 struct SessionSettings {
   int columns = 20;
   int rows = 4;
   std::string parameters = "LPT1,HD66712";
-  // Called by "snapshot"; returns "" or why the screen was not saved.
-  std::function<std::string()> snapshot;
+  // Called by "snapshot"; returns why the screen was not saved, if it was not.
+  std::function<Problem()> snapshot;
   // Told each command's line just before it runs, when set.
   std::function<void(const std::string&)> announce;
   // Told how many bytes a write hands the driver, just before it does.
@@ -52,21 +53,21 @@ std::string ScriptHelp();
 // What lies between words and what a blank line holds.
 bool IsScriptBlank(char c);
 
-// Checks every line; returns "" or the first error, "line N: ...". Things
+// Checks every line; returns the first problem, "line N: ...", if any. Things
 // that are allowed but probably not meant go to `warnings`, when given.
-std::string ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
-                        std::vector<std::string>* warnings = nullptr);
+Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
+                    std::vector<std::string>* warnings = nullptr);
 
-// Runs the commands in order; returns "" or the first error, with its line.
-std::string RunCommands(const DriverEntries& driver, const SessionSettings& settings,
-                        const std::vector<ScriptCommand>& commands);
+// Runs the commands in order; returns the first problem, with its line.
+Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings,
+                    const std::vector<ScriptCommand>& commands);
 
 // ParseScript, then RunCommands.
-std::string RunSession(const DriverEntries& driver, const SessionSettings& settings,
-                       const std::string& script);
+Problem RunSession(const DriverEntries& driver, const SessionSettings& settings,
+                   const std::string& script);
 
 // Expands the escapes of a write's text; `driver` gives glyph codes, and may
-// be null to only check the text. Returns "" or what is wrong.
-std::string ExpandText(const DriverEntries* driver, const std::string& text, std::string* expanded);
+// be null to only check the text.
+Problem ExpandText(const DriverEntries* driver, const std::string& text, std::string* expanded);
 
 #endif  // HOST_SESSION_H

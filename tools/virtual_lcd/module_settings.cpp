@@ -20,8 +20,7 @@ static_assert(kChips[0].chip == Chip{}, "the first chip listed is the default");
 
 }  // namespace
 
-std::string ParseNumber(const std::string& text, NumberForm form, long low, long high,
-                        long* value) {
+Problem ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value) {
   const bool prefixed = form == NumberForm::Address && text.rfind("0x", 0) == 0;
   const bool hex = prefixed || form == NumberForm::Hexadecimal;
   const std::string_view digits = std::string_view(text).substr(prefixed ? 2 : 0);
@@ -48,14 +47,14 @@ std::string ParseNumber(const std::string& text, NumberForm form, long low, long
            std::to_string(high) + ")";
   }
   *value = number;
-  return "";
+  return std::nullopt;
 }
 
-std::string ReadChipName(const std::string& text, Chip* chip) {
+Problem ReadChipName(const std::string& text, Chip* chip) {
   for (const ChipInfo& known : kChips) {
     if (text == known.name) {
       *chip = known.chip;
-      return "";
+      return std::nullopt;
     }
   }
   return "'" + text + "' is not a chip (" + ChipNames() + ", in capitals)";
@@ -76,7 +75,7 @@ std::string ChipNames() {
   return names;
 }
 
-std::string GeometryWarning(int columns, int rows) {
+Problem GeometryWarning(int columns, int rows) {
   if (columns > kMaxCellsPerLine) {
     return std::to_string(columns) + " columns: a controller shows at most " +
            std::to_string(kMaxCellsPerLine) + " cells a line";
@@ -85,7 +84,7 @@ std::string GeometryWarning(int columns, int rows) {
     return std::to_string(rows) + " rows: a controller drives at most " + std::to_string(kMaxRows) +
            " rows";
   }
-  return "";
+  return std::nullopt;
 }
 
 }  // namespace vlcd

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "controller.h"
+#include "problem.h"
 
 namespace vlcd {
 
@@ -17,11 +18,11 @@ enum class NumberForm {
 };
 
 // A whole number from `low` to `high`: no sign, blank, leading zero (which
-// some read as octal) or trailing character. Returns "" and sets `value`, or says what is wrong.
-std::string ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);
+// some read as octal) or trailing character. Sets `value`, or says what is wrong.
+Problem ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);
 
 // A chip's name exactly as ChipNames() lists them.
-std::string ReadChipName(const std::string& text, Chip* chip);
+Problem ReadChipName(const std::string& text, Chip* chip);
 const char* ChipName(Chip chip);
 // "HD66712 or HD44780", for help texts and messages.
 std::string ChipNames();
@@ -30,9 +31,9 @@ std::string ChipNames();
 constexpr long kMaxSize = 255;
 constexpr long kMaxPort = 0xFFFF;
 
-// "" for a size a single controller can show, else a warning naming the
+// Nothing for a size a single controller can show, else a warning naming the
 // limit that is exceeded (80 cells a line, 4 rows).
-std::string GeometryWarning(int columns, int rows);
+Problem GeometryWarning(int columns, int rows);
 
 }  // namespace vlcd
 

@@ -45,23 +45,23 @@ void NumberFromEnvironment(const char* name, vlcd::NumberForm form, long high, i
   const char* text = std::getenv(name);
   if (text == nullptr || *text == '\0') return;
   long number = 0;
-  const std::string error = vlcd::ParseNumber(text, form, 0, high, &number);
-  if (error.empty()) {
+  const Problem problem = vlcd::ParseNumber(text, form, 0, high, &number);
+  if (!problem) {
     *value = static_cast<int>(number);
     return;
   }
   // The default in the form the variable is written in.
   char shown[16];
   std::snprintf(shown, sizeof shown, form == vlcd::NumberForm::Address ? "0x%X" : "%d", *value);
-  Complain(std::string(name) + ": " + error + "; using " + shown);
+  Complain(std::string(name) + ": " + *problem + "; using " + shown);
 }
 
 vlcd::Module ModuleFromEnvironment() {
   vlcd::Module module;
   if (const char* chip = std::getenv("HD_VLCD_CHIP"); chip != nullptr && *chip != '\0') {
-    const std::string error = vlcd::ReadChipName(chip, &module.chip);
-    if (!error.empty())
-      Complain("HD_VLCD_CHIP: " + error + "; using " + vlcd::ChipName(module.chip));
+    if (const Problem problem = vlcd::ReadChipName(chip, &module.chip)) {
+      Complain("HD_VLCD_CHIP: " + *problem + "; using " + vlcd::ChipName(module.chip));
+    }
   }
   NumberFromEnvironment("HD_VLCD_COLUMNS", vlcd::NumberForm::Decimal, vlcd::kMaxSize,
                         &module.columns);
@@ -69,8 +69,9 @@ vlcd::Module ModuleFromEnvironment() {
   int port = module.port_base;
   NumberFromEnvironment("HD_VLCD_PORT", vlcd::NumberForm::Address, vlcd::kMaxPort, &port);
   module.port_base = static_cast<uint16_t>(port);
-  const std::string warning = vlcd::GeometryWarning(module.columns, module.rows);
-  if (!warning.empty()) Complain("warning: " + warning);
+  if (const Problem warning = vlcd::GeometryWarning(module.columns, module.rows)) {
+    Complain("warning: " + *warning);
+  }
   return module;
 }
 
@@ -174,7 +175,7 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
 PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, int columns, int rows, int port,
                                              int flags) {
   vlcd::Module module;
-  if (chip == nullptr || !vlcd::ReadChipName(chip, &module.chip).empty() || columns < 0 ||
+  if (chip == nullptr || vlcd::ReadChipName(chip, &module.chip) || columns < 0 ||
       columns > vlcd::kMaxSize || rows < 0 || rows > vlcd::kMaxSize || port < 0 ||
       port > vlcd::kMaxPort) {
     return 0;

@@ -194,7 +194,7 @@ Problem Utf8Warning(const std::string& text) {
              "write the module's code with \\xHH instead (the degree sign is \\xDF on "
              "the common character ROM)";
     }
-    char escape[8];
+    char escape[16];
     std::snprintf(escape, sizeof escape, "\\x%02X", code);
     return head + "write " + escape + " instead, its code on the common character ROM";
   }

@@ -9,13 +9,13 @@ file(MAKE_DIRECTORY ${WORK}/a_folder)
 set(failures "")
 
 # case(<name> <status> <regex the output must match> [ABSENT <regex it must
-#      not match>] [PROGRAM <path>] [IN <folder under WORK>] [SETUP <file>=<text>]...
-#      <arguments...>)
+#      not match>] [PROGRAM <path>] [IN <folder under WORK>] [INPUT <file in WORK>]
+#      [SETUP <file>=<text>]... <arguments...>)
 function(case name status pattern)
   if(NOT name STREQUAL CASE)
     return()
   endif()
-  cmake_parse_arguments(PARSE_ARGV 3 arg "" "ABSENT;PROGRAM;IN" "SETUP")
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "ABSENT;PROGRAM;IN;INPUT" "SETUP")
   foreach(file IN LISTS arg_SETUP)
     string(FIND "${file}" "=" at)
     string(SUBSTRING "${file}" 0 ${at} path)
@@ -32,8 +32,12 @@ function(case name status pattern)
     set(folder ${WORK}/${arg_IN})
     file(MAKE_DIRECTORY ${folder})
   endif()
+  set(input /dev/null)
+  if(arg_INPUT)
+    set(input ${WORK}/${arg_INPUT})
+  endif()
   execute_process(COMMAND ${program} ${arg_UNPARSED_ARGUMENTS} WORKING_DIRECTORY ${folder}
-    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    INPUT_FILE ${input} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(NOT result STREQUAL "${status}" OR NOT output MATCHES "${pattern}")
     message(FATAL_ERROR "${name}: status ${result} (expected ${status}), output:\n${output}")
   endif()
@@ -160,7 +164,7 @@ files(replay EXIST replayed.txt)
 
 # The real port: no virtual LCD is loaded, so the driver finds the library
 # the user installed, here the recording stand-in under the name it looks for.
-if(CASE MATCHES "^real_port")
+if(CASE MATCHES "^(real_port|check_port|wiring_walk)")
   set(ENV{LD_LIBRARY_PATH} ${WORK})
 endif()
 if(CASE STREQUAL real_port)
@@ -181,5 +185,36 @@ endif()
 case(real_port_refuses_the_simulator 1
   "inpout32.dll is the virtual LCD's library, a simulator that writes no port"
   ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n)
+# The port check and the wiring walk, against stand-ins that answer as a
+# port does, as no port does, and as an inpout32 without its driver.
+if(CASE STREQUAL check_port_present)
+  file(COPY_FILE ${PORT_PRESENT} ${WORK}/inpout32.dll)
+elseif(CASE STREQUAL check_port_absent)
+  file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
+elseif(CASE STREQUAL check_port_driver_closed)
+  file(COPY_FILE ${PORT_DRIVER_CLOSED} ${WORK}/inpout32.dll)
+endif()
+case(check_port_present 0
+  "Port library: [^\n]*/inpout32.dll \\(entries Inp32 and Out32\\)\nThe port library's driver is open.*\na parallel port answers at 0x378\n"
+  --check-port)
+case(check_port_absent 1 "read 0xFF 0xFF 0xFF 0xFF.*no port answers at 0x3BC.*I/O Range.*USB-to-parallel"
+  --check-port --port 0x3bc)
+case(check_port_driver_closed 1
+  "the port library's driver is not installed: run its installer once as administrator"
+  ABSENT "answers" --check-port)
+case(check_port_refuses_the_simulator 1 "is the virtual LCD's library, a simulator"
+  --check-port --port-library ${VIRTUAL_PORT})
+case(check_port_finds_nothing 1 "no port library found" --check-port)
+case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
+case(wiring_walk_on_the_virtual_lcd 0
+  "pin 5 \\(D3\\) high: LCD pin 10 \\(DB3\\) should now read \\+5 V against pin 1\n  the virtual module sees high: DB3\n.*pin 1 \\(Strobe\\) high: LCD pin 6 \\(E\\).*\n  the virtual module sees high: E\n.*│R1:45678│\n│R2:45678│\n└"
+  ABSENT "not what this step drives"
+  --wiring-walk --port-library ${VIRTUAL_PORT} --step-ms 0 --columns 8 --rows 2 --chip HD44780)
+case(wiring_walk_waits_for_enter 0 "Press Enter for the next pin.*Every signal walked"
+  --wiring-walk --port-library ${VIRTUAL_PORT} --columns 8 --rows 1 --chip HD44780
+  INPUT enters SETUP enters=\n\n\n\n\n\n\n\n\n\n\n)
+case(wiring_walk_without_input 1 "standard input ended before the walk did"
+  --wiring-walk --port-library ${VIRTUAL_PORT})
+case(step_ms_without_a_walk 2 "--step-ms requires --wiring-walk" --step-ms 5)
 case(real_port_without_virtual_lcd 2 "--trace excludes --write-real-port|--write-real-port excludes --trace"
   --write-real-port --trace)

@@ -2,6 +2,11 @@
 // to "port_trace.txt" in the current folder so a test can read back exactly
 // what reached the port, and when. One source builds every variant; a
 // variant leaves out an entry by not defining its name.
+//
+// Reads answer as a machine without a port at that address does (0xFF),
+// unless STAND_IN_ECHO makes them answer as a standard port does: each
+// register returns what was last written to it. STAND_IN_DRIVER_OPEN adds
+// the inpout32 family's IsInpOutDriverOpen, answering its value.
 #include <cstdint>
 #include <cstdio>
 
@@ -29,15 +34,30 @@ struct TraceFile {
 
 TraceFile trace;
 
+// The last value written to each of the low 64 K port addresses.
+[[maybe_unused]] uint8_t written[0x10000] = {};
+
 }  // namespace
 
 #ifdef STAND_IN_READ_ENTRY
-PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL STAND_IN_READ_ENTRY(int32_t) { return 0; }
+PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL STAND_IN_READ_ENTRY(int32_t port) {
+#ifdef STAND_IN_ECHO
+  return written[port & 0xFFFF];
+#else
+  static_cast<void>(port);
+  return 0xFF;
+#endif
+}
+#endif
+
+#ifdef STAND_IN_DRIVER_OPEN
+PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL IsInpOutDriverOpen() { return STAND_IN_DRIVER_OPEN; }
 #endif
 
 #ifdef STAND_IN_WRITE_ENTRY
 PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL STAND_IN_WRITE_ENTRY(int32_t port, int32_t value) {
   const int64_t now = SteadyNanoseconds();
+  written[port & 0xFFFF] = static_cast<uint8_t>(value);
   if (trace.file == nullptr) return;
   std::fprintf(trace.file, "write %s %d %d %lld\n", STAND_IN_TAG, port, value,
                static_cast<long long>(now));

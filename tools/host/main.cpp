@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     }
   }
   if (!options.replay_path.empty()) return RunReplay(options, settings);
+  if (options.check_port) return RunCheckPort(options);
+  if (options.wiring_walk) return RunWiringWalk(options, settings);
   if (options.real_port) return RunOnRealPort(options, settings);
   return RunOnVirtualLcd(options, settings);
 }

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kDefaultOutput[] = "virtual_lcd";
+constexpr long kMaxStepMs = 60000;
 
 // Reads a number strictly and hands the option library its decimal form.
 CLI::Validator Number(vlcd::NumberForm form, long high) {
@@ -127,7 +128,9 @@ int ReadOptions(int argc, char** argv, Options* options) {
       ->type_name("PATH")
       ->check(kNotEmpty)
       ->capture_default_str();
-  app.add_option("--port-library", options->port_library, "Virtual port library to load")
+  app.add_option("--port-library", options->port_library,
+                 "Virtual port library to load; with --check-port or --wiring-walk, your port "
+                 "library (default: found as the driver finds it)")
       ->type_name("PATH")
       ->check(kNotEmpty)
       ->capture_default_str();
@@ -135,6 +138,17 @@ int ReadOptions(int argc, char** argv, Options* options) {
   auto* pattern = app.add_flag("--test-pattern", options->test_pattern,
                                "Run the test pattern sized to the module instead of the demo; "
                                "on the virtual LCD each page is saved as a numbered snapshot");
+  auto* check = app.add_flag("--check-port", options->check_port,
+                             "Check the port: which port library loads, whether its driver is "
+                             "open, and whether a port answers at --port");
+  auto* walk = app.add_flag("--wiring-walk", options->wiring_walk,
+                            "Drive each signal high in turn to check the cable pin by pin, then "
+                            "run the test pattern");
+  app.add_option("--step-ms", options->step_ms,
+                 "With --wiring-walk: pause N ms per pin instead of waiting for Enter")
+      ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
+      ->type_name("N")
+      ->needs(walk);
   app.add_flag("--write-real-port", options->real_port,
                "No virtual LCD: the driver writes the real parallel port through your own port "
                "library (runs the test pattern unless --script is given)")
@@ -147,6 +161,15 @@ int ReadOptions(int argc, char** argv, Options* options) {
     replay->excludes(ignored);
   }
   pattern->excludes("--script");
+  for (const char* ignored :
+       {"--replay", "--script", "--trace", "--test-pattern", "--write-real-port", "--output",
+        "--params", "--module", "--chip", "--columns", "--rows", "--wiring-walk"}) {
+    check->excludes(ignored);
+  }
+  for (const char* ignored :
+       {"--replay", "--script", "--trace", "--test-pattern", "--write-real-port"}) {
+    walk->excludes(ignored);
+  }
   app.footer("\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +
              "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
   try {
@@ -157,6 +180,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
   vlcd::ReadChipName(chip_name, &options->chip);
+  options->port_library_given = app.count("--port-library") > 0;
   options->module = InCurrentFolder(options->module);
   options->port_library = InCurrentFolder(options->port_library);
   if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {

@@ -23,6 +23,10 @@ struct Options {
   bool trace = false;
   bool test_pattern = false;
   bool real_port = false;
+  bool port_library_given = false;  // else the port library is found by name
+  bool check_port = false;
+  bool wiring_walk = false;
+  int step_ms = -1;  // the walk's pause per pin; -1 waits for Enter
 };
 
 struct Settings {

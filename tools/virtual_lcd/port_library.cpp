@@ -215,6 +215,8 @@ PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* sav
   return device.text.c_str();
 }
 
+PORT_LIBRARY_EXPORT int VirtualLcd_Pins() { return vlcd::PinLevels(device.lcd); }
+
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Trace() {
   try {
     device.text = vlcd::TraceLines(device.lcd, device.traced);
@@ -229,3 +231,4 @@ static_assert(std::is_same_v<decltype(&VirtualLcd_Configure), VirtualLcdConfigur
 static_assert(std::is_same_v<decltype(&VirtualLcd_Snapshot), VirtualLcdSnapshotFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Trace), VirtualLcdTraceFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Expect), VirtualLcdExpectFn>);
+static_assert(std::is_same_v<decltype(&VirtualLcd_Pins), VirtualLcdPinsFn>);

@@ -18,12 +18,14 @@ constexpr int64_t kAddressSetupNs = 40;
 constexpr int64_t kEnablePulseNs = 230;
 constexpr int64_t kDataSetupNs = 80;
 
-// The control register as a driver wired like ours writes it: RS (pin 16)
-// low for instructions and high for data, E (pin 1, inverted) pulsed.
-constexpr int32_t kInstructionIdle = 0x0B;
-constexpr int32_t kInstructionStrobe = 0x02;
-constexpr int32_t kDataIdle = 0x0F;
-constexpr int32_t kDataStrobe = 0x06;
+// The control register as a driver wired like ours writes it: RS low for
+// instructions and high for data, E pulsed high with Select-in.
+constexpr int32_t kInstructionIdle = kControlPinsLow;
+constexpr int32_t kInstructionStrobe = kControlPinsLow & ~(kStrobeBit | kSelectInBit);
+constexpr int32_t kDataIdle = kInstructionIdle | kInitializeBit;
+constexpr int32_t kDataStrobe = kInstructionStrobe | kInitializeBit;
+static_assert(kInstructionIdle == 0x0B && kInstructionStrobe == 0x02 && kDataIdle == 0x0F &&
+              kDataStrobe == 0x06);
 constexpr uint8_t kFunctionSetMask = 0xE0;
 constexpr uint8_t kFunctionSet = 0x20;
 constexpr uint8_t kExtensionBit = 0x04;
@@ -33,9 +35,9 @@ constexpr int kCellsPerController = 80;
 // The module's lines as the control register drives their pins: Strobe
 // (E) and Auto-feed (R/W) are inverted between register and pin,
 // Initialize (RS) is not.
-bool EnableLevel(uint8_t control) { return !(control & 0x01); }
-bool ReadWriteLevel(uint8_t control) { return !(control & 0x02); }
-bool RegisterSelectLevel(uint8_t control) { return control & 0x04; }
+bool EnableLevel(uint8_t control) { return !(control & kStrobeBit); }
+bool ReadWriteLevel(uint8_t control) { return !(control & kAutoFeedBit); }
+bool RegisterSelectLevel(uint8_t control) { return control & kInitializeBit; }
 
 void AddViolation(VirtualLcd& lcd, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
@@ -118,6 +120,12 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
 
 uint16_t ControlRegister(const Module& module) {
   return static_cast<uint16_t>(module.port_base + kControlOffset);
+}
+
+int PinLevels(const VirtualLcd& lcd) {
+  return lcd.data_register | (RegisterSelectLevel(lcd.control_register) ? kRsPin : 0) |
+         (ReadWriteLevel(lcd.control_register) ? kReadWritePin : 0) |
+         (EnableLevel(lcd.control_register) ? kEnablePin : 0);
 }
 
 VirtualLcd MakeVirtualLcd(const Module& module) {

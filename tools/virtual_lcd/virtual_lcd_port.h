@@ -33,4 +33,9 @@ using VirtualLcdTraceFn = const char* (*)();
 constexpr char kVirtualLcdExpect[] = "VirtualLcd_Expect";
 using VirtualLcdExpectFn = void (*)(int64_t bytes);
 
+// The levels on the virtual module's pins now (vlcd::PinLevels' bits), so a
+// wiring walk can show what the module sees.
+constexpr char kVirtualLcdPins[] = "VirtualLcd_Pins";
+using VirtualLcdPinsFn = int (*)();
+
 #endif  // VIRTUAL_LCD_VIRTUAL_LCD_PORT_H

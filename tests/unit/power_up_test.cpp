@@ -25,35 +25,42 @@ class PowerUpTest : public DriverTest {
   }
 };
 
-TEST_F(PowerUpTest, Hd66712WithFourRowsSelectsFourLineMode) {
-  ExpectPowerUp(4, "LPT1,HD66712", Hd66712FourRowPowerUp());
-}
+struct PowerUpCase {
+  const char* name;
+  int rows;
+  const char* parameters;
+  std::vector<PowerUpStep> (*steps)();
+};
 
-TEST_F(PowerUpTest, Hd66712WithTwoRowsLeavesFourLineModeOff) {
-  ExpectPowerUp(2, "LPT1,HD66712", Hd66712TwoRowPowerUp());
-}
-
-TEST_F(PowerUpTest, Hd66712WithMoreThanFourRowsLeavesFourLineModeOff) {
-  ExpectPowerUp(5, "LPT1,HD66712", Hd66712TwoRowPowerUp());
-}
-
-TEST_F(PowerUpTest, Hd44780GetsNoExtendedInstructions) {
-  ExpectPowerUp(4, "LPT1,HD44780", Hd44780PowerUp());
-}
-
-TEST_F(PowerUpTest, OneRowUsesOneLineFunctionSet) {
-  ExpectPowerUp(1, "LPT1,HD44780", Hd44780OneRowPowerUp());
-}
-
-TEST_F(PowerUpTest, NoRowsCountAsOneRow) {
-  ExpectPowerUp(0, "LPT1,HD44780", Hd44780OneRowPowerUp());
-}
-
-TEST_F(PowerUpTest, OneRowHd66712StillSetsUpItsExtensionFirst) {
+// An HD66712 on one row still sets up its extension first, then uses the
+// one-line function set.
+std::vector<PowerUpStep> Hd66712OneRowPowerUp() {
   std::vector<PowerUpStep> steps = Hd66712TwoRowPowerUp();
   for (int i = 3; i < 7; ++i) steps[i].instruction = 0x30;
-  ExpectPowerUp(1, "LPT1,HD66712", steps);
+  return steps;
 }
+
+void PrintTo(const PowerUpCase& c, std::ostream* out) { *out << c.name; }
+
+class PowerUpTableTest : public PowerUpTest, public ::testing::WithParamInterface<PowerUpCase> {};
+
+TEST_P(PowerUpTableTest, SendsTheSequenceForTheChipAndRows) {
+  ExpectPowerUp(GetParam().rows, GetParam().parameters, GetParam().steps());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryShape, PowerUpTableTest,
+    ::testing::Values(
+        PowerUpCase{"Hd66712FourRowsSelectsFourLineMode", 4, "LPT1,HD66712", Hd66712FourRowPowerUp},
+        PowerUpCase{"Hd66712TwoRowsLeavesFourLineModeOff", 2, "LPT1,HD66712", Hd66712TwoRowPowerUp},
+        PowerUpCase{"Hd66712FiveRowsLeavesFourLineModeOff", 5, "LPT1,HD66712",
+                    Hd66712TwoRowPowerUp},
+        PowerUpCase{"Hd44780GetsNoExtendedInstructions", 4, "LPT1,HD44780", Hd44780PowerUp},
+        PowerUpCase{"OneRowUsesOneLineFunctionSet", 1, "LPT1,HD44780", Hd44780OneRowPowerUp},
+        PowerUpCase{"NoRowsCountAsOneRow", 0, "LPT1,HD44780", Hd44780OneRowPowerUp},
+        PowerUpCase{"OneRowHd66712StillSetsUpItsExtensionFirst", 1, "LPT1,HD66712",
+                    Hd66712OneRowPowerUp}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(PowerUpTest, PowerResumeRepeatsTheSequence) {
   Init(20, 4, "LPT1,HD44780");

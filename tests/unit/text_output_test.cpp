@@ -24,31 +24,37 @@ class TextOutputTest : public DriverTest {
   }
 };
 
-TEST_F(TextOutputTest, Hd44780RowsContinueEachOtherAfterTheWidth) {
+struct AddressCase {
+  int columns, rows;
+  const char* chip;
+  uint8_t x, y;
+  uint8_t instruction;
+};
+
+// HD44780 rows 3 and 4 continue rows 1 and 2 after the module's width;
+// HD66712 rows are 32 cells apart, and past row 4 the instruction byte keeps
+// only its low 8 bits.
+TEST_F(TextOutputTest, PositionsBecomeTheAddressOfEachChipsRows) {
+  const AddressCase cases[] = {
+      {20, 4, "HD44780", 1, 1, 0x80},  {20, 4, "HD44780", 0, 0, 0x80},
+      {20, 4, "HD44780", 1, 2, 0xC0},  {20, 4, "HD44780", 1, 3, 0x94},
+      {20, 4, "HD44780", 3, 3, 0x96},  {20, 4, "HD44780", 1, 4, 0xD4},
+      {20, 4, "HD44780", 25, 9, 0xE7}, {16, 4, "HD44780", 1, 3, 0x90},
+      {16, 4, "HD44780", 1, 4, 0xD0},  {20, 8, "HD66712", 1, 2, 0xA0},
+      {20, 8, "HD66712", 1, 4, 0xE0},  {20, 8, "HD66712", 2, 5, 0x01},
+  };
+  for (const AddressCase& c : cases) {
+    Start(c.columns, c.rows, c.chip);
+    EXPECT_EQ(AddressFor(c.x, c.y), c.instruction) << c.columns << "x" << c.rows << " " << c.chip
+                                                   << " (" << int{c.x} << ", " << int{c.y} << ")";
+  }
+}
+
+TEST_F(TextOutputTest, PositionsOutOfRangeClampToTheLastCell) {
   Start(20, 4, "HD44780");
-  EXPECT_EQ(AddressFor(1, 1), 0x80);
-  EXPECT_EQ(AddressFor(0, 0), 0x80);
-  EXPECT_EQ(AddressFor(1, 2), 0xC0);
-  EXPECT_EQ(AddressFor(1, 3), 0x94);
-  EXPECT_EQ(AddressFor(3, 3), 0x96);
-  EXPECT_EQ(AddressFor(1, 4), 0xD4);
   EXPECT_EQ(AddressFor(25, 9), 0xD4 + 19);
   EXPECT_EQ(cursor_state().column, 19);
   EXPECT_EQ(cursor_state().row, 3);
-}
-
-TEST_F(TextOutputTest, Hd44780SixteenColumns) {
-  Start(16, 4, "HD44780");
-  EXPECT_EQ(AddressFor(1, 3), 0x90);
-  EXPECT_EQ(AddressFor(1, 4), 0xD0);
-}
-
-TEST_F(TextOutputTest, Hd66712RowsAreThirtyTwoApartAndWrapPastRowThree) {
-  Start(20, 8, "HD66712");
-  EXPECT_EQ(AddressFor(1, 2), 0xA0);
-  EXPECT_EQ(AddressFor(1, 4), 0xE0);
-  // Row 4 lies at 0x80: the instruction byte keeps only its low 8 bits.
-  EXPECT_EQ(AddressFor(2, 5), 0x01);
 }
 
 TEST_F(TextOutputTest, PositionsArriveUnsigned) {

@@ -1,6 +1,7 @@
 // The log file as the real module writes it on this platform.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -12,9 +13,19 @@ namespace {
 namespace fs = std::filesystem;
 using LogModuleTest = ModuleTest;
 
+// The local time now, as the log stamps its lines.
+std::string LocalStamp() {
+  const std::time_t now = std::time(nullptr);
+  char stamp[20] = "";
+  std::strftime(stamp, sizeof stamp, "%H:%M:%S %d/%m/%y", std::localtime(&now));
+  return stamp;
+}
+
 TEST_F(LogModuleTest, RunsAppendTextModeLinesInTheLogsFolder) {
   InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");
+  const std::string before = LocalStamp();
   Init(20, 4, "LPT1,HD44780,Log");
+  const std::string after = LocalStamp();
   ASSERT_EQ(ok_, 1);
   driver_.Write("Hi");
   driver_.Done();
@@ -23,6 +34,10 @@ TEST_F(LogModuleTest, RunsAppendTextModeLinesInTheLogsFolder) {
 
   const std::string bytes = ReadFileBytes(kLogPath);
   ASSERT_FALSE(bytes.empty());
+  // The platform's own wall clock and local time, not a simulated one.
+  const std::string first_stamp = bytes.substr(0, 17);
+  EXPECT_TRUE(first_stamp == before || first_stamp == after)
+      << first_stamp << " is neither " << before << " nor " << after;
   // Every line ends in the platform's text-mode line end, CR LF on Windows.
   const std::string line_end = kLineEnd;
   EXPECT_EQ(bytes.substr(bytes.size() - line_end.size()), line_end);

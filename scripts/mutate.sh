@@ -5,13 +5,21 @@
 # tests and lcd_host checks, and says whether the tests caught the fault.
 # The last line is the share caught. Takes about half an hour.
 #   scripts/mutate.sh            every fault below
-#   scripts/mutate.sh PATTERN    only the faults whose line contains PATTERN
+#   scripts/mutate.sh PATTERN... only the faults whose line contains one of the PATTERNs
 set -uo pipefail
 cd "$(dirname "$0")/.."
 case "${1:-}" in
   -h | --help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
 esac
-filter="${1:-}"
+filters=("$@")
+matches() {
+  ((${#filters[@]} == 0)) && return 0
+  local pattern
+  for pattern in "${filters[@]}"; do
+    [[ "$1" == *"$pattern"* ]] && return 0
+  done
+  return 1
+}
 
 # One fault a line: "file: original text ~> faulty text". The original must
 # occur exactly once in the file.
@@ -118,7 +126,7 @@ caught=0 missed=0 stale=0
 missed_list=()
 while IFS= read -r line; do
   [ -n "$line" ] || continue
-  [[ -z "$filter" || "$line" == *"$filter"* ]] || continue
+  matches "$line" || continue
   file=${line%%: *}
   rest=${line#*: }
   from=${rest%% ~>*}
@@ -160,7 +168,7 @@ total=$((caught + missed))
 ((stale)) && echo "$stale faults no longer match the sources: update the list"
 ((missed)) && printf 'missed: %s\n' "${missed_list[@]}"
 if ((total == 0)); then
-  echo "no fault matched '$filter'"
+  echo "no fault matched ${filters[*]}"
   exit 2
 fi
 echo "caught $caught of $total faults ($((100 * caught / total))%)"

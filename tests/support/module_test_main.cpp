@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <string>
 
 #if !defined(_WIN32)
 #include <unistd.h>
@@ -15,8 +15,10 @@
 
 int main(int argc, char** argv) {
 #if !defined(_WIN32)
-  const char* path = std::getenv("LD_LIBRARY_PATH");
-  if (path == nullptr || std::strcmp(path, ".") != 0) {
+  // Tools such as valgrind add folders of their own to the path.
+  const char* set = std::getenv("LD_LIBRARY_PATH");
+  const std::string path = ":" + std::string(set != nullptr ? set : "") + ":";
+  if (path.find(":.:") == std::string::npos) {
     setenv("LD_LIBRARY_PATH", ".", 1);
     execv("/proc/self/exe", argv);
   }

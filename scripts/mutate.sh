@@ -102,6 +102,9 @@ tools/host/options.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port ==
 tools/host/output_files.cpp: base[stem.size()] == '-' && ~> base[stem.size()] == '_' &&
 tools/host/output_files.cpp: if (last == '/' || last == '\\' || ~> if (last == '\\' ||
 tools/host/demo_script.cpp: if (rows >= 3) { ~> if (rows >= 2) {
+tools/parport/ppdev_port.cpp: if (!ppdev_state.tried) Claim( ~> Claim(
+tools/parport/ppdev_port.cpp: ppdev_system.ioctl(fd, PPWCONTROL, &value); ~> ppdev_system.ioctl(fd, PPWDATA, &value);
+tools/parport/ppdev_port.cpp: fix = claiming ? "no port behind the device" ~> fix = !claiming ? "no port behind the device"
 LIST
 )
 
@@ -114,7 +117,8 @@ git ls-files -z | xargs -0 cp --parents -t "$tree"
 echo "Building the unmutated copy in $tree/build ..."
 cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 build() {
-  cmake --build "$tree/build" -j "$(nproc)" --target unit_tests tools_tests module_tests lcd_host >/dev/null 2>&1
+  cmake --build "$tree/build" -j "$(nproc)" --target unit_tests tools_tests module_tests lcd_host \
+    ppdev_port fake_parport >/dev/null 2>&1
 }
 run() { ctest --test-dir "$tree/build" -L "$1" -j 4 --timeout 120 --stop-on-failure >/dev/null 2>&1; }
 if ! build || ! run unit || ! run module || ! run tools; then

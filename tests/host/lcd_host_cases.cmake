@@ -206,6 +206,38 @@ case(check_port_refuses_the_simulator 1 "is the virtual LCD's library, a simulat
   --check-port --port-library ${VIRTUAL_PORT})
 case(check_port_finds_nothing 1 "no port library found" --check-port)
 case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
+# The Linux port library itself, where no port device exists: it says why
+# once, and the check finds no port.
+if(CASE STREQUAL check_port_linux_without_a_port)
+  set(ENV{HD_PARPORT} ${WORK}/no_such_parport)
+endif()
+case(check_port_linux_without_a_port 1
+  "no_such_parport: no parallel port, or the ppdev module is not loaded: modprobe ppdev.*no port answers at 0x378"
+  --check-port --port-library ${PPDEV_PORT})
+# End to end on Linux: the driver writes through the Linux port library to a
+# fake device that drives a virtual module; its screen shows the pattern.
+if(CASE STREQUAL real_port_through_the_linux_library)
+  get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
+  set(ENV{LD_LIBRARY_PATH} ${ppdev_folder})
+  set(ENV{HD_PARPORT} ${WORK}/fake_parport0)
+  set(ENV{LD_PRELOAD} ${FAKE_PARPORT})
+  set(ENV{FAKE_PARPORT_SCREEN} ${WORK}/fake_screen)
+  # A sanitized lcd_host would otherwise refuse a library loaded before its runtime.
+  set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
+endif()
+case(real_port_through_the_linux_library 0 "commands sent"
+  --write-real-port --columns 20 --rows 4 --chip HD44780)
+if(CASE STREQUAL real_port_through_the_linux_library)
+  set(rows "")
+  foreach(row 1 2 3 4)
+    string(APPEND rows "│R${row}:45678901234567890│\n")
+  endforeach()
+  file(READ ${WORK}/fake_screen.txt screen)
+  string(FIND "${screen}" "┐\n${rows}└" at)
+  if(at EQUAL -1 OR NOT screen MATCHES ", 0 timing violations")
+    message(FATAL_ERROR "the fake device's module does not show the test pattern:\n${screen}")
+  endif()
+endif()
 case(wiring_walk_on_the_virtual_lcd 0
   "pin 5 \\(D3\\) high: LCD pin 10 \\(DB3\\) should now read \\+5 V against pin 1\n  the virtual module sees high: DB3\n.*pin 1 \\(Strobe\\) high: LCD pin 6 \\(E\\).*\n  the virtual module sees high: E\n.*│R1:45678│\n│R2:45678│\n└"
   ABSENT "not what this step drives"

@@ -1,0 +1,101 @@
+// A fake parallel-port device for the Linux port library, preloaded into a
+// whole program (LD_PRELOAD): opening the path in HD_PARPORT gives a device
+// whose register writes drive a virtual module, and the module's screen is
+// saved to FAKE_PARPORT_SCREEN.txt and .png when the program ends. Every
+// other file and request goes to the system as usual.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+// After sys/ioctl.h, which defines the request macros it uses.
+#include <linux/ppdev.h>
+
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "report.h"
+#include "steady_nanoseconds.h"
+#include "virtual_lcd.h"
+
+namespace {
+
+constexpr int kFakeFd = 1000;
+
+struct FakeParport {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 20, 4);
+  bool open = false;
+  ~FakeParport() {
+    const char* screen = std::getenv("FAKE_PARPORT_SCREEN");
+    if (screen != nullptr && *screen != '\0') vlcd::SaveScreen(lcd, screen);
+  }
+} device;
+
+template <typename Function>
+Function Next(const char* name) {
+  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+bool IsFakePath(const char* path) {
+  const char* fake = std::getenv("HD_PARPORT");
+  return path != nullptr && fake != nullptr && std::strcmp(path, fake) == 0;
+}
+
+int OpenFake() {
+  device.open = true;
+  return kFakeFd;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int open(const char* path, int flags, ...) {
+  if (IsFakePath(path)) return OpenFake();
+  std::va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = va_arg(arguments, mode_t);
+  va_end(arguments);
+  return Next<int (*)(const char*, int, ...)>("open")(path, flags, mode);
+}
+
+extern "C" __attribute__((visibility("default"))) int open64(const char* path, int flags, ...) {
+  if (IsFakePath(path)) return OpenFake();
+  std::va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = va_arg(arguments, mode_t);
+  va_end(arguments);
+  return Next<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
+}
+
+extern "C" __attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {
+  std::va_list arguments;
+  va_start(arguments, request);
+  void* argument = va_arg(arguments, void*);
+  va_end(arguments);
+  if (fd != kFakeFd) return Next<int (*)(int, unsigned long, ...)>("ioctl")(fd, request, argument);
+  auto* byte = static_cast<unsigned char*>(argument);
+  const int64_t now = SteadyNanoseconds();
+  switch (request) {
+    case PPWDATA:
+      vlcd::ReceivePortWrite(device.lcd, device.lcd.module.port_base, *byte, now);
+      break;
+    case PPWCONTROL:
+      vlcd::ReceivePortWrite(device.lcd, vlcd::ControlRegister(device.lcd.module), *byte, now);
+      break;
+    case PPRDATA:
+      *byte = device.lcd.data_register;
+      break;
+    case PPRCONTROL:
+      *byte = device.lcd.control_register;
+      break;
+    default:
+      break;  // claim, release, data direction: always granted
+  }
+  return 0;
+}
+
+extern "C" __attribute__((visibility("default"))) int close(int fd) {
+  if (fd == kFakeFd) {
+    device.open = false;
+    return 0;
+  }
+  return Next<int (*)(int)>("close")(fd);
+}

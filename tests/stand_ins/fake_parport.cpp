@@ -47,22 +47,31 @@ int OpenFake() {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int open(const char* path, int flags, ...) {
+namespace {
+
+// Both names of the system's open come here; the mode is passed on as given.
+int Open(const char* name, const char* path, int flags, std::va_list arguments) {
   if (IsFakePath(path)) return OpenFake();
+  const mode_t mode = va_arg(arguments, mode_t);
+  return Next<int (*)(const char*, int, ...)>(name)(path, flags, mode);
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int open(const char* path, int flags, ...) {
   std::va_list arguments;
   va_start(arguments, flags);
-  const mode_t mode = va_arg(arguments, mode_t);
+  const int fd = Open("open", path, flags, arguments);
   va_end(arguments);
-  return Next<int (*)(const char*, int, ...)>("open")(path, flags, mode);
+  return fd;
 }
 
 extern "C" __attribute__((visibility("default"))) int open64(const char* path, int flags, ...) {
-  if (IsFakePath(path)) return OpenFake();
   std::va_list arguments;
   va_start(arguments, flags);
-  const mode_t mode = va_arg(arguments, mode_t);
+  const int fd = Open("open64", path, flags, arguments);
   va_end(arguments);
-  return Next<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
+  return fd;
 }
 
 extern "C" __attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {

@@ -98,7 +98,7 @@ tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = fa
 tools/host/log_replay.cpp: host_text = CarriesHostText(name); ~> host_text = false;
 tools/host/log_replay.cpp: if (session.init_failed) { ~> if (false) {
 tools/host/log_replay.cpp: if (stamp < latest_stamp && replay.warnings.empty()) { ~> if (stamp > latest_stamp && replay.warnings.empty()) {
-tools/host/options.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port == 0x278) return "LPT1," + name;
+tools/virtual_lcd/module_settings.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port == 0x278) return "LPT1," + name;
 tools/host/output_files.cpp: base[stem.size()] == '-' && ~> base[stem.size()] == '_' &&
 tools/host/output_files.cpp: if (last == '/' || last == '\\' || ~> if (last == '\\' ||
 tools/host/demo_script.cpp: if (rows >= 3) { ~> if (rows >= 2) {

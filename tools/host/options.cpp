@@ -79,15 +79,6 @@ std::string LogSuffixWarning(const std::string& parameters) {
 
 }  // namespace
 
-std::string ParametersFor(int port, vlcd::Chip chip) {
-  const std::string name = vlcd::ChipName(chip);
-  if (port == 0x378) return "LPT1," + name;
-  if (port == 0x278) return "LPT2," + name;
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X,", static_cast<unsigned>(port));
-  return text + name;
-}
-
 int ReadOptions(int argc, char** argv, Options* options) {
   FindOwnFiles(options);
   std::string chip_name = vlcd::ChipName(options->chip);
@@ -198,7 +189,9 @@ Settings SettingsFrom(const Options& options) {
   settings.session.columns = options.columns;
   settings.session.rows = options.rows;
   settings.session.parameters =
-      options.parameters.empty() ? ParametersFor(options.port, options.chip) : options.parameters;
+      options.parameters.empty()
+          ? vlcd::ParametersFor(static_cast<uint16_t>(options.port), options.chip)
+          : options.parameters;
   settings.output = options.output;
   if (const Problem geometry = vlcd::GeometryWarning(options.columns, options.rows)) {
     Warn(*geometry);

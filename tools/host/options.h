@@ -43,7 +43,4 @@ int ReadOptions(int argc, char** argv, Options* options);
 // but probably not meant.
 Settings SettingsFrom(const Options& options);
 
-// The driver parameters that name this port and chip.
-std::string ParametersFor(int port, vlcd::Chip chip);
-
 #endif  // HOST_OPTIONS_H

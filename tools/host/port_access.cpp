@@ -5,16 +5,13 @@
 
 namespace {
 
+// The entries of each family of port libraries.
 struct Family {
-  const char* file_name;
   const char* read_entry;
   const char* write_entry;
 };
-
-// The port libraries a driver looks for, by the names they are installed
-// under, in the order it tries them without logging.
-constexpr Family kFamilies[] = {{"inpout32.dll", "Inp32", "Out32"},
-                                {"dlportio.dll", "DlPortReadPortUchar", "DlPortWritePortUchar"}};
+constexpr Family kFamilies[] = {{"Inp32", "Out32"},
+                                {"DlPortReadPortUchar", "DlPortWritePortUchar"}};
 
 template <typename Entry>
 Entry Find(loader::ModuleHandle module, const char* name) {
@@ -43,8 +40,10 @@ Problem OpenPortLibrary(const std::string& path, PortLibrary* library) {
     library->handle = loader::LoadModule(path, &reason);
     if (library->handle == nullptr) return "cannot load the port library " + path + ": " + reason;
   } else {
-    for (const Family& family : kFamilies) {
-      library->handle = loader::LoadModule(family.file_name);
+    // As the driver searches without logging: the debug library is left out.
+    for (const char* file : kPortLibraryFiles) {
+      if (file == kPortLibraryFiles[0]) continue;
+      library->handle = loader::LoadModule(file);
       if (library->handle != nullptr) break;
     }
     if (library->handle == nullptr) {

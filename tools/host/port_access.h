@@ -11,6 +11,11 @@
 #include "module_loader.h"
 #include "problem.h"
 
+// The port library files a driver looks for, in its order; it tries the
+// first only while it logs.
+inline constexpr const char* kPortLibraryFiles[] = {"inpout32_debug.dll", "inpout32.dll",
+                                                    "dlportio.dll"};
+
 struct PortLibrary {
   loader::ModuleHandle handle = nullptr;
   std::string file;     // where the system's loader found it

@@ -6,20 +6,17 @@
 #include "driver_session.h"
 #include "messages.h"
 #include "module_settings.h"
+#include "port_access.h"
 #include "run_modes.h"
 #include "virtual_lcd_port.h"
 
 namespace {
 
-// The port libraries a driver looks for, by the names they are installed
-// under.
-constexpr const char* kPortLibraryNames[] = {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"};
-
 // The virtual LCD's library carries a port library's name; loaded here by
 // name, it would take every byte and drive nothing. Says why the run must
 // not go on, if it must not; `found` gets the files the system's search finds.
 Problem RefuseTheSimulator(std::string* found) {
-  for (const char* name : kPortLibraryNames) {
+  for (const char* name : kPortLibraryFiles) {
     loader::ModuleHandle library = loader::LoadModule(name);
     if (library == nullptr) continue;
     const std::string file = loader::ModuleFile(library);

@@ -1,6 +1,7 @@
 #include "module_settings.h"
 
 #include <charconv>
+#include <cstdio>
 #include <string_view>
 
 namespace vlcd {
@@ -65,6 +66,15 @@ const char* ChipName(Chip chip) {
     if (known.chip == chip) return known.name;
   }
   return "?";
+}
+
+std::string ParametersFor(uint16_t port, Chip chip) {
+  const std::string name = ChipName(chip);
+  if (port == 0x378) return "LPT1," + name;
+  if (port == 0x278) return "LPT2," + name;
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X,", static_cast<unsigned>(port));
+  return text + name;
 }
 
 std::string ChipNames() {

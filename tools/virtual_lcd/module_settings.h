@@ -4,6 +4,7 @@
 #ifndef VIRTUAL_LCD_MODULE_SETTINGS_H
 #define VIRTUAL_LCD_MODULE_SETTINGS_H
 
+#include <cstdint>
 #include <string>
 
 #include "controller.h"
@@ -26,6 +27,10 @@ Problem ReadChipName(const std::string& text, Chip* chip);
 const char* ChipName(Chip chip);
 // "HD66712 or HD44780", for help texts and messages.
 std::string ChipNames();
+
+// Driver parameters that name this port and chip: "LPT1,HD44780",
+// "0x3BC,HD66712".
+std::string ParametersFor(uint16_t port, Chip chip);
 
 // The driver takes sizes as bytes; the port is a 16-bit address.
 constexpr long kMaxSize = 255;

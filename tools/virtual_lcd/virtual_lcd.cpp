@@ -217,17 +217,11 @@ std::string ChipNote(const VirtualLcd& lcd) {
   const char* evidence = used == Chip::HD66712
                              ? "it sent function set 0x3C, the HD66712's extension register"
                              : "it never used the HD66712's extension register";
-  char port[8];
-  std::snprintf(port, sizeof port, "0x%X", lcd.module.port_base);
-  const std::string example = std::string(lcd.module.port_base == 0x378   ? "LPT1"
-                                          : lcd.module.port_base == 0x278 ? "LPT2"
-                                                                          : port) +
-                              "," + suits_name;
   return "The driver set the controller up as an " + std::string(ChipName(used)) + " (" + evidence +
          "), which does not suit a " + std::to_string(lcd.module.columns) + "x" +
          std::to_string(lcd.module.rows) + " " + ChipName(lcd.module.chip) +
          " module: rows after the first land in the wrong place. Choose " + suits_name +
-         " in the driver's parameters (" + example + ").\n";
+         " in the driver's parameters (" + ParametersFor(lcd.module.port_base, suits) + ").\n";
 }
 
 }  // namespace

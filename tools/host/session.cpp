@@ -40,6 +40,13 @@ constexpr CommandInfo kCommands[] = {
     {"wait", Kind::Wait, "wait MS", "pause MS milliseconds (up to 60000)", true, false},
 };
 
+const CommandInfo& InfoFor(Kind kind) {
+  for (const CommandInfo& info : kCommands) {
+    if (info.kind == kind) return info;
+  }
+  return kCommands[0];
+}
+
 const CommandInfo* FindCommand(const std::string& name) {
   for (const CommandInfo& info : kCommands) {
     if (name == info.name) return &info;
@@ -282,7 +289,7 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
     command.line = number;
     command.source = line.substr(start);
     if (const Problem problem = ParseLine(command.source, &command)) return where + *problem;
-    const CommandInfo& info = *FindCommand(Words(command.source)[0]);
+    const CommandInfo& info = InfoFor(command.kind);
     if (info.needs_driver && !initialised) {
       return where + info.name + (ever_initialised ? " after done" : " before init") +
              ": the driver sends nothing until DISPLAYDLL_Init (put an init line before it)";

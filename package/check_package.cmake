@@ -21,7 +21,7 @@ string(REPLACE "\n" ";" files "${listing}")
 list(FILTER files EXCLUDE REGEX "/$")
 list(SORT files)
 set(expected HD66712.dll LICENSE.txt README.txt lcd_host.exe test_pattern.lcd
-  virtual_port/inpout32.dll wiring.svg)
+  virtual_port/inpout32.dll virtual_port/virtual_lcd_window.dll wiring.svg)
 if(NOT result EQUAL 0 OR NOT files STREQUAL expected)
   list(APPEND failures "it holds: ${files}\n  expected: ${expected}")
 endif()
@@ -46,11 +46,20 @@ foreach(binary IN ITEMS HD66712.dll lcd_host.exe virtual_port/inpout32.dll)
   execute_process(COMMAND ${OBJDUMP} -p ${WORK}/${binary} OUTPUT_VARIABLE headers)
   hd66712_check_system_imports(${binary} "${headers}" failures)
 endforeach()
+# A window needs Windows' own window and drawing libraries, which every
+# desktop Windows has.
+execute_process(COMMAND ${OBJDUMP} -p ${WORK}/virtual_port/virtual_lcd_window.dll
+  OUTPUT_VARIABLE headers)
+hd66712_check_system_imports(virtual_port/virtual_lcd_window.dll "${headers}" failures
+  USER32 GDI32)
 # Nobody may take the simulator for a port library, whatever shows its details.
 hd66712_check_version_strings(lcd_host.exe ${WORK}/lcd_host.exe failures
   "OriginalFilename=lcd_host.exe" "ProductVersion=1.0.4.21")
 hd66712_check_version_strings(virtual_port/inpout32.dll ${WORK}/virtual_port/inpout32.dll failures
   "FileDescription=Virtual LCD SIMULATOR for lcd_host - not a port library: writes no port")
+hd66712_check_version_strings(virtual_port/virtual_lcd_window.dll
+  ${WORK}/virtual_port/virtual_lcd_window.dll failures
+  "FileDescription=Virtual LCD SIMULATOR window - shows what the virtual port library's module displays")
 
 set(ran "not run: this machine cannot run the lane's programs")
 if(EMULATOR)

@@ -129,6 +129,9 @@ int ReadOptions(int argc, char** argv, Options* options) {
   auto* pattern = app.add_flag("--test-pattern", options->test_pattern,
                                "Run the test pattern sized to the module instead of the demo; "
                                "on the virtual LCD each page is saved as a numbered snapshot");
+  auto* window = app.add_flag("--window", options->window,
+                              "Show the virtual LCD live in a window as the session runs "
+                              "(Windows); it stays until you press Enter");
   auto* check = app.add_flag("--check-port", options->check_port,
                              "Check the port: which port library loads, whether its driver is "
                              "open, and whether a port answers at --port");
@@ -146,19 +149,20 @@ int ReadOptions(int argc, char** argv, Options* options) {
       ->excludes(replay)
       ->excludes(trace)
       ->excludes(output)
+      ->excludes(window)
       ->excludes("--port-library");
   for (const char* ignored : {"--script", "--trace", "--params", "--test-pattern", "--port",
-                              "--module", "--port-library"}) {
+                              "--module", "--port-library", "--window"}) {
     replay->excludes(ignored);
   }
   pattern->excludes("--script");
   for (const char* ignored :
        {"--replay", "--script", "--trace", "--test-pattern", "--write-real-port", "--output",
-        "--params", "--module", "--chip", "--columns", "--rows", "--wiring-walk"}) {
+        "--params", "--module", "--chip", "--columns", "--rows", "--wiring-walk", "--window"}) {
     check->excludes(ignored);
   }
   for (const char* ignored :
-       {"--replay", "--script", "--trace", "--test-pattern", "--write-real-port"}) {
+       {"--replay", "--script", "--trace", "--test-pattern", "--write-real-port", "--window"}) {
     walk->excludes(ignored);
   }
   app.footer("\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +

@@ -26,7 +26,8 @@ struct Options {
   bool port_library_given = false;  // else the port library is found by name
   bool check_port = false;
   bool wiring_walk = false;
-  int step_ms = -1;  // the walk's pause per pin; -1 waits for Enter
+  int step_ms = -1;     // the walk's pause per pin; -1 waits for Enter
+  bool window = false;  // the virtual LCD shown live in a window
 };
 
 struct Settings {

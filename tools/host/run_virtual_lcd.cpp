@@ -1,6 +1,8 @@
 // A session on the virtual LCD: the virtual port library is loaded first,
 // so the driver's own load of "inpout32.dll" by name finds it.
 #include <cstdio>
+#include <iostream>
+#include <string>
 
 #include "driver_session.h"
 #include "messages.h"
@@ -16,6 +18,7 @@ struct VirtualPort {
   VirtualLcdSnapshotFn snapshot = nullptr;
   VirtualLcdTraceFn trace = nullptr;
   VirtualLcdExpectFn expect = nullptr;
+  VirtualLcdShowWindowFn show_window = nullptr;
 };
 
 template <typename Entry>
@@ -40,15 +43,19 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
   const VirtualPort library{Find<VirtualLcdConfigureFn>(port, kVirtualLcdConfigure),
                             Find<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot),
                             Find<VirtualLcdTraceFn>(port, kVirtualLcdTraceEntry),
-                            Find<VirtualLcdExpectFn>(port, kVirtualLcdExpect)};
+                            Find<VirtualLcdExpectFn>(port, kVirtualLcdExpect),
+                            Find<VirtualLcdShowWindowFn>(port, kVirtualLcdShowWindow)};
   if (library.configure == nullptr || library.snapshot == nullptr || library.trace == nullptr ||
-      library.expect == nullptr) {
+      library.expect == nullptr || library.show_window == nullptr) {
     return Fail(kRunError, options.port_library + " is not the virtual LCD");
   }
   const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
   if (library.configure(vlcd::ChipName(settings.module.chip), settings.module.columns,
                         settings.module.rows, settings.module.port_base, flags) != 1) {
     return Fail(kRunError, "the virtual LCD refused the module's settings");
+  }
+  if (options.window) {
+    if (const char* refused = library.show_window()) return Fail(kRunError, refused);
   }
 
   loader::ModuleHandle module = nullptr;
@@ -80,6 +87,12 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     int saved = 0;
     std::fputs(library.snapshot(settings.output.c_str(), &saved), stdout);
     if (saved != 1) status = Fail(kRunError, "the screen could not be saved");
+  }
+  if (options.window) {
+    std::printf("The window stays open until you press Enter.\n");
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
   }
   // As a host does on exit: shut the driver down, then unload it.
   settings.session.call_driver([&driver] { driver.Done(); });

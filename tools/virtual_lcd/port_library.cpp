@@ -9,6 +9,8 @@
 //   HD_VLCD_PORT     the port's data register, default 0x378
 //   HD_VLCD_OUTPUT   when set, the screen is written to <value>.txt and
 //                    <value>.png as the library is unloaded
+//   HD_VLCD_WINDOW   1 shows the screen live in a window of its own from the
+//                    first port access, 0 does not; on by default on Windows
 // A bad value is reported once on standard error and its default used.
 //
 // It is a simulator that carries a port library's name, so that it can
@@ -22,12 +24,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <mutex>
 #include <string>
 #include <type_traits>
 
+#include "live_window_link.h"
 #include "module_settings.h"
 #include "port_library_abi.h"
 #include "report.h"
+#include "screen.h"
 #include "steady_nanoseconds.h"
 #include "virtual_lcd.h"
 #include "virtual_lcd_port.h"
@@ -75,9 +80,26 @@ vlcd::Module ModuleFromEnvironment() {
   return module;
 }
 
+bool WindowFromEnvironment() {
+  const char* text = std::getenv("HD_VLCD_WINDOW");
+  if (text == nullptr || *text == '\0') return kLiveWindowByDefault;
+  if (std::strcmp(text, "0") == 0 || std::strcmp(text, "1") == 0) return *text == '1';
+  Complain(std::string("HD_VLCD_WINDOW: \"") + text + "\" is neither 0 nor 1; using " +
+           (kLiveWindowByDefault ? "1" : "0"));
+  return kLiveWindowByDefault;
+}
+
 struct Device {
+  // Held by every change to `lcd` and by the window's copy of it, never
+  // while painting.
+  std::mutex lock;
   vlcd::VirtualLcd lcd;
   bool configured = false;  // by a tool that knows what it loaded
+  bool window_wanted = WindowFromEnvironment();
+  // The window's last picture, and the latched count it shows.
+  int64_t window_shows = -1;
+  vlcd::Image picture;
+  std::string status;
   bool introduced = false;
   bool progress = false;
   int64_t progress_shown_ns = 0;
@@ -114,6 +136,54 @@ Device device;
 
 int64_t LatchedBytes() { return device.lcd.instructions + device.lcd.data_bytes; }
 
+// Runs on the window's thread: a copy of what the screen depends on is taken
+// under the lock, and drawn after it is released.
+int WindowPicture(void*, LiveWindowPicture* picture) {
+  try {
+    vlcd::VirtualLcd shown;
+    int64_t violations = 0;
+    {
+      const std::lock_guard<std::mutex> hold(device.lock);
+      if (LatchedBytes() == device.window_shows) return 0;
+      device.window_shows = LatchedBytes();
+      shown.module = device.lcd.module;
+      shown.controller = device.lcd.controller;
+      shown.instructions = device.lcd.instructions;
+      shown.data_bytes = device.lcd.data_bytes;
+      violations = device.lcd.violation_count;
+    }
+    std::string refused;
+    device.picture = vlcd::RenderDots(shown, vlcd::WindowScale(shown.module), &refused);
+    char status[160];
+    std::snprintf(status, sizeof status,
+                  "%lld bytes latched (%lld instructions, %lld data), %lld timing violations",
+                  static_cast<long long>(shown.instructions + shown.data_bytes),
+                  static_cast<long long>(shown.instructions),
+                  static_cast<long long>(shown.data_bytes), static_cast<long long>(violations));
+    device.status = refused.empty() ? status : refused;
+    picture->width = device.picture.width;
+    picture->height = device.picture.height;
+    picture->rgb = device.picture.rgb.data();
+    picture->status = device.status.c_str();
+    return 1;
+  } catch (...) {
+    return 0;  // out of memory: the window keeps its last picture
+  }
+}
+
+// "Virtual LCD (simulator, no port is written) - 20x4 HD66712 at 0x378"
+std::string WindowTitle(const vlcd::Module& module) {
+  char title[128];
+  std::snprintf(title, sizeof title,
+                "Virtual LCD (simulator, no port is written) - %dx%d %s at 0x%X", module.columns,
+                module.rows, vlcd::ChipName(module.chip), module.port_base);
+  return title;
+}
+
+Problem ShowScreenWindow() {
+  return OpenLiveWindow(WindowTitle(device.lcd.module), WindowPicture, nullptr);
+}
+
 void Introduce() {
   if (device.configured || device.introduced) return;
   device.introduced = true;
@@ -127,6 +197,9 @@ void Introduce() {
                      : "The screen is not saved (set HD_VLCD_OUTPUT "
                        "to a file prefix to save it)",
                saved ? output : "", saved ? ".txt and .png when the library is unloaded." : ".");
+  if (device.window_wanted) {
+    if (const Problem problem = ShowScreenWindow()) Complain(*problem);
+  }
 }
 
 void ShowProgress(int64_t now) {
@@ -165,7 +238,10 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
   try {
     Introduce();
     const int64_t now = SteadyNanoseconds();
-    vlcd::ReceivePortWrite(device.lcd, port, value, now);
+    {
+      const std::lock_guard<std::mutex> hold(device.lock);
+      vlcd::ReceivePortWrite(device.lcd, port, value, now);
+    }
     if (device.progress) ShowProgress(now);
   } catch (...) {
     // Out of memory for the records: the write is lost, the host lives on.
@@ -184,7 +260,10 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, int columns, int 
   module.rows = rows;
   module.port_base = static_cast<uint16_t>(port);
   try {
-    device.lcd = vlcd::MakeVirtualLcd(module);
+    vlcd::VirtualLcd fresh = vlcd::MakeVirtualLcd(module);
+    const std::lock_guard<std::mutex> hold(device.lock);
+    device.lcd = std::move(fresh);
+    device.window_shows = -1;
   } catch (...) {
     return 0;
   }
@@ -215,6 +294,16 @@ PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* sav
   return device.text.c_str();
 }
 
+PORT_LIBRARY_EXPORT const char* VirtualLcd_ShowWindow() {
+  try {
+    const Problem problem = ShowScreenWindow();
+    device.text = problem.value_or("");
+    return problem ? device.text.c_str() : nullptr;
+  } catch (...) {
+    return "no live window: out of memory";
+  }
+}
+
 PORT_LIBRARY_EXPORT int VirtualLcd_Pins() { return vlcd::PinLevels(device.lcd); }
 
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Trace() {
@@ -232,3 +321,4 @@ static_assert(std::is_same_v<decltype(&VirtualLcd_Snapshot), VirtualLcdSnapshotF
 static_assert(std::is_same_v<decltype(&VirtualLcd_Trace), VirtualLcdTraceFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Expect), VirtualLcdExpectFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Pins), VirtualLcdPinsFn>);
+static_assert(std::is_same_v<decltype(&VirtualLcd_ShowWindow), VirtualLcdShowWindowFn>);

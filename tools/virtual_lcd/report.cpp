@@ -9,7 +9,6 @@
 namespace vlcd {
 
 namespace {
-constexpr int kPngScale = 4;
 constexpr size_t kViolationsListed = 20;
 }  // namespace
 
@@ -18,7 +17,7 @@ std::string Report(const VirtualLcd& lcd) {
   for (size_t i = 0; i < lcd.violations.size() && i < kViolationsListed; ++i) {
     report += "  " + lcd.violations[i].description + "\n";
   }
-  if (lcd.violations.size() > kViolationsListed) report += "  ...\n";
+  if (lcd.violation_count > static_cast<int64_t>(kViolationsListed)) report += "  ...\n";
   return report;
 }
 
@@ -34,7 +33,7 @@ SavedScreen SaveScreen(const VirtualLcd& lcd, const std::string& prefix) {
     }
   }
   std::string refused;
-  const Image image = RenderDots(lcd, kPngScale, &refused);
+  const Image image = RenderDots(lcd, kPictureScale, &refused);
   if (!refused.empty()) {
     saved.problems.push_back("No " + saved.png_path + ": " + refused);
   } else {

@@ -152,6 +152,12 @@ Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused) {
   return image;
 }
 
+int WindowScale(const Module& module) {
+  constexpr int kWidestWindow = 1600;
+  const int width_at_one = 2 * kMarginDots + module.columns * (kCellWidth + 1) - 1;
+  return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale);
+}
+
 bool WritePng(const Image& image, const std::string& path) {
   return stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(),
                         image.width * 3) != 0;

@@ -36,6 +36,10 @@ struct Image {
 // would exceed kMaxImagePixels.
 Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused);
 constexpr int64_t kMaxImagePixels = 16 * 1024 * 1024;
+// The scale screens are saved at.
+constexpr int kPictureScale = 4;
+// The saved scale, or less for a screen that would not fit 1600 pixels across.
+int WindowScale(const Module& module);
 bool WritePng(const Image& image, const std::string& path);
 
 }  // namespace vlcd

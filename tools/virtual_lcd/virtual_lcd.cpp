@@ -39,47 +39,46 @@ bool EnableLevel(uint8_t control) { return !(control & kStrobeBit); }
 bool ReadWriteLevel(uint8_t control) { return !(control & kAutoFeedBit); }
 bool RegisterSelectLevel(uint8_t control) { return control & kInitializeBit; }
 
-void AddViolation(VirtualLcd& lcd, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// `byte_trace`, when given, is the traced byte the violation is found at.
+void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
-void AddViolation(VirtualLcd& lcd, const char* format, ...) {
+void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, ...) {
   char text[160];
   std::va_list arguments;
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  lcd.violations.push_back(Violation{text});
+  ++lcd.violation_count;
+  if (lcd.violations.size() < kViolationsKept) lcd.violations.push_back(Violation{text});
+  if (byte_trace != nullptr) *byte_trace += (byte_trace->empty() ? "" : "; ") + std::string(text);
 }
 
 void Latch(VirtualLcd& lcd, int64_t ns) {
   const bool data = RegisterSelectLevel(lcd.control_register);
   const uint8_t byte = lcd.data_register;
   const long long number = lcd.instructions + lcd.data_bytes + 1;
-  const size_t violations_before = lcd.violations.size();
   if (lcd.record_bytes) {
     lcd.latched.push_back(LatchedByte{data, byte, ns, ByteMeaning(lcd.controller, data, byte), ""});
   }
+  std::string* trace = lcd.record_bytes ? &lcd.latched.back().violations : nullptr;
   if (ReadWriteLevel(lcd.control_register)) {
-    AddViolation(lcd, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
+    AddViolation(lcd, trace, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
   }
   if (ns - lcd.enable_rose_ns < kEnablePulseNs) {
-    AddViolation(lcd, "byte %lld: E high for only %lld ns", number,
+    AddViolation(lcd, trace, "byte %lld: E high for only %lld ns", number,
                  static_cast<long long>(ns - lcd.enable_rose_ns));
   }
   if (ns - lcd.data_changed_ns < kDataSetupNs) {
-    AddViolation(lcd, "byte %lld: data set up only %lld ns before E fell", number,
+    AddViolation(lcd, trace, "byte %lld: data set up only %lld ns before E fell", number,
                  static_cast<long long>(ns - lcd.data_changed_ns));
   }
   if (ns < lcd.busy_until_ns) {
-    AddViolation(lcd, "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
+    AddViolation(lcd, trace,
+                 "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
                  data ? "data" : "instruction", byte, number,
                  static_cast<long long>(lcd.busy_until_ns - ns));
-  }
-  if (lcd.record_bytes) {
-    std::string& found = lcd.latched.back().violations;
-    for (size_t i = violations_before; i < lcd.violations.size(); ++i) {
-      found += (found.empty() ? "" : "; ") + lcd.violations[i].description;
-    }
   }
   int64_t execution_ns = 0;
   if (data) {
@@ -106,7 +105,7 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
   if (enable && !lcd.enable_high) {
     lcd.enable_rose_ns = ns;
     if (ns - lcd.register_select_changed_ns < kAddressSetupNs) {
-      AddViolation(lcd, "RS changed only %lld ns before E rose (write %lld)",
+      AddViolation(lcd, nullptr, "RS changed only %lld ns before E rose (write %lld)",
                    static_cast<long long>(ns - lcd.register_select_changed_ns),
                    static_cast<long long>(lcd.port_writes));
     }
@@ -186,10 +185,10 @@ std::string Summary(const VirtualLcd& lcd) {
       lcd.first_write_ns < 0 ? 0.0 : (lcd.last_write_ns - lcd.first_write_ns) / 1e6;
   char text[200];
   std::snprintf(text, sizeof text,
-                "%lld bytes (%lld instructions, %lld data) in %.2f ms, %zu timing violations",
+                "%lld bytes (%lld instructions, %lld data) in %.2f ms, %lld timing violations",
                 static_cast<long long>(lcd.instructions + lcd.data_bytes),
                 static_cast<long long>(lcd.instructions), static_cast<long long>(lcd.data_bytes),
-                elapsed_ms, lcd.violations.size());
+                elapsed_ms, static_cast<long long>(lcd.violation_count));
   return text;
 }
 

@@ -44,6 +44,7 @@ constexpr int kEnablePin = 1 << 10;
 struct Violation {
   std::string description;
 };
+constexpr size_t kViolationsKept = 1000;
 
 // One byte as the controller took it, for a trace.
 struct LatchedByte {
@@ -75,6 +76,9 @@ struct VirtualLcd {
   int64_t extension_function_sets = 0;
   int64_t first_write_ns = -1;
   int64_t last_write_ns = -1;
+  // Every violation is counted; the first kViolationsKept are described, so
+  // a host that ignores the timing for hours does not fill its memory.
+  int64_t violation_count = 0;
   std::vector<Violation> violations;
   // Every latched byte is kept while this is set (it costs memory).
   bool record_bytes = false;

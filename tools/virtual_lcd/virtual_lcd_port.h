@@ -38,4 +38,9 @@ using VirtualLcdExpectFn = void (*)(int64_t bytes);
 constexpr char kVirtualLcdPins[] = "VirtualLcd_Pins";
 using VirtualLcdPinsFn = int (*)();
 
+// Shows the screen live in a window of its own (on Windows, with the window's
+// module beside the library). Returns null when it is shown, else why not.
+constexpr char kVirtualLcdShowWindow[] = "VirtualLcd_ShowWindow";
+using VirtualLcdShowWindowFn = const char* (*)();
+
 #endif  // VIRTUAL_LCD_VIRTUAL_LCD_PORT_H

@@ -83,6 +83,23 @@ TEST(TimingCheckerTest, ControlRegisterAddressWrapsInSixteenBits) {
   EXPECT_EQ(lcd.data_bytes, 1);
 }
 
+// A host that ignores the timing for hours must not fill its memory: every
+// violation is counted, only the first thousand are kept.
+TEST(TimingCheckerTest, ViolationsAreAllCountedButOnlyTheFirstThousandKept) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+  // E rises and falls with R/W held high: one violation a byte, nothing written.
+  for (int64_t byte = 1; byte <= 1500; ++byte) {
+    vlcd::ReceivePortWrite(lcd, kBase + 2, 0x08, byte * 1000 * kUs);
+    vlcd::ReceivePortWrite(lcd, kBase + 2, 0x09, byte * 1000 * kUs + 500 * kUs);
+  }
+  EXPECT_EQ(lcd.violation_count, 1500);
+  ASSERT_EQ(lcd.violations.size(), 1000u);
+  // Nothing was latched, so each is about the byte that would have been first.
+  EXPECT_EQ(lcd.violations.back().description, "byte 1: R/W high at the latch, 0x00 not written");
+  EXPECT_NE(vlcd::Summary(lcd).find(", 1500 timing violations"), std::string::npos)
+      << vlcd::Summary(lcd);
+}
+
 TEST(TimingCheckerTest, TraceGivesEachByteItsMeaningTimeAndViolations) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   lcd.record_bytes = true;

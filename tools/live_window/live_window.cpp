@@ -209,7 +209,6 @@ void CreateTheWindow(Window* window) {
       frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, window->self, window);
   if (window->handle == nullptr) return;
   SetTimer(window->handle, kRefreshTimer, kRefreshMs, nullptr);
-  ShowWindow(window->handle, SW_SHOWNOACTIVATE);
 }
 
 void Release(Window* window) {
@@ -235,6 +234,10 @@ DWORD WINAPI WindowThread(void* parameter) {
     Release(window);
     FreeLibraryAndExitThread(self, 1);
   }
+  // Shown after LiveWindow_Open is told, so that it never waits on showing,
+  // which can send messages to other windows, the host's among them. It
+  // never takes the focus from the host.
+  ShowWindow(window->handle, SW_SHOWNOACTIVATE);
   for (;;) {
     const DWORD woke = MsgWaitForMultipleObjects(1, &window->closed, FALSE, INFINITE, QS_ALLINPUT);
     if (woke != WAIT_OBJECT_0 + 1) break;

@@ -47,8 +47,11 @@ Problem OpenLiveWindow(const std::string& title, LiveWindowSource source, void* 
       reinterpret_cast<void*>(GetProcAddress(module, kLiveWindowOpen)));
   close_window = reinterpret_cast<LiveWindowCloseFn>(
       reinterpret_cast<void*>(GetProcAddress(module, kLiveWindowClose)));
-  window =
-      open != nullptr && close_window != nullptr ? open(title.c_str(), source, context) : nullptr;
+  if (open == nullptr || close_window == nullptr) {
+    FreeLibrary(module);
+    return "no live window: " + file.string() + " is not the virtual LCD's window module";
+  }
+  window = open(title.c_str(), source, context);
   if (window == nullptr) {
     FreeLibrary(module);
     return "no live window: this process has no desktop to show it on";
@@ -57,7 +60,7 @@ Problem OpenLiveWindow(const std::string& title, LiveWindowSource source, void* 
   return std::nullopt;
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+extern "C" BOOL WINAPI DllMain(HANDLE, DWORD reason, LPVOID reserved) {
   // At process exit (reserved set) the window's thread is already gone, and
   // with it any lock it held: there is nothing to close.
   if (reason == DLL_PROCESS_DETACH && reserved == nullptr && window != nullptr) {

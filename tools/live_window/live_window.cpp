@@ -240,7 +240,12 @@ DWORD WINAPI WindowThread(void* parameter) {
   ShowWindow(window->handle, SW_SHOWNOACTIVATE);
   for (;;) {
     const DWORD woke = MsgWaitForMultipleObjects(1, &window->closed, FALSE, INFINITE, QS_ALLINPUT);
-    if (woke != WAIT_OBJECT_0 + 1) break;
+    if (woke == WAIT_OBJECT_0) break;
+    if (woke != WAIT_OBJECT_0 + 1) {
+      // Messages can no longer be waited for; LiveWindow_Close still must be.
+      WaitForSingleObject(window->closed, INFINITE);
+      break;
+    }
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);

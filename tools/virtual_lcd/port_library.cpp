@@ -236,6 +236,8 @@ PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
 
 PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
   try {
+    // Outside the lock: opening the window waits for its thread, which
+    // takes the lock for its first picture.
     Introduce();
     const int64_t now = SteadyNanoseconds();
     {

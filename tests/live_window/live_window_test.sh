@@ -126,6 +126,13 @@ else
     echo "the window followed the change within $followed ms (one screenshot takes part of it)"
   fi
 fi
+# Closing the window hides it; the host and its driver go on.
+ask "close-window"
+ask "closed"
+[ "$reply" = ok ] || fail "closing the window did not hide it: $reply"
+ask "write 3 after closing"
+ask "snapshot third"
+grep -q "after closing" third.txt || fail "the host could not write after the window was closed"
 ask "done"
 ask "closed"
 [ "$reply" = ok ] || fail "the window outlived the driver's Done: $reply"

@@ -12,6 +12,7 @@
 //                         window, unload; N times; then count what is left
 //   windows               how many simulator windows this process shows
 //   closed                wait until it shows none
+//   close-window          close the simulator's window as a user does
 //
 // Every command answers with one line starting "ok" or "error".
 #include <windows.h>
@@ -182,6 +183,11 @@ int main(int, char** argv) {
       int count = 0;
       words >> count;
       answer = Cycles(count);
+    } else if (command == "close-window") {
+      const Found found = SimulatorWindows();
+      if (found.first == nullptr || !PostMessageW(found.first, WM_CLOSE, 0, 0)) {
+        answer = "error: no simulator window to close";
+      }
     } else if (command == "closed") {
       if (!WaitFor([] { return SimulatorWindows().visible == 0; })) {
         answer = "error: " + std::to_string(SimulatorWindows().visible) + " windows still shown";

@@ -141,7 +141,6 @@ int64_t LatchedBytes() { return device.lcd.instructions + device.lcd.data_bytes;
 int WindowPicture(void*, LiveWindowPicture* picture) {
   try {
     vlcd::VirtualLcd shown;
-    int64_t violations = 0;
     {
       const std::lock_guard<std::mutex> hold(device.lock);
       if (LatchedBytes() == device.window_shows) return 0;
@@ -150,17 +149,13 @@ int WindowPicture(void*, LiveWindowPicture* picture) {
       shown.controller = device.lcd.controller;
       shown.instructions = device.lcd.instructions;
       shown.data_bytes = device.lcd.data_bytes;
-      violations = device.lcd.violation_count;
+      shown.first_write_ns = device.lcd.first_write_ns;
+      shown.last_write_ns = device.lcd.last_write_ns;
+      shown.violation_count = device.lcd.violation_count;
     }
     std::string refused;
     device.picture = vlcd::RenderDots(shown, vlcd::WindowScale(shown.module), &refused);
-    char status[160];
-    std::snprintf(status, sizeof status,
-                  "%lld bytes latched (%lld instructions, %lld data), %lld timing violations",
-                  static_cast<long long>(shown.instructions + shown.data_bytes),
-                  static_cast<long long>(shown.instructions),
-                  static_cast<long long>(shown.data_bytes), static_cast<long long>(violations));
-    device.status = refused.empty() ? status : refused;
+    device.status = refused.empty() ? vlcd::Summary(shown) : refused;
     picture->width = device.picture.width;
     picture->height = device.picture.height;
     picture->rgb = device.picture.rgb.data();

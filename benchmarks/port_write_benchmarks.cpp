@@ -13,14 +13,13 @@
 #include <cstdlib>
 #include <thread>
 
-#include "displaydll.h"
 #include "module_loader.h"
+#include "port_library_abi.h"
 #include "virtual_lcd.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using Out32Fn = void(DISPLAYDLL_CALL*)(int32_t, int32_t);
 
 constexpr int32_t kData = 0x378;
 constexpr int32_t kControl = kData + vlcd::kControlOffset;
@@ -30,7 +29,7 @@ constexpr int32_t kStrobe = kIdle & ~vlcd::kStrobeBit;
 constexpr double kRoundSeconds = 2.0;
 constexpr int kRounds = 3;
 
-double WritesPerSecond(Out32Fn out) {
+double WritesPerSecond(PortWriteFn out) {
   long long writes = 0;
   uint8_t byte = 'A';
   const Clock::time_point start = Clock::now();
@@ -61,7 +60,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot load %s: %s\n", argv[1], reason.c_str());
     return 1;
   }
-  const auto out = reinterpret_cast<Out32Fn>(loader::FindEntry(library, "Out32"));
+  const auto out = reinterpret_cast<PortWriteFn>(loader::FindEntry(library, "Out32"));
   if (out == nullptr) {
     std::fprintf(stderr, "%s has no Out32\n", argv[1]);
     return 1;

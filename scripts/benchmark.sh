@@ -24,21 +24,14 @@ echo "=== native, port writes on the virtual port library (no window on Linux) =
 echo "=== 64-bit Windows under Wine 64, port writes with the live window and without ==="
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target port_write_benchmarks >/dev/null
-rm -f build/benchmark_display.txt
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>build/benchmark_display.txt 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-for _ in $(seq 100); do
-  [ -s build/benchmark_display.txt ] && break
-  sleep 0.1
-done
-if [ ! -s build/benchmark_display.txt ]; then
+source scripts/xvfb.sh
+trap 'kill $xvfb_pid 2>/dev/null' EXIT
+if ! start_xvfb build/benchmark_display.txt; then
   echo "not measured: Xvfb did not start"
 else
   (
     cd build/win64/bin
     export WINEPREFIX="$PWD/../benchmark_wineprefix" WINEDEBUG=-all
-    export DISPLAY=":$(cat ../../benchmark_display.txt)"
     for window in 0 1; do
       HD_VLCD_WINDOW=$window /usr/lib/wine/wine64 port_write_benchmarks.exe \
         virtual_port/inpout32.dll 2>/dev/null

@@ -23,6 +23,7 @@ for tool in Xvfb xwd xwininfo convert compare identify; do
   fi
 done
 
+source "$(dirname "$0")/../../scripts/xvfb.sh"
 rm -rf "$work"
 mkdir -p "$work"
 cp "$host" "$driver" "$port_library" "$window_module" "$work/"
@@ -38,26 +39,19 @@ fail() {
   failures=$((failures + 1))
 }
 
-# A display of our own, so a user's desktop is never touched.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display.txt 2>xvfb.log &
-xvfb=$!
 hosts=()
+xvfb_pid=""
 cleanup() {
   for pid in "${hosts[@]}"; do kill "$pid" 2>/dev/null; done
   wineserver -k 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-  [ -s display.txt ] && break
-  sleep 0.1
-done
-if [ ! -s display.txt ]; then
+if ! start_xvfb display.txt; then
   echo "NOT RUN: Xvfb did not start:"
-  cat xvfb.log
+  cat display.txt.log
   exit 77
 fi
-export DISPLAY=":$(cat display.txt)"
 # A server left from an earlier run would still show on that run's display.
 wineserver -k 2>/dev/null
 echo "virtual X server on $DISPLAY"

@@ -34,7 +34,6 @@ namespace {
 
 constexpr wchar_t kTitleStart[] = L"Virtual LCD (simulator";
 constexpr auto kPatience = std::chrono::seconds(10);
-using Out32Fn = void(DISPLAYDLL_CALL*)(int32_t, int32_t);
 
 struct Found {
   int visible = 0;
@@ -93,7 +92,7 @@ std::string Cycles(int count) {
     if (port == nullptr)
       return "error: inpout32.dll did not load in cycle " + std::to_string(i + 1);
     const auto out =
-        reinterpret_cast<Out32Fn>(reinterpret_cast<void*>(GetProcAddress(port, "Out32")));
+        reinterpret_cast<PortWriteFn>(reinterpret_cast<void*>(GetProcAddress(port, "Out32")));
     if (out != nullptr) out(0x378, 0);
     if (WaitFor([] { return SimulatorWindows().visible > 0; })) ++windows_seen;
     FreeLibrary(port);

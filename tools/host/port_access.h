@@ -9,6 +9,7 @@
 
 #include "displaydll.h"
 #include "module_loader.h"
+#include "port_library_abi.h"
 #include "problem.h"
 
 // The port library files a driver looks for, in its order; it tries the
@@ -20,8 +21,8 @@ struct PortLibrary {
   loader::ModuleHandle handle = nullptr;
   std::string file;     // where the system's loader found it
   std::string entries;  // "Inp32 and Out32", for the report
-  int32_t(DISPLAYDLL_CALL* read)(int32_t port) = nullptr;
-  void(DISPLAYDLL_CALL* write)(int32_t port, int32_t value) = nullptr;
+  PortReadFn read = nullptr;
+  PortWriteFn write = nullptr;
   // The inpout32 family's IsInpOutDriverOpen, when the library has it.
   int32_t(DISPLAYDLL_CALL* driver_open)() = nullptr;
   // The virtual LCD's library answers its pins' levels; nullptr for a port.

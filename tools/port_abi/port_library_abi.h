@@ -11,4 +11,9 @@
 #define PORT_LIBRARY_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
+// The inpout32 family's entries (and dlportio's, which have the same shape),
+// as a host finds them by name.
+using PortReadFn = int32_t(DISPLAYDLL_CALL*)(int32_t port);
+using PortWriteFn = void(DISPLAYDLL_CALL*)(int32_t port, int32_t value);
+
 #endif  // PORT_ABI_PORT_LIBRARY_ABI_H

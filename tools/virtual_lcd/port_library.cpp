@@ -313,6 +313,8 @@ PORT_LIBRARY_EXPORT const char* VirtualLcd_Trace() {
   return device.text.c_str();
 }
 
+static_assert(std::is_same_v<decltype(&Inp32), PortReadFn>);
+static_assert(std::is_same_v<decltype(&Out32), PortWriteFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Configure), VirtualLcdConfigureFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Snapshot), VirtualLcdSnapshotFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Trace), VirtualLcdTraceFn>);

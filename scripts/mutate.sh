@@ -105,6 +105,13 @@ tools/host/demo_script.cpp: if (rows >= 3) { ~> if (rows >= 2) {
 tools/parport/ppdev_port.cpp: if (!ppdev_state.tried) Claim( ~> Claim(
 tools/parport/ppdev_port.cpp: ppdev_system.ioctl(fd, PPWCONTROL, &value); ~> ppdev_system.ioctl(fd, PPWDATA, &value);
 tools/parport/ppdev_port.cpp: fix = claiming ? "no port behind the device" ~> fix = !claiming ? "no port behind the device"
+tools/virtual_lcd/virtual_lcd.cpp: if (lcd.violations.size() < kViolationsKept) ~> if (lcd.violations.size() <= kViolationsKept)
+tools/virtual_lcd/virtual_lcd.cpp: ++lcd.violation_count; ~>
+tools/virtual_lcd/virtual_lcd.cpp: lcd.record_bytes ? &lcd.latched.back().violations : nullptr; ~> nullptr;
+tools/virtual_lcd/report.cpp: if (lcd.violation_count > static_cast<int64_t>(kViolationsListed)) ~> if (lcd.violation_count >= static_cast<int64_t>(kViolationsListed))
+tools/virtual_lcd/screen.cpp: return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale); ~> return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale + 1);
+tools/virtual_lcd/screen.cpp: module.columns * (kCellWidth + 1) - 1; ~> module.columns * kCellWidth - 1;
+tools/host/options.cpp: "--module", "--port-library", "--window"}) { ~> "--module", "--port-library"}) {
 LIST
 )
 

@@ -80,6 +80,16 @@ TEST(ModuleSettingsTest, EverySizeIsDrawnOrRefusedWithAReason) {
   }
 }
 
+// The window keeps the saved scale while 1600 pixels hold the screen (66
+// columns are 399 dots across) and shrinks beyond, never below a pixel a dot.
+TEST(ModuleSettingsTest, WindowsShrinkOnlyScreensTooWideToFit) {
+  for (const auto& [columns, scale] : {std::pair{20, 4}, {66, 4}, {67, 3}, {255, 1}}) {
+    vlcd::Module module;
+    module.columns = columns;
+    EXPECT_EQ(vlcd::WindowScale(module), scale) << columns << " columns";
+  }
+}
+
 TEST(ModuleSettingsTest, BytesAreNamedByWhatTheControllerDoesWithThem) {
   vlcd::Controller hd44780;
   hd44780.chip = vlcd::Chip::HD44780;

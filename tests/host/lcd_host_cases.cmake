@@ -73,6 +73,7 @@ case(script_is_a_folder 2 "--script: .*a_folder" --script a_folder)
 case(script_missing 2 "--script: .*missing.lcd" --script missing.lcd)
 case(options_a_replay_ignores 2 "--trace" --replay a_folder/../session.txt --trace
   SETUP session.txt=init\n)
+case(window_with_a_replay 2 "--window" --replay session.txt --window SETUP session.txt=init\n)
 case(test_pattern_with_a_script 2 "--script|--test-pattern" --test-pattern --script session.txt
   SETUP session.txt=init\n)
 

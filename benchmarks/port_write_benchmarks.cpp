@@ -50,7 +50,8 @@ double WritesPerSecond(PortWriteFn out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
+  // An empty path would load the program itself.
+  if (argc != 2 || *argv[1] == '\0') {
     std::fprintf(stderr, "usage: port_write_benchmarks VIRTUAL_PORT_LIBRARY\n");
     return 2;
   }

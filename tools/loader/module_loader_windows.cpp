@@ -24,6 +24,24 @@ std::string FileOf(HMODULE module) {
   return length == 0 || length >= sizeof path ? "" : std::string(path, length);
 }
 
+// The file a path leads to, through any symbolic link: a program started
+// through one finds its own files beside the file, not beside the link.
+std::string Resolved(const std::string& path) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return path;
+  char resolved[MAX_PATH * 4];
+  const DWORD length =
+      GetFinalPathNameByHandleA(file, resolved, sizeof resolved, FILE_NAME_NORMALIZED);
+  CloseHandle(file);
+  if (length == 0 || length >= sizeof resolved) return path;
+  const std::string final_path(resolved, length);
+  if (final_path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + final_path.substr(8);
+  if (final_path.rfind("\\\\?\\", 0) == 0) return final_path.substr(4);
+  return final_path;
+}
+
 }  // namespace
 
 ModuleHandle LoadModule(const std::string& path, std::string* reason) {
@@ -46,6 +64,9 @@ std::string ModuleFile(ModuleHandle module) {
   return module == nullptr ? "" : FileOf(static_cast<HMODULE>(module));
 }
 
-std::string ExecutableFile() { return FileOf(nullptr); }
+std::string ExecutableFile() {
+  const std::string own = FileOf(nullptr);
+  return own.empty() ? own : Resolved(own);
+}
 
 }  // namespace loader

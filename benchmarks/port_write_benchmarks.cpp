@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot load %s: %s\n", argv[1], reason.c_str());
     return 1;
   }
-  const auto out = reinterpret_cast<PortWriteFn>(loader::FindEntry(library, "Out32"));
+  const auto out = loader::FindEntryAs<PortWriteFn>(library, "Out32");
   if (out == nullptr) {
     std::fprintf(stderr, "%s has no Out32\n", argv[1]);
     return 1;

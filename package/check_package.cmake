@@ -42,6 +42,27 @@ foreach(text IN ITEMS README.txt LICENSE.txt test_pattern.lcd)
   endforeach()
 endforeach()
 
+# Whatever the port check, the wiring walk or a real-port run ends with, the
+# user can look up in the guide by its own words, whichever line they
+# wrap across there.
+file(READ ${WORK}/README.txt guide)
+string(REGEX REPLACE "[ \r\n]+" " " guide "${guide}")
+# Their semicolons are kept out of CMake's list splitting.
+file(READ ${VERDICTS} header)
+string(REPLACE ";" "<sc>" header "${header}")
+string(REGEX MATCHALL "\ninline constexpr char k[A-Za-z]+\\[\\] = \"[^\"]*\"" verdicts "${header}")
+if(NOT verdicts)
+  list(APPEND failures "no conclusions read from ${VERDICTS}")
+endif()
+foreach(line IN LISTS verdicts)
+  string(REGEX REPLACE "^[^\"]*\"(.*)\"$" "\\1" verdict "${line}")
+  string(REPLACE "<sc>" ";" verdict "${verdict}")
+  string(FIND "${guide}" "${verdict}" at)
+  if(at EQUAL -1)
+    list(APPEND failures "README.txt does not say \"${verdict}\"")
+  endif()
+endforeach()
+
 foreach(binary IN ITEMS HD66712.dll lcd_host.exe virtual_port/inpout32.dll)
   execute_process(COMMAND ${OBJDUMP} -p ${WORK}/${binary} OUTPUT_VARIABLE headers)
   hd66712_check_system_imports(${binary} "${headers}" failures)

@@ -104,7 +104,11 @@ tools/host/output_files.cpp: if (last == '/' || last == '\\' || ~> if (last == '
 tools/host/demo_script.cpp: if (rows >= 3) { ~> if (rows >= 2) {
 tools/parport/ppdev_port.cpp: if (!ppdev_state.tried) Claim( ~> Claim(
 tools/parport/ppdev_port.cpp: ppdev_system.ioctl(fd, PPWCONTROL, &value); ~> ppdev_system.ioctl(fd, PPWDATA, &value);
-tools/parport/ppdev_port.cpp: fix = claiming ? "no port behind the device" ~> fix = !claiming ? "no port behind the device"
+tools/parport/ppdev_port.cpp: Claim(static_cast<uint16_t>(port & ~3u)) ~> Claim(port)
+tools/parport/ppdev_port.cpp: (failure.by_variable ? " (named by HD_PARPORT)" : "") ~> std::string()
+tools/host/port_access.cpp: kControlOutputs = 0x0F; ~> kControlOutputs = 0xFF;
+tools/host/port_access.cpp:   if (const Problem gone = CheckPortStillReached(library)) return gone; ~>
+tools/host/run_real_port.cpp: settings.session.after_command = [&library]() { return CheckPortStillReached(library); }; ~>
 tools/virtual_lcd/virtual_lcd.cpp: if (lcd.violations.size() < kViolationsKept) ~> if (lcd.violations.size() <= kViolationsKept)
 tools/virtual_lcd/virtual_lcd.cpp: ++lcd.violation_count; ~>
 tools/virtual_lcd/virtual_lcd.cpp: lcd.record_bytes ? &lcd.latched.back().violations : nullptr; ~> nullptr;

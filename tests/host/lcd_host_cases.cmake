@@ -10,7 +10,7 @@ set(failures "")
 
 # case(<name> <status> <regex the output must match> [ABSENT <regex it must
 #      not match>] [PROGRAM <path>] [IN <folder under WORK>] [INPUT <file in WORK>]
-#      [SETUP <file>=<text>]... <arguments...>)
+#      [SETUP <file>=<text>]... <arguments...>); INPUT may be an absolute path.
 function(case name status pattern)
   if(NOT name STREQUAL CASE)
     return()
@@ -33,7 +33,9 @@ function(case name status pattern)
     file(MAKE_DIRECTORY ${folder})
   endif()
   set(input /dev/null)
-  if(arg_INPUT)
+  if(arg_INPUT MATCHES "^/")
+    set(input ${arg_INPUT})
+  elseif(arg_INPUT)
     set(input ${WORK}/${arg_INPUT})
   endif()
   execute_process(COMMAND ${program} ${arg_UNPARSED_ARGUMENTS} WORKING_DIRECTORY ${folder}
@@ -166,57 +168,90 @@ case(replay 0 "before the driver shut down and cleared it:\n[^\n]*\n│ HD66712 
 files(replay EXIST replayed.txt)
 
 # The real port: no virtual LCD is loaded, so the driver finds the library
-# the user installed, here the recording stand-in under the name it looks for.
+# the user installed, here a stand-in under the name it looks for. The port
+# check, the walk and the real-port run meet stand-ins that answer as a
+# port does, as no port does, and as an inpout32 without its driver; a dead
+# port stops each of them before anything is driven.
 if(CASE MATCHES "^(real_port|check_port|wiring_walk)")
   set(ENV{LD_LIBRARY_PATH} ${WORK})
 endif()
-if(CASE STREQUAL real_port)
+if(CASE MATCHES "^(real_port|check_port_present|wiring_walk_through_a_port)$")
+  file(COPY_FILE ${PORT_PRESENT} ${WORK}/inpout32.dll)
+elseif(CASE MATCHES "^(check_port|wiring_walk|real_port)_absent$")
   file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
+elseif(CASE MATCHES "^(check_port|wiring_walk|real_port)_driver_closed$")
+  file(COPY_FILE ${PORT_DRIVER_CLOSED} ${WORK}/inpout32.dll)
+elseif(CASE STREQUAL real_port_refuses_the_simulator)
+  file(COPY_FILE ${VIRTUAL_PORT} ${WORK}/inpout32.dll)
 endif()
-case(real_port 0 "writing the REAL parallel port as \"LPT1,HD44780\" says.*found: [^\n]*/inpout32.dll.*sent: write hi\n2 commands sent"
+case(real_port 0 "Data register at 0x378: wrote 0x00 0x55 0xAA 0xFF, read 0x00 0x55 0xAA 0xFF\nlcd_host: writing the REAL parallel port as \"LPT1,HD44780\" says.*found: [^\n]*/inpout32.dll.*sent: write hi\n2 commands sent"
   --write-real-port --script short.lcd --columns 8 --rows 1 --chip HD44780
   SETUP short.lcd=init\nwrite\ hi\n)
 if(CASE STREQUAL real_port)
-  file(STRINGS ${WORK}/port_trace.txt writes REGEX "^write inpout32.dll 888 104 ")
+  file(STRINGS ${WORK}/port_trace.txt writes REGEX "^write port_present 888 104 ")
   if(NOT writes)
     message(FATAL_ERROR "real_port: the stand-in library never received the 'h'")
   endif()
 endif()
-if(CASE STREQUAL real_port_refuses_the_simulator)
-  file(COPY_FILE ${VIRTUAL_PORT} ${WORK}/inpout32.dll)
-endif()
 case(real_port_refuses_the_simulator 1
   "inpout32.dll is the virtual LCD's library, a simulator that writes no port"
   ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n)
-# The port check and the wiring walk, against stand-ins that answer as a
-# port does, as no port does, and as an inpout32 without its driver.
-if(CASE STREQUAL check_port_present)
-  file(COPY_FILE ${PORT_PRESENT} ${WORK}/inpout32.dll)
-elseif(CASE STREQUAL check_port_absent)
-  file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
-elseif(CASE STREQUAL check_port_driver_closed)
-  file(COPY_FILE ${PORT_DRIVER_CLOSED} ${WORK}/inpout32.dll)
-endif()
 case(check_port_present 0
-  "Port library: [^\n]*/inpout32.dll \\(entries Inp32 and Out32\\)\nThe port library's driver is open.*\na parallel port answers at 0x378\n"
+  "Port library: [^\n]*/inpout32.dll \\(entries Inp32 and Out32\\)\nThe port library's driver is open.*Control register \\(bits 0-3\\) at 0x37A: wrote 0x00 0x05 0x0A 0x0F, read 0x00 0x05 0x0A 0x0F\na parallel port answers at 0x378\n"
   --check-port)
 case(check_port_absent 1 "read 0xFF 0xFF 0xFF 0xFF.*no port answers at 0x3BC.*I/O Range.*USB-to-parallel"
   --check-port --port 0x3bc)
+case(wiring_walk_absent 1 "no port answers at 0x378" ABSENT "high:|Every signal" --wiring-walk --step-ms 0)
+case(real_port_absent 1 "no port answers at 0x378" ABSENT "sent:" --write-real-port)
 case(check_port_driver_closed 1
-  "the port library's driver is not installed: run its installer once as administrator"
-  ABSENT "answers" --check-port)
+  "the port library's driver is not open: it is not installed, or Windows refused it.*Memory integrity"
+  ABSENT "answers|Data register" --check-port)
+case(wiring_walk_driver_closed 1 "the port library's driver is not open" ABSENT "high:|Data register"
+  --wiring-walk --step-ms 0)
+case(real_port_driver_closed 1 "the port library's driver is not open" ABSENT "sent:|Data register"
+  --write-real-port)
 case(check_port_refuses_the_simulator 1 "is the virtual LCD's library, a simulator"
   --check-port --port-library ${VIRTUAL_PORT})
 case(check_port_finds_nothing 1 "no port library found" --check-port)
 case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
-# The Linux port library itself, where no port device exists: it says why
-# once, and the check finds no port.
-if(CASE STREQUAL check_port_linux_without_a_port)
-  set(ENV{HD_PARPORT} ${WORK}/no_such_parport)
+# The Linux port library in each state a real device can be in, on the fake
+# device: the check ends with the cause and its fix, and neither the walk
+# nor a real-port run drives anything, or goes on once the device fails.
+if(CASE MATCHES "^linux_port_")
+  get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
+  set(ENV{LD_LIBRARY_PATH} ${ppdev_folder})
+  set(ENV{HD_PARPORT} ${WORK}/fake_parport0)
+  set(ENV{LD_PRELOAD} ${FAKE_PARPORT})
+  # A sanitized lcd_host would otherwise refuse a library loaded before its runtime.
+  set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
+  if(CASE MATCHES "_absent$")
+    set(ENV{FAKE_PARPORT_FAIL} open=ENOENT)
+  elseif(CASE MATCHES "_not_a_port$")
+    set(ENV{HD_PARPORT} /dev/null)
+    unset(ENV{LD_PRELOAD})
+  elseif(CASE MATCHES "_denied$")
+    set(ENV{FAKE_PARPORT_FAIL} open=EACCES)
+  elseif(CASE MATCHES "_busy$")
+    set(ENV{FAKE_PARPORT_FAIL} claim=EBUSY)
+  elseif(CASE MATCHES "_dies$")
+    set(ENV{FAKE_PARPORT_FAIL} write=EIO@300)
+  endif()
 endif()
-case(check_port_linux_without_a_port 1
-  "no_such_parport: no parallel port, or the ppdev module is not loaded: modprobe ppdev.*no port answers at 0x378"
-  --check-port --port-library ${PPDEV_PORT})
+case(linux_port_check_absent 1
+  "nothing reaches the port: [^\n]*fake_parport0 \\(named by HD_PARPORT\\): no parallel port there. Load the port's drivers \\(sudo modprobe parport_pc, then sudo modprobe ppdev\\).*BIOS/UEFI.*base-addr"
+  ABSENT "no port answers" --check-port)
+case(linux_port_check_denied 1 "fake_parport0 \\(named by HD_PARPORT\\): permission denied. Add your user to the lp group"
+  ABSENT "no port answers" --check-port)
+case(linux_port_check_busy 1 "the port is busy, held by another program \\(find it with fuser -v [^\n]*fake_parport0\\) or by the printer driver lp"
+  ABSENT "no port answers" --check-port)
+case(linux_port_check_not_a_port 1 "/dev/null \\(named by HD_PARPORT\\) is not a parallel port device"
+  ABSENT "no port answers" --check-port)
+case(linux_port_walk_denied 1 "nothing reaches the port: .*permission denied" ABSENT "high:|Every signal"
+  --wiring-walk --step-ms 0)
+case(linux_port_real_busy 1 "nothing reaches the port: .*the port is busy" ABSENT "sent:"
+  --write-real-port)
+case(linux_port_real_dies 1 "sent: glyph [^\n]*\n.*lcd_host: nothing reaches the port: [^\n]*a register write failed: Input/output error"
+  ABSENT "commands sent" --write-real-port --columns 20 --rows 4 --chip HD44780)
 # End to end on Linux: the driver writes through the Linux port library to a
 # fake device that drives a virtual module; its screen shows the pattern.
 if(CASE STREQUAL real_port_through_the_linux_library)
@@ -225,7 +260,6 @@ if(CASE STREQUAL real_port_through_the_linux_library)
   set(ENV{HD_PARPORT} ${WORK}/fake_parport0)
   set(ENV{LD_PRELOAD} ${FAKE_PARPORT})
   set(ENV{FAKE_PARPORT_SCREEN} ${WORK}/fake_screen)
-  # A sanitized lcd_host would otherwise refuse a library loaded before its runtime.
   set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
 endif()
 case(real_port_through_the_linux_library 0 "commands sent"
@@ -242,14 +276,16 @@ if(CASE STREQUAL real_port_through_the_linux_library)
   endif()
 endif()
 case(wiring_walk_on_the_virtual_lcd 0
-  "pin 5 \\(D3\\) high: LCD pin 10 \\(DB3\\) should now read \\+5 V against pin 1\n  the virtual module sees high: DB3\n.*pin 1 \\(Strobe\\) high: LCD pin 6 \\(E\\).*\n  the virtual module sees high: E\n.*│R1:45678│\n│R2:45678│\n└"
-  ABSENT "not what this step drives"
+  "DB-25 pin 5 \\(D3\\) high: LCD pin 10 \\(DB3\\) should now read \\+5 V against LCD pin 1 \\(VSS, ground\\)\n  the virtual module sees high: DB3\n.*DB-25 pin 1 \\(Strobe\\) high: LCD pin 6 \\(E\\).*\n  the virtual module sees high: E\n.*│R1:45678│\n│R2:45678│\n└"
+  ABSENT "not what this step drives|not saved"
   --wiring-walk --port-library ${VIRTUAL_PORT} --step-ms 0 --columns 8 --rows 2 --chip HD44780)
 case(wiring_walk_waits_for_enter 0 "Press Enter for the next pin.*Every signal walked"
   --wiring-walk --port-library ${VIRTUAL_PORT} --columns 8 --rows 1 --chip HD44780
   INPUT enters SETUP enters=\n\n\n\n\n\n\n\n\n\n\n)
 case(wiring_walk_without_input 1 "standard input ended before the walk did"
   --wiring-walk --port-library ${VIRTUAL_PORT})
+case(wiring_walk_on_endless_input 1 "a line longer than any answer \\(256 characters\\) on standard input"
+  ABSENT "DB-25 pin 3" --wiring-walk --port-library ${VIRTUAL_PORT} INPUT /dev/zero)
 case(step_ms_without_a_walk 2 "--step-ms requires --wiring-walk" --step-ms 5)
 case(real_port_without_virtual_lcd 2 "--trace excludes --write-real-port|--write-real-port excludes --trace"
   --write-real-port --trace)

@@ -27,10 +27,8 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
   loader::ModuleHandle port = loader::LoadModule(path);
   ASSERT_NE(port, nullptr) << path;
-  auto configure =
-      reinterpret_cast<VirtualLcdConfigureFn>(loader::FindEntry(port, kVirtualLcdConfigure));
-  auto snapshot =
-      reinterpret_cast<VirtualLcdSnapshotFn>(loader::FindEntry(port, kVirtualLcdSnapshot));
+  auto configure = loader::FindEntryAs<VirtualLcdConfigureFn>(port, kVirtualLcdConfigure);
+  auto snapshot = loader::FindEntryAs<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot);
   ASSERT_TRUE(configure != nullptr && snapshot != nullptr);
   // Out-of-range settings are refused, not guessed at.
   EXPECT_EQ(configure("HD44780", 256, 2, 0x278, 0), 0);

@@ -75,8 +75,9 @@ int FakeIoctl(int fd, unsigned long request, void* argument) {
       *byte = fake.data;
       break;
     case PPRCONTROL:
+      // The upper bits drive no pin; a port reads them as it likes.
       fake.calls.push_back("PPRCONTROL");
-      *byte = fake.control;
+      *byte = fake.control | 0xF0;
       break;
     default:
       fake.calls.push_back("request " + std::to_string(request));
@@ -96,7 +97,9 @@ class PpdevPortTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = ppdev_system;
-    ppdev_system = PpdevSystem{FakeOpen, FakeIoctl, FakeClose};
+    proc_ = (scratch_.path() / "proc").string();
+    fs::create_directories(proc_);
+    ppdev_system = PpdevSystem{FakeOpen, FakeIoctl, FakeClose, proc_.c_str()};
     fake = FakeDevice{};
     setenv("HD_PARPORT", "/dev/parport3", 1);
   }
@@ -105,7 +108,14 @@ class PpdevPortTest : public ::testing::Test {
     ppdev_system = saved_;
     unsetenv("HD_PARPORT");
   }
+  // A port the system lists, at `base`.
+  void ListPort(const char* name, const char* base) {
+    fs::create_directories(fs::path(proc_) / "sys/dev/parport" / name);
+    std::ofstream(fs::path(proc_) / "sys/dev/parport" / name / "base-addr") << base;
+  }
   PpdevSystem saved_{};
+  ScratchDirectory scratch_;
+  std::string proc_;
 };
 
 TEST_F(PpdevPortTest, ClaimsOnceWritesRawRegistersAndReleasesOnce) {
@@ -113,71 +123,103 @@ TEST_F(PpdevPortTest, ClaimsOnceWritesRawRegistersAndReleasesOnce) {
   PpdevWrite(0x378, 0xC3);
   PpdevWrite(0x379, 0x55);  // the status register takes no writes
   EXPECT_EQ(PpdevRead(0x378), 0xC3);
-  EXPECT_EQ(PpdevRead(0x37A), 0x0B);
+  EXPECT_EQ(PpdevRead(0x37A), 0xFB);  // passed on as read; lcd_host masks
   EXPECT_EQ(PpdevRead(0x379), 0xFF);
+  EXPECT_EQ(PpdevProblem(), nullptr);
   PpdevRelease();
   PpdevRelease();
   EXPECT_EQ(fake.calls, (Calls{"open /dev/parport3", "PPCLAIM", "PPDATADIR 0", "PPWCONTROL 0x0B",
                                "PPWDATA 0xC3", "PPRDATA", "PPRCONTROL", "PPRELEASE", "close"}));
 }
 
-TEST_F(PpdevPortTest, EachFailureIsReportedOnceAndNothingIsWrittenAfterIt) {
+TEST_F(PpdevPortTest, EachFailureIsReportedOnceWithItsCauseAndNothingIsWrittenAfterIt) {
+  // Another program holds the device: process 4242, as the system lists it.
+  fs::create_directories(fs::path(proc_) / "4242/fd");
+  std::ofstream(fs::path(proc_) / "4242/comm") << "cupsd\n";
+  fs::create_symlink("/dev/parport3", fs::path(proc_) / "4242/fd/5");
+  const std::string absent =
+      ": no parallel port there. Load the port's drivers (sudo modprobe parport_pc, then sudo "
+      "modprobe ppdev), make sure the port is enabled in the BIOS/UEFI setup, and for a PCI or "
+      "PCIe card give its address with --port (the system lists it in "
+      "/proc/sys/dev/parport/*/base-addr). A USB printer adapter cannot drive an LCD; or "
+      "HD_PARPORT names the wrong device. Nothing is written to the port.";
   const struct {
-    int call;  // 0 open, 1 claim, 2 data direction
+    int call;  // 0 open, 1 claim, 2 data direction, 3 the first write
     int error;
-    const char* message;
+    bool holder_listed;
+    std::string message;
   } cases[] = {
-      {0, ENOENT,
-       "/dev/parport3: no parallel port, or the ppdev module is not loaded: modprobe "
-       "ppdev; USB printer adapters cannot drive an LCD. Nothing is written to the "
-       "port."},
-      {0, EACCES,
-       "/dev/parport3: permission denied: add your user to the lp group and log in "
-       "again. Nothing is written to the port."},
-      {0, EBUSY,
-       "/dev/parport3: another program holds the port, for example the printer driver "
-       "lp (rmmod lp). Nothing is written to the port."},
-      {1, ENXIO, "/dev/parport3: no port behind the device. Nothing is written to the port."},
-      {1, EBUSY,
-       "/dev/parport3: another program holds the port, for example the printer driver "
-       "lp (rmmod lp). Nothing is written to the port."},
-      {2, EINVAL, "/dev/parport3: the data lines cannot be set to output: Invalid argument"},
+      {1, EBUSY, true,
+       "/dev/parport3 (named by HD_PARPORT): the port is busy, held by process 4242 (cupsd). "
+       "Close it, or stop it, and try again. Nothing is written to the port."},
+      {0, ENOENT, false, "/dev/parport3 (named by HD_PARPORT)" + absent},
+      {1, ENXIO, false, "/dev/parport3 (named by HD_PARPORT)" + absent},
+      {0, EACCES, false,
+       "/dev/parport3 (named by HD_PARPORT): permission denied. Add your user to the lp group "
+       "(sudo usermod -aG lp $USER) and log in again. Nothing is written to the port."},
+      {0, EBUSY, false,
+       "/dev/parport3 (named by HD_PARPORT): the port is busy, held by another program (find it "
+       "with fuser -v /dev/parport3) or by the printer driver lp (sudo rmmod lp). Close it, or "
+       "stop it, and try again. Nothing is written to the port."},
+      {1, ENOTTY, false,
+       "/dev/parport3 (named by HD_PARPORT) is not a parallel port device (Inappropriate ioctl "
+       "for device): a port is a device such as /dev/parport0. Nothing is written to the port."},
+      {2, EINVAL, false, "/dev/parport3: the data lines cannot be set to output: Invalid argument"},
+      {3, EIO, false,
+       "/dev/parport3: a register write failed: Input/output error. Nothing more is written to "
+       "the port."},
   };
   for (const auto& c : cases) {
     PpdevRelease();
     fake = FakeDevice{};
     fake.fail_call = c.call;
     fake.fail_errno = c.error;
+    if (!c.holder_listed) fs::remove(fs::path(proc_) / "4242/fd/5");  // listed first only
     ::testing::internal::CaptureStderr();
     PpdevWrite(0x37A, 0x0B);
     PpdevWrite(0x378, 0x41);
     EXPECT_EQ(PpdevRead(0x378), 0xFF);
     const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, std::string("inpout32.dll (Linux parallel port): ") + c.message + "\n");
-    for (const std::string& call : fake.calls) {
-      EXPECT_EQ(call.rfind("PPW", 0), std::string::npos) << c.message;
-      EXPECT_EQ(call.rfind("PPR", 0) == 0 && call != "PPRELEASE", false) << c.message;
+    EXPECT_EQ(said, "inpout32.dll (Linux parallel port): " + c.message + "\n");
+    ASSERT_NE(PpdevProblem(), nullptr);
+    EXPECT_EQ(PpdevProblem(), c.message);
+    // Nothing after the failing call reaches the device.
+    for (size_t call = static_cast<size_t>(c.call) + 1; call < fake.calls.size(); ++call) {
+      const std::string& made = fake.calls[call];
+      EXPECT_TRUE(made == "PPRELEASE" || made == "close") << c.message << ": " << made;
     }
     // A device that was opened is closed again, and one claimed is released.
-    const bool opened = c.call > 0;
-    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "close"), opened ? 1 : 0);
-    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "PPRELEASE"), c.call == 2 ? 1 : 0);
+    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "close"), c.call > 0 ? 1 : 0);
+    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "PPRELEASE"), c.call >= 2 ? 1 : 0);
   }
 }
 
-TEST_F(PpdevPortTest, TheDeviceIsChosenByVariableThenByBaseAddress) {
-  ScratchDirectory scratch;
-  for (const auto& [name, base] : {std::pair{"parport0", "888\t1912\n"}, {"parport1", "632\n"}}) {
-    fs::create_directories(scratch.path() / "proc" / name);
-    std::ofstream(scratch.path() / "proc" / name / "base-addr") << base;
-  }
-  const std::string proc = (scratch.path() / "proc").string();
-  EXPECT_EQ(PpdevDeviceFor(0x278, proc), "/dev/parport3");
+TEST_F(PpdevPortTest, TheDeviceIsChosenByVariableThenByBaseAddressWhicheverRegisterComesFirst) {
+  ListPort("parport0", "888\t1912\n");
+  ListPort("parport1", "53264\n");  // a PCIe card at 0xD010
+  ListPort("parport2", "632\n");
+  EXPECT_EQ(PpdevDeviceFor(0x278, proc_), "/dev/parport3");
+  setenv("HD_PARPORT", "", 1);  // set but empty: as if not set
+  EXPECT_EQ(PpdevDeviceFor(0x278, proc_), "/dev/parport2");
   unsetenv("HD_PARPORT");
-  EXPECT_EQ(PpdevDeviceFor(0x278, proc), "/dev/parport1");
-  EXPECT_EQ(PpdevDeviceFor(0x378, proc), "/dev/parport0");
-  EXPECT_EQ(PpdevDeviceFor(0x3BC, proc), "/dev/parport0");
-  EXPECT_EQ(PpdevDeviceFor(0x278, (scratch.path() / "none").string()), "/dev/parport0");
+  EXPECT_EQ(PpdevDeviceFor(0x378, proc_), "/dev/parport0");
+  EXPECT_EQ(PpdevDeviceFor(0x3BC, proc_), "/dev/parport0");
+  EXPECT_EQ(PpdevDeviceFor(0x278, (scratch_.path() / "none").string()), "/dev/parport0");
+  // The driver's first access is to the control register, two above the base.
+  const struct {
+    uint16_t first_access;
+    const char* opened;
+  } accesses[] = {{0xD012, "open /dev/parport1"},
+                  {0xD010, "open /dev/parport1"},
+                  {0x37A, "open /dev/parport0"},
+                  {0x378, "open /dev/parport0"}};
+  for (const auto& access : accesses) {
+    PpdevRelease();
+    fake = FakeDevice{};
+    PpdevRead(access.first_access);
+    ASSERT_FALSE(fake.calls.empty());
+    EXPECT_EQ(fake.calls[0], access.opened) << std::hex << access.first_access;
+  }
 }
 
 }  // namespace

@@ -3,15 +3,22 @@
 // whose register writes drive a virtual module, and the module's screen is
 // saved to FAKE_PARPORT_SCREEN.txt and .png when the program ends. Every
 // other file and request goes to the system as usual.
+//
+// FAKE_PARPORT_FAIL makes the device fail as a real one can:
+// "open=EACCES", "claim=EBUSY", or "write=EIO@N" for the Nth register
+// write (from 1). Its control register reads its upper bits, which drive
+// no pin, as 1.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 // After sys/ioctl.h, which defines the request macros it uses.
 #include <linux/ppdev.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "report.h"
 #include "steady_nanoseconds.h"
@@ -24,6 +31,7 @@ constexpr int kFakeFd = 1000;
 struct FakeParport {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 20, 4);
   bool open = false;
+  long writes = 0;
   ~FakeParport() {
     const char* screen = std::getenv("FAKE_PARPORT_SCREEN");
     if (screen != nullptr && *screen != '\0') vlcd::SaveScreen(lcd, screen);
@@ -40,7 +48,22 @@ bool IsFakePath(const char* path) {
   return path != nullptr && fake != nullptr && std::strcmp(path, fake) == 0;
 }
 
+// Whether `call` ("open", "claim", "write") is to fail now; sets errno.
+bool Fails(const char* call) {
+  const char* failure = std::getenv("FAKE_PARPORT_FAIL");
+  if (failure == nullptr) return false;
+  const std::string text = failure;
+  const size_t equals = text.find('=');
+  if (text.substr(0, equals) != call) return false;
+  const size_t at = text.find('@');
+  if (at != std::string::npos && std::atol(text.c_str() + at + 1) != device.writes) return false;
+  const std::string name = text.substr(equals + 1, at == std::string::npos ? at : at - equals - 1);
+  errno = name == "EACCES" ? EACCES : name == "EBUSY" ? EBUSY : name == "ENOENT" ? ENOENT : EIO;
+  return true;
+}
+
 int OpenFake() {
+  if (Fails("open")) return -1;
   device.open = true;
   return kFakeFd;
 }
@@ -82,6 +105,11 @@ extern "C" __attribute__((visibility("default"))) int ioctl(int fd, unsigned lon
   if (fd != kFakeFd) return Next<int (*)(int, unsigned long, ...)>("ioctl")(fd, request, argument);
   auto* byte = static_cast<unsigned char*>(argument);
   const int64_t now = SteadyNanoseconds();
+  if (request == PPWDATA || request == PPWCONTROL) ++device.writes;
+  if ((request == PPCLAIM && Fails("claim")) ||
+      ((request == PPWDATA || request == PPWCONTROL) && Fails("write"))) {
+    return -1;
+  }
   switch (request) {
     case PPWDATA:
       vlcd::ReceivePortWrite(device.lcd, device.lcd.module.port_base, *byte, now);
@@ -93,7 +121,7 @@ extern "C" __attribute__((visibility("default"))) int ioctl(int fd, unsigned lon
       *byte = device.lcd.data_register;
       break;
     case PPRCONTROL:
-      *byte = device.lcd.control_register;
+      *byte = device.lcd.control_register | 0xF0;
       break;
     default:
       break;  // claim, release, data direction: always granted

@@ -5,7 +5,9 @@
 //
 // Reads answer as a machine without a port at that address does (0xFF),
 // unless STAND_IN_ECHO makes them answer as a standard port does: each
-// register returns what was last written to it. STAND_IN_DRIVER_OPEN adds
+// register returns what was last written to it, except that a control
+// register (base + 2) reads its upper four bits, which drive no pin, as 1,
+// as most ports do. STAND_IN_DRIVER_OPEN adds
 // the inpout32 family's IsInpOutDriverOpen, answering its value.
 #include <cstdint>
 #include <cstdio>
@@ -42,7 +44,8 @@ TraceFile trace;
 #ifdef STAND_IN_READ_ENTRY
 PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL STAND_IN_READ_ENTRY(int32_t port) {
 #ifdef STAND_IN_ECHO
-  return written[port & 0xFFFF];
+  constexpr int32_t kUndrivenControlBits = 0xF0;
+  return written[port & 0xFFFF] | ((port & 3) == 2 ? kUndrivenControlBits : 0);
 #else
   static_cast<void>(port);
   return 0xFF;

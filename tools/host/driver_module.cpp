@@ -4,7 +4,7 @@ namespace {
 
 template <typename Entry>
 bool Find(loader::ModuleHandle module, const char* name, Entry* entry, Problem* missing) {
-  *entry = reinterpret_cast<Entry>(loader::FindEntry(module, name));
+  *entry = loader::FindEntryAs<Entry>(module, name);
   if (*entry == nullptr && !*missing) *missing = name;
   return *entry != nullptr;
 }

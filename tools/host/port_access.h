@@ -1,6 +1,7 @@
 // The user's own port I/O library, loaded as the driver finds it (or by
 // the path the user gives), for the tools that talk to the port directly:
-// the port check and the wiring walk.
+// the port check, the wiring walk, and the real-port run, which checks the
+// port before the driver drives it and watches it while it does.
 #ifndef HOST_PORT_ACCESS_H
 #define HOST_PORT_ACCESS_H
 
@@ -23,8 +24,9 @@ struct PortLibrary {
   std::string entries;  // "Inp32 and Out32", for the report
   PortReadFn read = nullptr;
   PortWriteFn write = nullptr;
-  // The inpout32 family's IsInpOutDriverOpen, when the library has it.
-  int32_t(DISPLAYDLL_CALL* driver_open)() = nullptr;
+  // What the library says of its own state, when it has the entry.
+  InpOutDriverOpenFn driver_open = nullptr;
+  PortLibraryProblemFn problem = nullptr;
   // The virtual LCD's library answers its pins' levels; nullptr for a port.
   int (*virtual_pins)() = nullptr;
 
@@ -33,11 +35,27 @@ struct PortLibrary {
 };
 
 // Loads `path`, or when it is empty the first of the port libraries the
-// driver looks for that the system's search finds; says why none would do.
-Problem OpenPortLibrary(const std::string& path, PortLibrary* library);
+// driver looks for that the system's search finds (the debug library only
+// when the driver logs); says why none would do.
+Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* library);
 void ClosePortLibrary(PortLibrary* library);
+
+// Whether what is written through `library` reaches a port at
+// `data_register`: the library's own word on its driver or device, where it
+// gives one, and a read-back of the data register (with the control
+// register's idle level set first, so the module latches nothing) or, for
+// the port check, of both registers. Prints what was written and read; says
+// why the port cannot be driven, with the next step, when it cannot.
+enum class PortProbe { DataRegister, BothRegisters };
+Problem CheckPortReached(const PortLibrary& library, uint16_t data_register, PortProbe probe);
+
+// During a run: whether the library has since found its port gone.
+Problem CheckPortStillReached(const PortLibrary& library);
 
 // The port as the driver leaves it between bytes: data 0, control idle.
 void LeavePortIdle(const PortLibrary& library, uint16_t data_register);
+
+std::string HexByte(unsigned value);
+std::string HexAddress(unsigned value);
 
 #endif  // HOST_PORT_ACCESS_H

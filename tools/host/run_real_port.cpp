@@ -1,12 +1,16 @@
 // A session on the real port: no virtual LCD is loaded, so the driver finds
 // the user's own port library by name, as under a host, and every byte
-// goes to the port.
+// goes to the port. The port is checked first, with the library the driver
+// will load, and watched after every command, so that a run that reaches
+// no port stops instead of reporting commands as sent.
 #include <cstdio>
 
+#include "driver/startup_parameters.h"
 #include "driver_session.h"
 #include "messages.h"
 #include "module_settings.h"
 #include "port_access.h"
+#include "port_verdicts.h"
 #include "run_modes.h"
 #include "virtual_lcd_port.h"
 
@@ -24,10 +28,9 @@ Problem RefuseTheSimulator(std::string* found) {
     loader::UnloadModule(library);
     const std::string shown = file.empty() ? name : file;
     if (simulator) {
-      return shown +
-             " is the virtual LCD's library, a simulator that writes no port: the "
-             "driver would load it and nothing would reach the module. Put your port "
-             "library's own " +
+      return shown + " " + kIsTheSimulator +
+             " that writes no port: the driver would load it and nothing would reach the "
+             "module. Put your port library's own " +
              name + " there instead (see README.txt, \"The port library\").";
     }
     *found += (found->empty() ? "" : ", ") + shown;
@@ -45,16 +48,31 @@ int RunOnRealPort(const Options& options, Settings& settings) {
   std::string found;
   if (const Problem simulator = RefuseTheSimulator(&found)) return Fail(kRunError, *simulator);
 
+  // The library and the port the driver will use, by its own reading of
+  // the parameters; held open through the run so its state can be asked.
+  const char* parameters = settings.session.parameters.c_str();
+  const uint16_t port = ParsePort(parameters);
+  PortLibrary library;
+  if (const Problem problem = OpenPortLibrary("", EndsWithLog(parameters), &library)) {
+    return Fail(kRunError, *problem);
+  }
+  std::printf("Port library: %s; checking the port at %s before the driver writes it\n",
+              library.file.c_str(), HexAddress(port).c_str());
+  if (const Problem unreached = CheckPortReached(library, port, PortProbe::DataRegister)) {
+    ClosePortLibrary(&library);
+    return Fail(kRunError, *unreached);
+  }
+
   loader::ModuleHandle module = nullptr;
   DriverEntries driver;
   if (const Problem problem = LoadDriver(options.module, &module, &driver)) {
+    ClosePortLibrary(&library);
     return Fail(kRunError, *problem);
   }
   std::printf(
       "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
       "driver loads (found: %s)\n%s, %dx%d %s\n",
-      settings.session.parameters.c_str(), found.empty() ? "none" : found.c_str(),
-      driver.DriverName(), settings.module.columns, settings.module.rows,
+      parameters, found.c_str(), driver.DriverName(), settings.module.columns, settings.module.rows,
       vlcd::ChipName(settings.module.chip));
   if (settings.module.rows >= 1 && settings.module.rows <= 2) {
     Warn("a " + std::to_string(settings.module.rows) +
@@ -68,15 +86,17 @@ int RunOnRealPort(const Options& options, Settings& settings) {
     std::fflush(stdout);
     ++sent;
   };
+  settings.session.after_command = [&library]() { return CheckPortStillReached(library); };
   settings.session.snapshot = []() -> Problem {
     return "snapshot saves the virtual LCD's screen; here, look at the module";
   };
   StdoutCapture capture;
   WatchDriverCalls(capture, settings.session, nullptr);
-  if (const Problem problem = RunCommands(driver, settings.session, commands)) {
-    return Fail(kRunError, *problem);
-  }
-  // The driver is left running, so the module keeps showing the last screen.
-  std::printf("%d commands sent; the module should now show the last screen.\n", sent);
+  const Problem problem = RunCommands(driver, settings.session, commands);
+  // The driver is left running, so the module keeps showing the last
+  // screen; it holds the library too.
+  ClosePortLibrary(&library);
+  if (problem) return Fail(kRunError, *problem);
+  std::printf("%d %s.\n", sent, kCommandsSent);
   return 0;
 }

@@ -21,11 +21,6 @@ struct VirtualPort {
   VirtualLcdShowWindowFn show_window = nullptr;
 };
 
-template <typename Entry>
-Entry Find(loader::ModuleHandle library, const char* name) {
-  return reinterpret_cast<Entry>(loader::FindEntry(library, name));
-}
-
 }  // namespace
 
 int RunOnVirtualLcd(const Options& options, Settings& settings) {
@@ -40,11 +35,12 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     return Fail(kRunError,
                 "cannot load the virtual port library " + options.port_library + ": " + reason);
   }
-  const VirtualPort library{Find<VirtualLcdConfigureFn>(port, kVirtualLcdConfigure),
-                            Find<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot),
-                            Find<VirtualLcdTraceFn>(port, kVirtualLcdTraceEntry),
-                            Find<VirtualLcdExpectFn>(port, kVirtualLcdExpect),
-                            Find<VirtualLcdShowWindowFn>(port, kVirtualLcdShowWindow)};
+  const VirtualPort library{
+      loader::FindEntryAs<VirtualLcdConfigureFn>(port, kVirtualLcdConfigure),
+      loader::FindEntryAs<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot),
+      loader::FindEntryAs<VirtualLcdTraceFn>(port, kVirtualLcdTraceEntry),
+      loader::FindEntryAs<VirtualLcdExpectFn>(port, kVirtualLcdExpect),
+      loader::FindEntryAs<VirtualLcdShowWindowFn>(port, kVirtualLcdShowWindow)};
   if (library.configure == nullptr || library.snapshot == nullptr || library.trace == nullptr ||
       library.expect == nullptr || library.show_window == nullptr) {
     return Fail(kRunError, options.port_library + " is not the virtual LCD");

@@ -1,8 +1,10 @@
 // The wiring walk, for someone with a multimeter or an LED: each signal the
 // driver uses is driven high alone, in turn, with the DB-25 pin and the LCD
 // pin where it should show; then the module is powered up and the test
-// pattern runs. Against the virtual LCD's library each step also says what
-// the virtual module's pins see, so the walk itself can be checked.
+// pattern runs. The port is checked before the first step and read back at
+// every step, so a dead port stops the walk rather than sending the user
+// after a cable fault. Against the virtual LCD's library each step also says
+// what the virtual module's pins see, so the walk itself can be checked.
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -10,9 +12,12 @@
 #include <thread>
 
 #include "messages.h"
+#include "module_settings.h"
 #include "port_access.h"
+#include "port_verdicts.h"
 #include "run_modes.h"
 #include "virtual_lcd.h"
+#include "virtual_lcd_port.h"
 
 namespace {
 
@@ -41,6 +46,9 @@ constexpr Signal kSignals[] = {
     {"Strobe", 1, "E", 6, 0x00, kLow & ~vlcd::kStrobeBit, vlcd::kEnablePin},
 };
 
+// An answer is Enter; anything much longer is not someone at the keyboard.
+constexpr size_t kLongestAnswer = 256;
+
 // The pins the virtual module sees high, by name.
 std::string HighPins(int levels) {
   static const char* const kNames[] = {"DB0", "DB1", "DB2", "DB3", "DB4", "DB5",
@@ -52,12 +60,72 @@ std::string HighPins(int levels) {
   return high.empty() ? "none" : high;
 }
 
+// Waits for Enter; says why the walk cannot go on when input ends or
+// brings something no one types.
+Problem AwaitEnter() {
+  std::printf("  Press Enter for the next pin.\n");
+  std::fflush(stdout);
+  for (size_t length = 0;; ++length) {
+    const int c = std::cin.get();
+    if (c == '\n') return std::nullopt;
+    if (c == std::char_traits<char>::eof()) {
+      return std::string(kInputEnded) + "; use --step-ms N for an unattended walk";
+    }
+    if (length == kLongestAnswer) {
+      return std::string(kLineTooLong) + " (" + std::to_string(kLongestAnswer) +
+             " characters) on standard input, which is not a keyboard; the walk stops. Use "
+             "--step-ms N for an unattended walk";
+    }
+  }
+}
+
+// One signal high; says why the walk must stop, if it must.
+Problem Drive(const PortLibrary& library, uint16_t data, const Signal& signal, bool simulator) {
+  library.Write(static_cast<uint16_t>(data + vlcd::kControlOffset), signal.control);
+  library.Write(data, signal.data);
+  const uint8_t back = library.Read(data);
+  if (const Problem gone = CheckPortStillReached(library)) return gone;
+  if (back != signal.data) {
+    return std::string(kPortStoppedAnswering) + " at " + HexAddress(data) + ": wrote " +
+           HexByte(signal.data) + " to the data register and read " + HexByte(back) +
+           " back, so the walk stops. Run lcd_host --check-port.";
+  }
+  std::printf(
+      "DB-25 pin %d (%s) high: LCD pin %d (%s) should now read +5 V against LCD pin 1 "
+      "(VSS, ground)\n",
+      signal.port_pin, signal.name, signal.lcd_pin, signal.lcd_signal);
+  if (simulator) {
+    const int levels = library.virtual_pins();
+    std::printf("  the virtual module sees high: %s%s\n", HighPins(levels).c_str(),
+                levels == signal.seen ? "" : " (not what this step drives)");
+  }
+  return std::nullopt;
+}
+
+Problem Walk(const PortLibrary& library, uint16_t data, const Options& options) {
+  if (const Problem unreached = CheckPortReached(library, data, PortProbe::DataRegister)) {
+    return unreached;
+  }
+  for (const Signal& signal : kSignals) {
+    if (const Problem stop = Drive(library, data, signal, library.virtual_pins != nullptr)) {
+      return stop;
+    }
+    if (options.step_ms < 0) {
+      if (const Problem stop = AwaitEnter()) return stop;
+      continue;
+    }
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::milliseconds(options.step_ms));
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunWiringWalk(const Options& options, Settings& settings) {
   PortLibrary library;
-  if (const Problem problem =
-          OpenPortLibrary(options.port_library_given ? options.port_library : "", &library)) {
+  if (const Problem problem = OpenPortLibrary(
+          options.port_library_given ? options.port_library : "", false, &library)) {
     return Fail(kRunError, *problem);
   }
   const bool simulator = library.virtual_pins != nullptr;
@@ -66,39 +134,24 @@ int RunWiringWalk(const Options& options, Settings& settings) {
                           "virtual module's pins see)"
                         : "");
   const auto data = static_cast<uint16_t>(options.port);
-  const auto control = static_cast<uint16_t>(options.port + vlcd::kControlOffset);
-  bool walked = true;
-  for (const Signal& signal : kSignals) {
-    library.Write(control, signal.control);
-    library.Write(data, signal.data);
-    std::printf("pin %d (%s) high: LCD pin %d (%s) should now read +5 V against pin 1\n",
-                signal.port_pin, signal.name, signal.lcd_pin, signal.lcd_signal);
-    if (simulator) {
-      const int levels = library.virtual_pins();
-      std::printf("  the virtual module sees high: %s%s\n", HighPins(levels).c_str(),
-                  levels == signal.seen ? "" : " (not what this step drives)");
-    }
-    if (options.step_ms >= 0) {
-      std::fflush(stdout);
-      std::this_thread::sleep_for(std::chrono::milliseconds(options.step_ms));
-      continue;
-    }
-    std::printf("  Press Enter for the next pin.\n");
-    std::fflush(stdout);
-    std::string line;
-    if (!std::getline(std::cin, line)) {
-      walked = false;
-      break;
+  if (simulator) {
+    // Told the module first, it knows it runs under lcd_host, which saves
+    // its screens, and keeps its notice for hosts that did not.
+    const auto configure =
+        loader::FindEntryAs<VirtualLcdConfigureFn>(library.handle, kVirtualLcdConfigure);
+    if (configure == nullptr ||
+        configure(vlcd::ChipName(settings.module.chip), settings.module.columns,
+                  settings.module.rows, data, 0) != 1) {
+      ClosePortLibrary(&library);
+      return Fail(kRunError, "the virtual LCD refused the module's settings");
     }
   }
+  const Problem stopped = Walk(library, data, options);
   LeavePortIdle(library, data);
   const std::string file = library.file;
   ClosePortLibrary(&library);
-  if (!walked) {
-    return Fail(kRunError,
-                "standard input ended before the walk did; use --step-ms N for an unattended walk");
-  }
-  std::printf("Every signal walked; now the module is powered up and the test pattern runs.\n");
+  if (stopped) return Fail(kRunError, *stopped);
+  std::printf("%s; now the module is powered up and the test pattern runs.\n", kEverySignalWalked);
   std::fflush(stdout);
   Options pattern = options;
   pattern.test_pattern = true;

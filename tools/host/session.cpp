@@ -365,6 +365,9 @@ Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings
         break;
     }
     if (problem) return "line " + std::to_string(command.line) + ": " + *problem;
+    if (settings.after_command) {
+      if (Problem stop = settings.after_command()) return stop;
+    }
   }
   return std::nullopt;
 }

@@ -33,6 +33,9 @@ struct SessionSettings {
   std::function<void(const std::function<void()>&)> call_driver;
   // Carries out "wait", when set; otherwise the thread sleeps.
   std::function<void(long milliseconds)> pause;
+  // Asked after each command whether the run may go on, when set; what it
+  // returns ends the run.
+  std::function<Problem()> after_command;
 };
 
 struct ScriptCommand {

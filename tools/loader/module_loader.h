@@ -18,6 +18,11 @@ using ModuleEntry = void (*)();
 ModuleHandle LoadModule(const std::string& path, std::string* reason = nullptr);
 // nullptr when the entry is missing.
 ModuleEntry FindEntry(ModuleHandle module, const char* name);
+// FindEntry, as the entry's own type.
+template <typename Entry>
+Entry FindEntryAs(ModuleHandle module, const char* name) {
+  return reinterpret_cast<Entry>(FindEntry(module, name));
+}
 void UnloadModule(ModuleHandle module);
 
 // The file the loader took the module from, or "" when it cannot say.

@@ -30,3 +30,5 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
     // A write that cannot be made is lost; the host lives on.
   }
 }
+
+PORT_LIBRARY_EXPORT const char* DISPLAYDLL_CALL PortLibraryProblem() { return PpdevProblem(); }

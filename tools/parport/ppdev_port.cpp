@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 // After sys/ioctl.h, which defines the request macros it uses.
 #include <linux/ppdev.h>
 
@@ -14,42 +15,55 @@
 
 #include "ppdev_system.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-constexpr char kProcFolder[] = "/proc/sys/dev/parport";
+constexpr char kPortsFolder[] = "sys/dev/parport";
 constexpr char kDefaultDevice[] = "/dev/parport0";
 constexpr uint16_t kControlOffset = 2;
 
+// Plain characters, no destructor: the record is released at unload by
+// another file's destructor, and the order of the two is not defined.
 struct PpdevState {
-  bool tried = false;  // the first access happened
-  int fd = -1;         // claimed when not -1
+  bool tried = false;       // the first access happened
+  int fd = -1;              // claimed when not -1
+  char device[256] = "";    // the one tried
+  char problem[1024] = "";  // why nothing reaches the port; "" while it does
 };
 
 // Only this file reads or writes the record.
 PpdevState ppdev_state;
 
-void Report(const std::string& problem) {
+// Said once, on standard error, since a host shows no port library's
+// messages; lcd_host also asks for it through PpdevProblem.
+void Fail(const std::string& problem) {
+  std::snprintf(ppdev_state.problem, sizeof ppdev_state.problem, "%s", problem.c_str());
   std::fprintf(stderr, "inpout32.dll (Linux parallel port): %s\n", problem.c_str());
 }
 
-// Opens and claims the device, with the data lines as outputs; reports the
-// first failure once.
+// Opens and claims the device, with the data lines as outputs.
 void Claim(uint16_t base) {
   ppdev_state.tried = true;
-  const std::string device = PpdevDeviceFor(base, kProcFolder);
-  const int fd = ppdev_system.open(device.c_str(), O_RDWR);
+  PpdevFailure failure;
+  failure.device = PpdevDeviceFor(base, ppdev_system.proc, &failure.by_variable);
+  std::snprintf(ppdev_state.device, sizeof ppdev_state.device, "%s", failure.device.c_str());
+  const int fd = ppdev_system.open(failure.device.c_str(), O_RDWR);
   if (fd < 0) {
-    Report(PpdevProblem(errno, device, false));
+    failure.error = errno;
+    Fail(PpdevCause(failure, ppdev_system.proc));
     return;
   }
   if (ppdev_system.ioctl(fd, PPCLAIM, nullptr) != 0) {
-    Report(PpdevProblem(errno, device, true));
+    failure.error = errno;
+    failure.claiming = true;
     ppdev_system.close(fd);
+    Fail(PpdevCause(failure, ppdev_system.proc));
     return;
   }
   int output = 0;
   if (ppdev_system.ioctl(fd, PPDATADIR, &output) != 0) {
-    Report(device + ": the data lines cannot be set to output: " + std::strerror(errno));
+    Fail(failure.device + ": the data lines cannot be set to output: " + std::strerror(errno));
     ppdev_system.ioctl(fd, PPRELEASE, nullptr);
     ppdev_system.close(fd);
     return;
@@ -63,14 +77,31 @@ int DeviceFor(uint16_t port) {
   return ppdev_state.fd;
 }
 
+// A register access the device refused: the port is gone (unplugged card,
+// unloaded driver), so it is given up rather than half-driven.
+void GiveUp(const char* what) {
+  const int error = errno;
+  ppdev_system.ioctl(ppdev_state.fd, PPRELEASE, nullptr);
+  ppdev_system.close(ppdev_state.fd);
+  ppdev_state.fd = -1;
+  Fail(std::string(ppdev_state.device) + ": " + what + " failed: " + std::strerror(error) +
+       ". Nothing more is written to the port.");
+}
+
+std::string Named(const PpdevFailure& failure) {
+  return failure.device + (failure.by_variable ? " (named by HD_PARPORT)" : "");
+}
+
 }  // namespace
 
-std::string PpdevDeviceFor(uint16_t base, const std::string& proc_folder) {
+std::string PpdevDeviceFor(uint16_t base, const std::string& proc, bool* by_variable) {
+  if (by_variable != nullptr) *by_variable = false;
   if (const char* chosen = std::getenv("HD_PARPORT"); chosen != nullptr && *chosen != '\0') {
+    if (by_variable != nullptr) *by_variable = true;
     return chosen;
   }
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(proc_folder, error)) {
+  for (const auto& entry : fs::directory_iterator(fs::path(proc) / kPortsFolder, error)) {
     std::ifstream file(entry.path() / "base-addr");
     long address = -1;
     if (file >> address && address == base) {
@@ -80,41 +111,78 @@ std::string PpdevDeviceFor(uint16_t base, const std::string& proc_folder) {
   return kDefaultDevice;
 }
 
-std::string PpdevProblem(int error, const std::string& device, bool claiming) {
-  std::string fix;
-  switch (error) {
+std::string PpdevHolders(const std::string& device, const std::string& proc) {
+  const std::string self = std::to_string(getpid());
+  std::string holders;
+  std::error_code error;
+  for (const auto& process : fs::directory_iterator(proc, error)) {
+    const std::string pid = process.path().filename().string();
+    if (pid.find_first_not_of("0123456789") != std::string::npos || pid == self) continue;
+    std::error_code unreadable;  // another user's process, or one that just ended
+    for (const auto& fd : fs::directory_iterator(process.path() / "fd", unreadable)) {
+      std::error_code not_a_link;
+      if (fs::read_symlink(fd.path(), not_a_link).string() != device) continue;
+      std::string name;
+      std::getline(std::ifstream(process.path() / "comm"), name);
+      holders += (holders.empty() ? "" : ", ") + pid + " (" + name + ")";
+      break;
+    }
+  }
+  return holders;
+}
+
+std::string PpdevCause(const PpdevFailure& failure, const std::string& proc) {
+  const std::string device = Named(failure);
+  std::string cause;
+  switch (failure.error) {
     case ENOENT:
     case ENODEV:
-      fix =
-          "no parallel port, or the ppdev module is not loaded: modprobe ppdev; USB printer "
-          "adapters cannot drive an LCD";
-      break;
     case ENXIO:
-      fix = claiming ? "no port behind the device"
-                     : "no parallel port, or the ppdev module is not loaded: modprobe ppdev; USB "
-                       "printer adapters cannot drive an LCD";
+      cause = device +
+              ": no parallel port there. Load the port's drivers (sudo modprobe parport_pc, "
+              "then sudo modprobe ppdev), make sure the port is enabled in the BIOS/UEFI setup, "
+              "and for a PCI or PCIe card give its address with --port (the system lists it in "
+              "/proc/sys/dev/parport/*/base-addr). A USB printer adapter cannot drive an LCD";
+      if (failure.by_variable) cause += "; or HD_PARPORT names the wrong device";
       break;
     case EACCES:
     case EPERM:
-      fix = "permission denied: add your user to the lp group and log in again";
+      cause = device +
+              ": permission denied. Add your user to the lp group (sudo usermod -aG lp "
+              "$USER) and log in again";
       break;
-    case EBUSY:
-      fix = "another program holds the port, for example the printer driver lp (rmmod lp)";
+    case EBUSY: {
+      const std::string holders = PpdevHolders(failure.device, proc);
+      cause =
+          device + ": the port is busy, " +
+          (holders.empty() ? "held by another program (find it with fuser -v " + failure.device +
+                                 ") or by the printer driver lp (sudo rmmod lp)"
+                           : "held by process " + holders) +
+          ". Close it, or stop it, and try again";
+      break;
+    }
+    case ENOTTY:
+    case EISDIR:
+      cause = device + " is not a parallel port device (" + std::strerror(failure.error) +
+              "): a port is a device such as /dev/parport0";
       break;
     default:
-      fix = std::strerror(error);
+      cause = device + ": " + std::strerror(failure.error);
   }
-  return device + ": " + fix + ". Nothing is written to the port.";
+  return cause + ". Nothing is written to the port.";
+}
+
+const char* PpdevProblem() {
+  return ppdev_state.problem[0] == '\0' ? nullptr : ppdev_state.problem;
 }
 
 void PpdevWrite(uint16_t port, uint8_t value) {
   const int fd = DeviceFor(port);
   if (fd < 0) return;
   const uint16_t offset = port & 3u;
-  if (offset == 0) {
-    ppdev_system.ioctl(fd, PPWDATA, &value);
-  } else if (offset == kControlOffset) {
-    ppdev_system.ioctl(fd, PPWCONTROL, &value);
+  if (offset != 0 && offset != kControlOffset) return;
+  if (ppdev_system.ioctl(fd, offset == 0 ? PPWDATA : PPWCONTROL, &value) != 0) {
+    GiveUp("a register write");
   }
 }
 
@@ -123,7 +191,10 @@ uint8_t PpdevRead(uint16_t port) {
   const uint16_t offset = port & 3u;
   unsigned char value = 0xFF;
   if (fd < 0 || (offset != 0 && offset != kControlOffset)) return 0xFF;
-  if (ppdev_system.ioctl(fd, offset == 0 ? PPRDATA : PPRCONTROL, &value) != 0) return 0xFF;
+  if (ppdev_system.ioctl(fd, offset == 0 ? PPRDATA : PPRCONTROL, &value) != 0) {
+    GiveUp("a register read");
+    return 0xFF;
+  }
   return value;
 }
 

@@ -7,9 +7,10 @@
 // The device is HD_PARPORT when set, otherwise the port whose
 // /proc/sys/dev/parport/parportN/base-addr is the driver's base address,
 // otherwise /dev/parport0. It is opened and claimed at the first access and
-// released at unload. A failure is reported once on standard error with its
-// fix; afterwards writes do nothing and reads return 0xFF, as where no port
-// answers.
+// released at unload. A failure, at the claim or at a later register
+// access, is reported once on standard error with its cause and fix, and
+// kept for PpdevProblem; afterwards writes do nothing and reads return
+// 0xFF, as where no port answers.
 #ifndef PARPORT_PPDEV_PORT_H
 #define PARPORT_PPDEV_PORT_H
 
@@ -21,10 +22,26 @@ uint8_t PpdevRead(uint16_t port);
 // Releases and closes the device if it was claimed; the next access claims
 // it again.
 void PpdevRelease();
+// Why nothing reaches the port, or nullptr while it does (or before the
+// first access). Valid until the next release.
+const char* PpdevProblem();
 
-// The device for a port at `base`, as above, looking in `proc_folder`.
-std::string PpdevDeviceFor(uint16_t base, const std::string& proc_folder);
-// What went wrong and how to fix it, for an errno from opening or claiming.
-std::string PpdevProblem(int error, const std::string& device, bool claiming);
+// The device for a port at `base`, as above, looking in `proc`; `by_variable`
+// says whether HD_PARPORT chose it.
+std::string PpdevDeviceFor(uint16_t base, const std::string& proc, bool* by_variable = nullptr);
+
+// What went wrong and how to fix it, for an errno from opening the device
+// (`claiming` false) or claiming it.
+struct PpdevFailure {
+  int error = 0;
+  std::string device;
+  bool by_variable = false;  // HD_PARPORT named the device
+  bool claiming = false;
+};
+std::string PpdevCause(const PpdevFailure& failure, const std::string& proc);
+
+// The processes other than this one that have `device` open, as
+// "1234 (cupsd)", looking in `proc`; "" when none is found.
+std::string PpdevHolders(const std::string& device, const std::string& proc);
 
 #endif  // PARPORT_PPDEV_PORT_H

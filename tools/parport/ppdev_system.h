@@ -8,6 +8,9 @@ struct PpdevSystem {
   int (*open)(const char* path, int flags);
   int (*ioctl)(int fd, unsigned long request, void* argument);
   int (*close)(int fd);
+  // Where the kernel describes its ports (sys/dev/parport/*/base-addr) and
+  // its processes' open files (<pid>/fd): "/proc", or a test's own folder.
+  const char* proc;
 };
 
 // The real calls at load; tests swap them.

@@ -14,4 +14,4 @@ int CloseDevice(int fd) { return ::close(fd); }
 
 }  // namespace
 
-PpdevSystem ppdev_system{OpenDevice, Control, CloseDevice};
+PpdevSystem ppdev_system{OpenDevice, Control, CloseDevice, "/proc"};

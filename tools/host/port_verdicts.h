@@ -1,0 +1,22 @@
+// How the port check, the wiring walk and the real-port run end, where
+// their conclusion is fixed text: the opening words of each, which
+// README.txt quotes so that a user can look any of them up. The release
+// test reads this file and checks that the guide has every one.
+#ifndef HOST_PORT_VERDICTS_H
+#define HOST_PORT_VERDICTS_H
+
+inline constexpr char kNoPortLibraryFound[] = "no port library found";
+inline constexpr char kCannotLoadPortLibrary[] = "cannot load the port library";
+inline constexpr char kNotAPortLibrary[] = "is not a port library";
+inline constexpr char kIsTheSimulator[] = "is the virtual LCD's library, a simulator";
+inline constexpr char kDriverNotOpen[] = "the port library's driver is not open";
+inline constexpr char kNothingReachesThePort[] = "nothing reaches the port";
+inline constexpr char kNoPortAnswers[] = "no port answers at";
+inline constexpr char kPortAnswers[] = "a parallel port answers at";
+inline constexpr char kPortStoppedAnswering[] = "the port stopped answering";
+inline constexpr char kInputEnded[] = "standard input ended before the walk did";
+inline constexpr char kLineTooLong[] = "a line longer than any answer";
+inline constexpr char kEverySignalWalked[] = "Every signal walked";
+inline constexpr char kCommandsSent[] = "commands sent; the module should now show the last screen";
+
+#endif  // HOST_PORT_VERDICTS_H

@@ -10,14 +10,16 @@ function(hd66712_ship target destination)
 endfunction()
 
 # A version resource for a shipped Windows file, so that Properties > Details
-# says what it is. `file_type` is VFT_DLL or VFT_APP.
+# says what it is, and for which hosts: 32-bit or 64-bit. `file_type` is
+# VFT_DLL or VFT_APP.
 function(hd66712_version_resource target file_type description)
   get_target_property(output_name ${target} OUTPUT_NAME)
   if(NOT output_name)
     set(output_name ${target})
   endif()
   set(RC_FILE_TYPE ${file_type})
-  set(RC_DESCRIPTION "${description}")
+  math(EXPR bits "${CMAKE_SIZEOF_VOID_P} * 8")
+  set(RC_DESCRIPTION "${description} (${bits}-bit)")
   set(RC_INTERNAL_NAME ${output_name})
   if(file_type STREQUAL VFT_APP)
     set(RC_FILE_NAME ${output_name}.exe)

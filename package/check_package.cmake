@@ -13,6 +13,7 @@ endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/system_imports.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/version_strings.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/shipped_files.cmake)
 set(failures "")
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing
   RESULT_VARIABLE result)
@@ -20,8 +21,9 @@ string(REGEX REPLACE "\n$" "" listing "${listing}")
 string(REPLACE "\n" ";" files "${listing}")
 list(FILTER files EXCLUDE REGEX "/$")
 list(SORT files)
-set(expected HD66712.dll LICENSE.txt README.txt lcd_host.exe test_pattern.lcd
-  virtual_port/inpout32.dll virtual_port/virtual_lcd_window.dll wiring.svg)
+set(expected 64-bit/HD66712.dll 64-bit/lcd_host.exe 64-bit/virtual_port/inpoutx64.dll
+  64-bit/virtual_port/virtual_lcd_window.dll HD66712.dll LICENSE.txt README.txt lcd_host.exe
+  test_pattern.lcd virtual_port/inpout32.dll virtual_port/virtual_lcd_window.dll wiring.svg)
 if(NOT result EQUAL 0 OR NOT files STREQUAL expected)
   list(APPEND failures "it holds: ${files}\n  expected: ${expected}")
 endif()
@@ -63,46 +65,46 @@ foreach(line IN LISTS verdicts)
   endif()
 endforeach()
 
-foreach(binary IN ITEMS HD66712.dll lcd_host.exe virtual_port/inpout32.dll)
-  execute_process(COMMAND ${OBJDUMP} -p ${WORK}/${binary} OUTPUT_VARIABLE headers)
-  hd66712_check_system_imports(${binary} "${headers}" failures)
+# Each folder's files, for the hosts of its bitness: machine type, imports
+# (a window needs Windows' own window and drawing libraries, which every
+# desktop Windows has) and what Properties > Details says. Nobody may take
+# the simulator for a port library, whatever shows its details.
+foreach(kit IN ITEMS "32 . inpout32 ${OBJDUMP}" "64 64-bit inpoutx64 ${OBJDUMP64}")
+  string(REPLACE " " ";" kit "${kit}")
+  list(GET kit 0 bits)
+  list(GET kit 1 folder)
+  list(GET kit 2 port_name)
+  list(GET kit 3 objdump)
+  string(REGEX REPLACE "^\\./" "" folder "${folder}/")
+  set(port ${folder}virtual_port/${port_name}.dll)
+  set(window ${folder}virtual_port/virtual_lcd_window.dll)
+  foreach(binary IN ITEMS ${folder}HD66712.dll ${folder}lcd_host.exe ${port} ${window})
+    hd66712_pe_bits(${WORK}/${binary} found_bits)
+    if(NOT found_bits STREQUAL bits)
+      list(APPEND failures "${binary} is built for ${found_bits}-bit Windows, not ${bits}-bit")
+    endif()
+    set(window_libraries "")
+    if(binary STREQUAL window)
+      set(window_libraries USER32 GDI32)
+    endif()
+    execute_process(COMMAND ${objdump} -p ${WORK}/${binary} OUTPUT_VARIABLE headers)
+    hd66712_check_system_imports(${binary} "${headers}" failures ${window_libraries})
+  endforeach()
+  hd66712_check_version_strings(${folder}HD66712.dll ${WORK}/${folder}HD66712.dll failures
+    "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port) (${bits}-bit)")
+  hd66712_check_version_strings(${folder}lcd_host.exe ${WORK}/${folder}lcd_host.exe failures
+    "OriginalFilename=lcd_host.exe" "ProductVersion=1.0.4.21")
+  hd66712_check_version_strings(${port} ${WORK}/${port} failures
+    "FileDescription=Virtual LCD SIMULATOR for lcd_host - not a port library: writes no port (${bits}-bit)"
+    "OriginalFilename=${port_name}.dll")
+  hd66712_check_version_strings(${window} ${WORK}/${window} failures
+    "FileDescription=Virtual LCD SIMULATOR window - shows what the virtual port library's module displays (${bits}-bit)")
 endforeach()
-# A window needs Windows' own window and drawing libraries, which every
-# desktop Windows has.
-execute_process(COMMAND ${OBJDUMP} -p ${WORK}/virtual_port/virtual_lcd_window.dll
-  OUTPUT_VARIABLE headers)
-hd66712_check_system_imports(virtual_port/virtual_lcd_window.dll "${headers}" failures
-  USER32 GDI32)
-# Nobody may take the simulator for a port library, whatever shows its details.
-hd66712_check_version_strings(lcd_host.exe ${WORK}/lcd_host.exe failures
-  "OriginalFilename=lcd_host.exe" "ProductVersion=1.0.4.21")
-hd66712_check_version_strings(virtual_port/inpout32.dll ${WORK}/virtual_port/inpout32.dll failures
-  "FileDescription=Virtual LCD SIMULATOR for lcd_host - not a port library: writes no port")
-hd66712_check_version_strings(virtual_port/virtual_lcd_window.dll
-  ${WORK}/virtual_port/virtual_lcd_window.dll failures
-  "FileDescription=Virtual LCD SIMULATOR window - shows what the virtual port library's module displays")
 
 set(ran "not run: this machine cannot run the lane's programs")
 if(EMULATOR)
-  string(REPLACE "|" ";" emulator "${EMULATOR}")
-  execute_process(COMMAND ${emulator} lcd_host.exe --script test_pattern.lcd --output screen
-    WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors
-    TIMEOUT 300)
-  # The pattern ends by redrawing its labelled rows.
-  set(rows "")
-  foreach(row 1 2 3 4)
-    string(APPEND rows "│R${row}:45678901234567890│\n")
-  endforeach()
-  set(screen "")
-  if(EXISTS ${WORK}/screen.txt)
-    file(READ ${WORK}/screen.txt screen)
-  endif()
-  string(FIND "${screen}" "┐\n${rows}└" at)
-  # Standard output is a pipe here, so the frame arrives as UTF-8 bytes.
-  if(NOT result EQUAL 0 OR at EQUAL -1 OR NOT screen MATCHES ", 0 timing violations"
-     OR NOT output MATCHES "┐\r?\n│R1:")
-    list(APPEND failures "lcd_host.exe --script test_pattern.lcd: status ${result}\n${output}${errors}")
-  endif()
+  hd66712_run_shipped_lcd_host(${WORK} ${EMULATOR} failures
+    --script test_pattern.lcd --output screen)
   set(ran "lcd_host.exe ran the test pattern on the shipped DLL")
 endif()
 

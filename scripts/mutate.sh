@@ -44,7 +44,7 @@ src/driver/lifecycle_entries.cpp: kLogSuffixLength = 4; ~> kLogSuffixLength = 3;
 src/driver/lifecycle_entries.cpp:   if (ok != nullptr) *ok = 0; ~>
 src/driver/lifecycle_entries.cpp:   WriteC(kClearDisplay); ~>
 src/driver/driver_state.cpp: "%s%s", ~> "%s %s",
-src/port/port_backend.cpp: {&kDebugInpout, &kInpout, &kDlportio} ~> {&kInpout, &kDebugInpout, &kDlportio}
+src/port/port_backend.h: {"inpout32_debug.dll", true, ~> {"inpout32_debug.dll", false,
 src/port/port_backend.cpp: && !logging_requested) continue; ~> && logging_requested) continue;
 src/port/port_backend.cpp: if (port_backend_record.read_port == nullptr) return candidate.read_missing; ~> if (port_backend_record.read_port == nullptr) return platform::LibraryFind(port_backend_record.library, candidate.write_entry) ? candidate.read_missing : candidate.write_missing;
 src/port/port_backend.cpp: static_cast<int8_t>(value) ~> static_cast<uint8_t>(value)

@@ -12,8 +12,10 @@ namespace platform {
 using LibraryHandle = void*;
 using LibraryEntry = void (*)();
 
-// Returns nullptr when the library cannot be loaded.
-LibraryHandle LibraryOpen(const char* file_name);
+// Returns nullptr when the library cannot be loaded; then `wrong_kind`, when
+// given, says whether a file was found that this process cannot load as a
+// library (another machine type, or no library at all).
+LibraryHandle LibraryOpen(const char* file_name, bool* wrong_kind = nullptr);
 // Returns nullptr when the entry is missing.
 LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name);
 void LibraryClose(LibraryHandle library);

@@ -4,12 +4,14 @@
 
 namespace platform {
 
-LibraryHandle LibraryOpen(const char* file_name) {
+LibraryHandle LibraryOpen(const char* file_name, bool* wrong_kind) {
   // A missing library must not raise the system's "DLL not found" dialog
   // inside the host: the caller reports the failure itself.
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   HMODULE module = LoadLibraryA(file_name);
+  const DWORD error = GetLastError();
   SetErrorMode(previous);
+  if (wrong_kind != nullptr) *wrong_kind = module == nullptr && error == ERROR_BAD_EXE_FORMAT;
   return reinterpret_cast<LibraryHandle>(module);
 }
 

@@ -1,5 +1,7 @@
 #include "port/port_backend.h"
 
+#include <cstdio>
+
 #include "log/diag_log.h"
 #include "platform/library.h"
 
@@ -26,40 +28,24 @@ bool PortBackendReady() { return port_backend_record.write_port != nullptr; }
 
 namespace {
 
-struct PortLibrary {
-  const char* file_name;
-  const char* read_entry;
-  const char* write_entry;
-  const char* loaded_text;
-  // dlportio's messages name the inpout32 entries; hosts match on these texts.
-  const char* read_missing;
-  const char* write_missing;
-};
-
-constexpr PortLibrary kDebugInpout{kPortLibraryFiles[0],
-                                   "Inp32",
-                                   "Out32",
-                                   "inpout32_debug.dll loaded",
-                                   "GetProcAddress for inpout32_debug.dll/Inp32 Failed",
-                                   "GetProcAddress for inpout32_debug.dll/Out32 Failed"};
-constexpr PortLibrary kInpout{kPortLibraryFiles[1],
-                              "Inp32",
-                              "Out32",
-                              "inpout32.dll loaded",
-                              "GetProcAddress for inpout32.dll/Inp32 Failed",
-                              "GetProcAddress for inpout32.dll/Out32 Failed"};
-constexpr PortLibrary kDlportio{kPortLibraryFiles[2],
-                                "DlPortReadPortUchar",
-                                "DlPortWritePortUchar",
-                                "dlportio.dll loaded",
-                                "GetProcAddress for dlportio.dll/Inp32 Failed",
-                                "GetProcAddress for dlportio.dll/Out32 Failed"};
-
 constexpr const char kNoLibraryMessage[] = "LoadLibrary for parallel port Failed";
+
+// The failure message naming a library of the wrong kind; static, as every
+// text the driver returns is.
+char wrong_kind_message[256];
+
+const char* NoLibraryMessage(const char* wrong_kind_file) {
+  if (!kNamesLibrariesOfTheWrongKind || wrong_kind_file == nullptr) return kNoLibraryMessage;
+  std::snprintf(wrong_kind_message, sizeof wrong_kind_message,
+                "%s: %s is not a 64-bit library (it is a 32-bit one, or no library at all); "
+                "a 64-bit host needs inpoutx64.dll, the 64-bit build of the port library",
+                kNoLibraryMessage, wrong_kind_file);
+  return wrong_kind_message;
+}
 
 // A candidate that loads but lacks an entry ends the search: it stays loaded
 // (as `library`) until release, and later candidates are not tried.
-const char* AcceptLibrary(const PortLibrary& candidate) {
+const char* AcceptLibrary(const PortLibraryFile& candidate) {
   port_backend_record.read_port =
       platform::LibraryFind(port_backend_record.library, candidate.read_entry);
   if (port_backend_record.read_port == nullptr) return candidate.read_missing;
@@ -76,13 +62,15 @@ const char* AcceptLibrary(const PortLibrary& candidate) {
 const char* LoadPortBackend(bool logging_requested) {
   // A retry after a failed load must not leak the library that lacked an entry.
   ReleasePortBackend();
-  const PortLibrary* candidates[] = {&kDebugInpout, &kInpout, &kDlportio};
-  for (const PortLibrary* candidate : candidates) {
-    if (candidate == &kDebugInpout && !logging_requested) continue;
-    port_backend_record.library = platform::LibraryOpen(candidate->file_name);
-    if (port_backend_record.library != nullptr) return AcceptLibrary(*candidate);
+  const char* wrong_kind_file = nullptr;
+  for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+    if (candidate.only_when_logging && !logging_requested) continue;
+    bool wrong_kind = false;
+    port_backend_record.library = platform::LibraryOpen(candidate.file_name, &wrong_kind);
+    if (port_backend_record.library != nullptr) return AcceptLibrary(candidate);
+    if (wrong_kind && wrong_kind_file == nullptr) wrong_kind_file = candidate.file_name;
   }
-  return kNoLibraryMessage;
+  return NoLibraryMessage(wrong_kind_file);
 }
 
 void PortWrite(uint16_t port, uint8_t value) {

@@ -59,7 +59,7 @@ endif()
 hd66712_check_version_strings(HD66712.dll ${SHIPPED_DLL} failures
   "FileVersion=1.0.4.21" "ProductVersion=1.0.4.21"
   "OriginalFilename=HD66712.dll" "ProductName=HD66712 Display"
-  "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port)"
+  "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port) (32-bit)"
   "LegalCopyright=Copyright (c) 2026 the HD66712 display driver authors, MIT licence")
 
 # Disassembly of the unstripped twin: the bytes each entry's returns remove.

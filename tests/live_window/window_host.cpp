@@ -88,9 +88,10 @@ std::string Cycles(int count) {
   const int threads_before = ThreadCount();
   int windows_seen = 0;
   for (int i = 0; i < count; ++i) {
-    const HMODULE port = LoadLibraryW(L"inpout32.dll");
+    const HMODULE port = LoadLibraryA(VIRTUAL_PORT_FILE);
     if (port == nullptr)
-      return "error: inpout32.dll did not load in cycle " + std::to_string(i + 1);
+      return std::string("error: ") + VIRTUAL_PORT_FILE + " did not load in cycle " +
+             std::to_string(i + 1);
     const auto out =
         reinterpret_cast<PortWriteFn>(reinterpret_cast<void*>(GetProcAddress(port, "Out32")));
     if (out != nullptr) out(0x378, 0);
@@ -108,7 +109,7 @@ std::string Cycles(int count) {
          << SimulatorWindows().visible << ", window module loaded "
          << (GetModuleHandleW(L"virtual_lcd_window.dll") != nullptr ? "yes" : "no")
          << ", port library loaded "
-         << (GetModuleHandleW(L"inpout32.dll") != nullptr ? "yes" : "no");
+         << (GetModuleHandleA(VIRTUAL_PORT_FILE) != nullptr ? "yes" : "no");
   return report.str();
 }
 
@@ -164,7 +165,7 @@ int main(int, char** argv) {
       std::string prefix;
       words >> prefix;
       const auto snapshot = reinterpret_cast<VirtualLcdSnapshotFn>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"inpout32.dll"), kVirtualLcdSnapshot)));
+          GetProcAddress(GetModuleHandleA(VIRTUAL_PORT_FILE), kVirtualLcdSnapshot)));
       int saved = 0;
       if (snapshot == nullptr) {
         answer = "error: no virtual port library is loaded";

@@ -1,6 +1,8 @@
 // Choosing and loading the port library through the platform's own loader.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "missing_entry_cases.h"
 #include "module_fixture.h"
 #include "test_names.h"
@@ -39,6 +41,20 @@ TEST_F(PortLoadingModuleTest, LoggingPrefersTheDebugLibrary) {
   ASSERT_FALSE(trace.empty());
   EXPECT_EQ(trace.back().library, "inpout32_debug.dll");
 }
+
+#ifdef _WIN64
+// What the system's loader says of a file it cannot load as a 64-bit library
+// reaches the host: the mistake a 64-bit host's user makes with the 32-bit
+// inpout32.dll.
+TEST_F(PortLoadingModuleTest, AFileThatIsNoSixtyFourBitLibraryIsNamed) {
+  std::ofstream("inpout32.dll") << "MZ, but not a library";
+  EXPECT_EQ(Init(20, 4, "LPT1,HD66712"),
+            "LoadLibrary for parallel port Failed: inpout32.dll is not a 64-bit library (it is a "
+            "32-bit one, or no library at all); a 64-bit host needs inpoutx64.dll, the 64-bit "
+            "build of the port library");
+  EXPECT_EQ(ok_, 0);
+}
+#endif
 
 TEST_F(PortLoadingModuleTest, DlportioIsTheLastResort) {
   InstallPortLibrary(RECORDER_DLPORTIO, "dlportio.dll");

@@ -12,8 +12,8 @@ namespace fake_ports {
 State state;
 
 void InstallAll() {
-  for (const char* name : kPortLibraryFiles) {
-    state.present[name] = Library{};
+  for (const PortLibraryFile& file : kPortLibraryFiles) {
+    state.present[file.file_name] = Library{};
   }
 }
 
@@ -40,10 +40,12 @@ bool IsWriteEntry(const char* name) {
 
 namespace platform {
 
-LibraryHandle LibraryOpen(const char* file_name) {
+LibraryHandle LibraryOpen(const char* file_name, bool* wrong_kind) {
   fake_ports::state.open_attempts.push_back(file_name);
+  const bool unloadable = fake_ports::state.wrong_kind.count(file_name) > 0;
+  if (wrong_kind != nullptr) *wrong_kind = unloadable;
   auto found = fake_ports::state.present.find(file_name);
-  if (found == fake_ports::state.present.end()) return nullptr;
+  if (unloadable || found == fake_ports::state.present.end()) return nullptr;
   fake_ports::state.loaded.push_back(file_name);
   ++fake_ports::state.open_libraries;
   fake_ports::state.handles.push_back(fake_ports::LoadedLibrary{file_name, found->second});

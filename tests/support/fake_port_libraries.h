@@ -6,6 +6,7 @@
 
 #include <list>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct LoadedLibrary {
 
 struct State {
   std::map<std::string, Library> present;  // by file name
+  // Files there that do not load: another machine type, or not a library.
+  std::set<std::string> wrong_kind;
   std::list<LoadedLibrary> handles;
   std::vector<std::string> open_attempts;
   std::vector<std::string> loaded;

@@ -27,6 +27,10 @@ inline constexpr MissingEntryCase kMissingEntryCases[] = {
     {"dlportio.dll", true, false, false, "GetProcAddress for dlportio.dll/Out32 Failed"},
     // With neither entry, the read entry's lookup comes first.
     {"inpout32.dll", false, false, false, "GetProcAddress for inpout32.dll/Inp32 Failed"},
+#ifdef _WIN64
+    {"inpoutx64.dll", false, true, false, "GetProcAddress for inpoutx64.dll/Inp32 Failed"},
+    {"inpoutx64.dll", true, false, true, "GetProcAddress for inpoutx64.dll/Out32 Failed"},
+#endif
 };
 
 #endif  // TESTS_SUPPORT_MISSING_ENTRY_CASES_H

@@ -80,7 +80,8 @@ TEST_F(DiagLogTest, OffTouchesNoFileOrFolder) {
 }
 
 TEST_F(DiagLogTest, SessionLogsEveryCallAndByteInOrder) {
-  fake_ports::InstallAll();
+  fake_ports::state.present["inpout32_debug.dll"] = {};
+  fake_ports::state.present["inpout32.dll"] = {};
   Init(20, 4, "LPT1,HD66712,Log");
   Lines expected = {"dp_open_log : HD66712 Initialising",
                     "Init : Called ",

@@ -13,8 +13,22 @@ namespace {
 using Names = std::vector<std::string>;
 using PortBackendTest = DriverTest;
 
+// A 64-bit process first tries the usual name of inpout's 64-bit build.
+#ifdef _WIN64
+const Names kFirst = {"inpoutx64.dll"};
+#else
+const Names kFirst = {};
+#endif
+
+Names After(const Names& first, const Names& rest) {
+  Names names = first;
+  names.insert(names.end(), rest.begin(), rest.end());
+  return names;
+}
+
 TEST_F(PortBackendTest, LoggingTriesTheDebugLibraryFirst) {
   fake_ports::InstallAll();
+  fake_ports::state.present.erase("inpoutx64.dll");
   Init(20, 4, "LPT1,HD66712,Log");
   EXPECT_EQ(fake_ports::state.loaded, Names{"inpout32_debug.dll"});
 }
@@ -24,7 +38,7 @@ TEST_F(PortBackendTest, WithoutLoggingTheDebugLibraryIsNeverTried) {
   const std::string result = Init(20, 4, "LPT1,HD66712");
   EXPECT_EQ(result, "LoadLibrary for parallel port Failed");
   EXPECT_EQ(ok_, 0);
-  EXPECT_EQ(fake_ports::state.open_attempts, (Names{"inpout32.dll", "dlportio.dll"}));
+  EXPECT_EQ(fake_ports::state.open_attempts, After(kFirst, {"inpout32.dll", "dlportio.dll"}));
 }
 
 TEST_F(PortBackendTest, FallsBackInOrderUntilOneLoads) {
@@ -32,8 +46,24 @@ TEST_F(PortBackendTest, FallsBackInOrderUntilOneLoads) {
   Init(20, 4, "LPT1,HD66712,Log");
   EXPECT_EQ(ok_, 1);
   EXPECT_EQ(fake_ports::state.open_attempts,
-            (Names{"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"}));
+            After(kFirst, {"inpout32_debug.dll", "inpout32.dll", "dlportio.dll"}));
   EXPECT_FALSE(fake_ports::state.writes.empty());
+}
+
+// A 64-bit host's user will put the 32-bit inpout32.dll beside it; only the
+// 64-bit driver can say so, and the 32-bit one keeps the message hosts know.
+TEST_F(PortBackendTest, ALibraryOfTheWrongKindIsNamedByTheSixtyFourBitDriverOnly) {
+#ifdef _WIN64
+  const std::string expected =
+      "LoadLibrary for parallel port Failed: inpout32.dll is not a 64-bit library (it is a "
+      "32-bit one, or no library at all); a 64-bit host needs inpoutx64.dll, the 64-bit build "
+      "of the port library";
+#else
+  const std::string expected = "LoadLibrary for parallel port Failed";
+#endif
+  fake_ports::state.wrong_kind = {"inpout32.dll", "dlportio.dll"};
+  EXPECT_EQ(Init(20, 4, "LPT1,HD66712"), expected);
+  EXPECT_EQ(ok_, 0);
 }
 
 class MissingEntryTest : public DriverTest,

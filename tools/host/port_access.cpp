@@ -8,31 +8,35 @@
 
 namespace {
 
-// The entries of each family of port libraries.
-struct Family {
-  const char* read_entry;
-  const char* write_entry;
-};
-constexpr Family kFamilies[] = {{"Inp32", "Out32"},
-                                {"DlPortReadPortUchar", "DlPortWritePortUchar"}};
-
 constexpr uint8_t kDataPatterns[] = {0x00, 0x55, 0xAA, 0xFF};
 // The control register's four output bits; a port reads the others as it
 // likes, most as 1.
 constexpr uint8_t kControlOutputs = 0x0F;
 constexpr uint8_t kControlPatterns[] = {0x00, 0x05, 0x0A, 0x0F};
 
-// Either family's entries, whatever the file is called.
+// Any known library's entries, whatever the file is called.
 bool FindEntries(PortLibrary* library) {
-  for (const Family& family : kFamilies) {
-    library->read = loader::FindEntryAs<PortReadFn>(library->handle, family.read_entry);
-    library->write = loader::FindEntryAs<PortWriteFn>(library->handle, family.write_entry);
+  for (const PortLibraryFile& known : kPortLibraryFiles) {
+    library->read = loader::FindEntryAs<PortReadFn>(library->handle, known.read_entry);
+    library->write = loader::FindEntryAs<PortWriteFn>(library->handle, known.write_entry);
     if (library->read != nullptr && library->write != nullptr) {
-      library->entries = std::string(family.read_entry) + " and " + family.write_entry;
+      library->entries = std::string(known.read_entry) + " and " + known.write_entry;
       return true;
     }
   }
   return false;
+}
+
+// A file the loader found but this program cannot load: most often a port
+// library of the other bitness, the mistake a 64-bit host's user makes.
+std::string WrongKind(const std::string& shown, const std::string& file) {
+  const int bits = loader::WindowsModuleBits(file);
+  if (bits == 32 && loader::kOwnBits == 64) return shown + " " + kThirtyTwoBitLibrary;
+  if (bits == 64 && loader::kOwnBits == 32) {
+    return shown + " " + kSixtyFourBitLibrary + " or dlportio.dll";
+  }
+  return shown + " cannot be loaded by this " + std::to_string(loader::kOwnBits) +
+         "-bit program: it is not a " + std::to_string(loader::kOwnBits) + "-bit library";
 }
 
 // Writes each pattern and reads it back; true when every read matched.
@@ -80,21 +84,33 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
   *library = PortLibrary{};
   std::string reason;
   if (!path.empty()) {
-    library->handle = loader::LoadModule(path, &reason);
+    bool wrong_kind = false;
+    library->handle = loader::LoadModule(path, &reason, &wrong_kind);
     if (library->handle == nullptr) {
+      if (wrong_kind) return WrongKind(path, path);
       return std::string(kCannotLoadPortLibrary) + " " + path + ": " + reason;
     }
   } else {
-    for (const char* file : kPortLibraryFiles) {
-      if (file == kPortLibraryFiles[0] && !logging) continue;
-      library->handle = loader::LoadModule(file);
+    std::string wrong_kind_file;  // the first the loader found but could not load
+    for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+      if (candidate.only_when_logging && !logging) continue;
+      bool wrong_kind = false;
+      library->handle = loader::LoadModule(candidate.file_name, nullptr, &wrong_kind);
       if (library->handle != nullptr) break;
+      if (wrong_kind && wrong_kind_file.empty()) wrong_kind_file = candidate.file_name;
+    }
+    if (library->handle == nullptr && !wrong_kind_file.empty()) {
+      const std::string located = loader::LocateModule(wrong_kind_file);
+      return WrongKind(located.empty() ? wrong_kind_file : located, located);
     }
     if (library->handle == nullptr) {
-      return std::string(kNoPortLibraryFound) +
-             ": neither inpout32.dll nor dlportio.dll is where the system looks (the "
-             "program's folder or the system folder on Windows, LD_LIBRARY_PATH on Linux); "
-             "install one, or name it with --port-library";
+      std::string tried;
+      for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+        if (!candidate.only_when_logging) tried += std::string(", ") + candidate.file_name;
+      }
+      return std::string(kNoPortLibraryFound) + ": none of " + tried.substr(2) +
+             " is where the system looks (the program's folder or the system folder on "
+             "Windows, LD_LIBRARY_PATH on Linux); install one, or name it with --port-library";
     }
   }
   library->file = loader::ModuleFile(library->handle);

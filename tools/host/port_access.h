@@ -10,13 +10,9 @@
 
 #include "displaydll.h"
 #include "module_loader.h"
+#include "port/port_backend.h"
 #include "port_library_abi.h"
 #include "problem.h"
-
-// The port library files a driver looks for, in its order; it tries the
-// first only while it logs.
-inline constexpr const char* kPortLibraryFiles[] = {"inpout32_debug.dll", "inpout32.dll",
-                                                    "dlportio.dll"};
 
 struct PortLibrary {
   loader::ModuleHandle handle = nullptr;

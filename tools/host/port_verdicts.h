@@ -8,6 +8,10 @@
 inline constexpr char kNoPortLibraryFound[] = "no port library found";
 inline constexpr char kCannotLoadPortLibrary[] = "cannot load the port library";
 inline constexpr char kNotAPortLibrary[] = "is not a port library";
+inline constexpr char kThirtyTwoBitLibrary[] =
+    "is a 32-bit port library; a 64-bit host needs inpoutx64.dll";
+inline constexpr char kSixtyFourBitLibrary[] =
+    "is a 64-bit port library; a 32-bit host needs the 32-bit inpout32.dll";
 inline constexpr char kIsTheSimulator[] = "is the virtual LCD's library, a simulator";
 inline constexpr char kDriverNotOpen[] = "the port library's driver is not open";
 inline constexpr char kNothingReachesThePort[] = "nothing reaches the port";

@@ -20,7 +20,8 @@ namespace {
 // name, it would take every byte and drive nothing. Says why the run must
 // not go on, if it must not; `found` gets the files the system's search finds.
 Problem RefuseTheSimulator(std::string* found) {
-  for (const char* name : kPortLibraryFiles) {
+  for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+    const char* name = candidate.file_name;
     loader::ModuleHandle library = loader::LoadModule(name);
     if (library == nullptr) continue;
     const std::string file = loader::ModuleFile(library);

@@ -14,8 +14,19 @@ using ModuleEntry = void (*)();
 
 // A name without a folder goes through the loader's search order (which on
 // POSIX does not include the current folder). Returns nullptr and sets
-// `reason`, when given, to the loader's message when it cannot be loaded.
-ModuleHandle LoadModule(const std::string& path, std::string* reason = nullptr);
+// `reason`, when given, to the loader's message when it cannot be loaded,
+// and `wrong_kind` to whether a file was found that is not a module this
+// program can load (built for another machine type, or no module at all).
+ModuleHandle LoadModule(const std::string& path, std::string* reason = nullptr,
+                        bool* wrong_kind = nullptr);
+
+// Where the loader's search finds `name`, or "" (on POSIX: a path is
+// returned as given, and a bare name is not looked up).
+std::string LocateModule(const std::string& name);
+// 32 or 64 for a Windows module (a PE file) built for x86 or x86-64, else 0.
+int WindowsModuleBits(const std::string& file);
+// The running program's: 32 or 64.
+constexpr int kOwnBits = static_cast<int>(sizeof(void*) * 8);
 // nullptr when the entry is missing.
 ModuleEntry FindEntry(ModuleHandle module, const char* name);
 // FindEntry, as the entry's own type.

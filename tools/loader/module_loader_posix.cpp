@@ -3,18 +3,27 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "module_loader.h"
 
 namespace loader {
 
-ModuleHandle LoadModule(const std::string& path, std::string* reason) {
+ModuleHandle LoadModule(const std::string& path, std::string* reason, bool* wrong_kind) {
   ModuleHandle module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  const char* message = module == nullptr ? dlerror() : nullptr;
   if (module == nullptr && reason != nullptr) {
-    const char* message = dlerror();
     *reason = message != nullptr ? message : "the loader gave no reason";
   }
+  if (wrong_kind != nullptr) {
+    *wrong_kind = message != nullptr && (std::strstr(message, "wrong ELF class") != nullptr ||
+                                         std::strstr(message, "invalid ELF header") != nullptr);
+  }
   return module;
+}
+
+std::string LocateModule(const std::string& name) {
+  return name.find('/') != std::string::npos ? name : "";
 }
 
 ModuleEntry FindEntry(ModuleHandle module, const char* name) {

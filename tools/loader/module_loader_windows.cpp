@@ -44,14 +44,21 @@ std::string Resolved(const std::string& path) {
 
 }  // namespace
 
-ModuleHandle LoadModule(const std::string& path, std::string* reason) {
+ModuleHandle LoadModule(const std::string& path, std::string* reason, bool* wrong_kind) {
   // A missing module must not raise the system's "DLL not found" dialog.
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   HMODULE module = LoadLibraryA(path.c_str());
   const DWORD error = GetLastError();
   SetErrorMode(previous);
   if (module == nullptr && reason != nullptr) *reason = SystemMessage(error);
+  if (wrong_kind != nullptr) *wrong_kind = module == nullptr && error == ERROR_BAD_EXE_FORMAT;
   return reinterpret_cast<ModuleHandle>(module);
+}
+
+std::string LocateModule(const std::string& name) {
+  char path[MAX_PATH * 4];
+  const DWORD length = SearchPathA(nullptr, name.c_str(), nullptr, sizeof path, path, nullptr);
+  return length == 0 || length >= sizeof path ? "" : std::string(path, length);
 }
 
 ModuleEntry FindEntry(ModuleHandle module, const char* name) {

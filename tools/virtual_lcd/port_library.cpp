@@ -39,7 +39,7 @@
 
 namespace {
 
-constexpr char kName[] = "inpout32.dll (virtual LCD)";
+constexpr char kName[] = VIRTUAL_PORT_FILE " (virtual LCD)";
 constexpr int64_t kProgressEveryNs = 2000000000;
 
 void Complain(const std::string& message) {

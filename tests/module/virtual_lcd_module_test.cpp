@@ -96,13 +96,45 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   const size_t said = complaints.find(notice);
   EXPECT_NE(said, std::string::npos) << complaints;
   EXPECT_EQ(complaints.find(notice, said + 1), std::string::npos) << complaints;
-  EXPECT_NE(complaints.find("The screen is written to unloaded.txt and .png"), std::string::npos)
+  const std::string where = (fs::current_path() / "unloaded").lexically_normal().string();
+  EXPECT_NE(complaints.find("The screen is written to " + where + ".txt and .png"),
+            std::string::npos)
+      << complaints;
+  EXPECT_NE(complaints.find("To drive the real port again, delete "), std::string::npos)
       << complaints;
   SetVariable("HD_VLCD_OUTPUT", "");
-  // The defaults: a 20x4 HD66712, which the driver just cleared on shut-down.
+  // The defaults, a 20x4 HD66712, as the host left it before DISPLAYDLL_Done
+  // cleared it.
   const std::string screen = ReadFileBytes("unloaded.txt");
-  EXPECT_NE(screen.find("│                    │\n"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("│still here          │\n"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("DISPLAYDLL_Done clears the module"), std::string::npos) << screen;
   EXPECT_TRUE(fs::exists("unloaded.png"));
+}
+
+// A folder, however it is written, gets the default name in it, never a
+// hidden file of its own name.
+TEST_F(VirtualLcdModuleTest, AFolderAsTheOutputGetsTheDefaultNameInIt) {
+  const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
+  fs::create_directory("shots");
+  for (const char* output : {"shots", "shots/", "."}) {
+    SetVariable("HD_VLCD_OUTPUT", output);
+    ::testing::internal::CaptureStderr();
+    loader::ModuleHandle port = loader::LoadModule(path);
+    ASSERT_NE(port, nullptr) << path;
+    Init(20, 4, "LPT1,HD66712");
+    driver_.Write(output);
+    driver_.Done();
+    loader::UnloadModule(port);
+    ::testing::internal::GetCapturedStderr();
+    const std::string saved = (fs::path(output) / "virtual_lcd.txt").string();
+    const std::string screen = ReadFileBytes(saved);
+    EXPECT_NE(screen.find(std::string("│") + output), std::string::npos) << output << screen;
+    fs::remove(saved);
+  }
+  SetVariable("HD_VLCD_OUTPUT", "");
+  EXPECT_FALSE(fs::exists("shots.txt"));
+  EXPECT_FALSE(fs::exists("shots/.txt"));
+  EXPECT_FALSE(fs::exists("..txt"));
 }
 
 }  // namespace

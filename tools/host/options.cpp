@@ -10,12 +10,12 @@
 #include "module_loader.h"
 #include "module_settings.h"
 #include "output_files.h"
+#include "report.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kDefaultOutput[] = "virtual_lcd";
 constexpr long kMaxStepMs = 60000;
 
 // Reads a number strictly and hands the option library its decimal form.
@@ -179,7 +179,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
   options->module = InCurrentFolder(options->module);
   options->port_library = InCurrentFolder(options->port_library);
   if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {
-    options->output = kDefaultOutput;
+    options->output = vlcd::kDefaultScreenPrefix;
   }
   return -1;
 }

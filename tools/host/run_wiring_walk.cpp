@@ -15,6 +15,7 @@
 #include "module_settings.h"
 #include "port_access.h"
 #include "port_verdicts.h"
+#include "report.h"
 #include "run_modes.h"
 #include "virtual_lcd.h"
 #include "virtual_lcd_port.h"
@@ -157,7 +158,7 @@ int RunWiringWalk(const Options& options, Settings& settings) {
   pattern.test_pattern = true;
   if (simulator) {
     pattern.port_library = file;
-    if (pattern.output.empty()) pattern.output = "virtual_lcd";
+    if (pattern.output.empty()) pattern.output = vlcd::kDefaultScreenPrefix;
     settings.output = pattern.output;
     return RunOnVirtualLcd(pattern, settings);
   }

@@ -8,7 +8,9 @@
 //   HD_VLCD_ROWS     rows, 0-255, default 4
 //   HD_VLCD_PORT     the port's data register, default 0x378
 //   HD_VLCD_OUTPUT   when set, the screen is written to <value>.txt and
-//                    <value>.png as the library is unloaded
+//                    <value>.png as the library is unloaded (a folder:
+//                    virtual_lcd.txt and .png in it), as it stood before
+//                    DISPLAYDLL_Done cleared it
 //   HD_VLCD_WINDOW   1 shows the screen live in a window of its own from the
 //                    first port access, 0 does not; on by default on Windows
 // A bad value is reported once on standard error and its default used.
@@ -24,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <type_traits>
@@ -123,7 +126,11 @@ struct Device {
     try {
       const char* output = std::getenv("HD_VLCD_OUTPUT");
       if (output == nullptr || *output == '\0') return;
-      for (const std::string& problem : vlcd::SaveScreen(lcd, output).problems) Complain(problem);
+      const vlcd::VirtualLcd shown = vlcd::ScreenBeforeFinalClear(lcd);
+      for (const std::string& problem :
+           vlcd::SaveScreen(shown, vlcd::ScreenPrefixFor(output)).problems) {
+        Complain(problem);
+      }
     } catch (const std::exception& e) {
       Complain(std::string("the screen was not saved: ") + e.what());
     } catch (...) {
@@ -183,15 +190,21 @@ void Introduce() {
   if (device.configured || device.introduced) return;
   device.introduced = true;
   const char* output = std::getenv("HD_VLCD_OUTPUT");
-  const bool saved = output != nullptr && *output != '\0';
+  std::string saved =
+      "The screen is not saved (set HD_VLCD_OUTPUT to a file prefix or a folder "
+      "to save it).";
+  if (output != nullptr && *output != '\0') {
+    std::error_code unknown;
+    const std::filesystem::path prefix =
+        std::filesystem::absolute(vlcd::ScreenPrefixFor(output), unknown).lexically_normal();
+    saved = "The screen is written to " + prefix.string() +
+            ".txt and .png when the library is unloaded.";
+  }
   std::fprintf(stderr,
                "%s: this is a simulator, not a port library: nothing is written to any port. "
-               "%s%s%s\n",
-               kName,
-               saved ? "The screen is written to "
-                     : "The screen is not saved (set HD_VLCD_OUTPUT "
-                       "to a file prefix to save it)",
-               saved ? output : "", saved ? ".txt and .png when the library is unloaded." : ".");
+               "%s To drive the real port again, delete %s and virtual_lcd_window.dll from "
+               "the host's folder and put your own port library back.\n",
+               kName, saved.c_str(), VIRTUAL_PORT_FILE);
   if (device.window_wanted) {
     if (const Problem problem = ShowScreenWindow()) Complain(*problem);
   }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "screen.h"
 
@@ -68,6 +69,16 @@ std::string TraceLines(const VirtualLcd& lcd, size_t from) {
     lines += '\n';
   }
   return lines;
+}
+
+std::string ScreenPrefixFor(const std::string& given) {
+  const char last = given.empty() ? '/' : given.back();
+  if (last == '/' || last == '\\') return given + kDefaultScreenPrefix;
+  std::error_code unknown;
+  if (given == "." || given == ".." || std::filesystem::is_directory(given, unknown)) {
+    return given + "/" + kDefaultScreenPrefix;
+  }
+  return given;
 }
 
 }  // namespace vlcd

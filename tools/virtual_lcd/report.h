@@ -19,6 +19,13 @@ struct SavedScreen {
 
 // Writes the report to <prefix>.txt and the dots to <prefix>.png.
 SavedScreen SaveScreen(const VirtualLcd& lcd, const std::string& prefix);
+
+// The name screens are saved under when the user names none, or names only
+// a folder.
+inline constexpr char kDefaultScreenPrefix[] = "virtual_lcd";
+// `given`, or for a folder (one that exists, or any name ending in a
+// separator, "." and ".." included) the default name in it.
+std::string ScreenPrefixFor(const std::string& given);
 // "Screen written to A and B", or the problems, a line each.
 std::string SavedLines(const SavedScreen& saved);
 

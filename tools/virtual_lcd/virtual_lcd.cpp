@@ -29,6 +29,7 @@ static_assert(kInstructionIdle == 0x0B && kInstructionStrobe == 0x02 && kDataIdl
 constexpr uint8_t kFunctionSetMask = 0xE0;
 constexpr uint8_t kFunctionSet = 0x20;
 constexpr uint8_t kExtensionBit = 0x04;
+constexpr uint8_t kClearDisplay = 0x01;
 constexpr size_t kOtherPortsKept = 4;
 constexpr int kCellsPerController = 80;
 
@@ -81,6 +82,8 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
                  static_cast<long long>(lcd.busy_until_ns - ns));
   }
   int64_t execution_ns = 0;
+  lcd.last_latch_cleared = !data && byte == kClearDisplay;
+  if (lcd.last_latch_cleared) lcd.before_last_clear = lcd.controller;
   if (data) {
     ++lcd.data_bytes;
     execution_ns = WriteDataByte(lcd.controller, byte);
@@ -225,8 +228,23 @@ std::string ChipNote(const VirtualLcd& lcd) {
 
 }  // namespace
 
+VirtualLcd ScreenBeforeFinalClear(const VirtualLcd& lcd) {
+  VirtualLcd shown = lcd;
+  if (lcd.last_latch_cleared) {
+    shown.controller = lcd.before_last_clear;
+    shown.shows_screen_before_clear = true;
+  }
+  return shown;
+}
+
 std::string Notes(const VirtualLcd& lcd) {
   std::string notes = ChipNote(lcd);
+  if (lcd.shows_screen_before_clear) {
+    notes +=
+        "This is the screen before the last byte, a clear display: the driver's "
+        "DISPLAYDLL_Done clears the module as it shuts down, so the module itself is now "
+        "blank.\n";
+  }
   if (lcd.port_writes == 0 && !lcd.other_ports.empty()) {
     std::string ports;
     for (uint16_t port : lcd.other_ports) {

@@ -85,7 +85,18 @@ struct VirtualLcd {
   std::vector<LatchedByte> latched;
   // Registers the driver wrote that are not this module's, first seen first.
   std::vector<uint16_t> other_ports;
+  // Whether the last byte latched was a clear display, and the screen before
+  // it: the driver's DISPLAYDLL_Done clears the display just before it lets
+  // the port library go, so this is what the host last showed.
+  bool last_latch_cleared = false;
+  Controller before_last_clear;
+  // Set on a copy that shows that screen, for its report.
+  bool shows_screen_before_clear = false;
 };
+
+// The screen as it was before the last byte, when that byte cleared the
+// display (as DISPLAYDLL_Done does), else the screen as it is.
+VirtualLcd ScreenBeforeFinalClear(const VirtualLcd& lcd);
 
 VirtualLcd MakeVirtualLcd(const Module& module);
 

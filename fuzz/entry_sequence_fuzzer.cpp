@@ -110,7 +110,7 @@ void Step(Input& in) {
     case 7: {
       // Port libraries appear, lose entries or vanish between calls.
       const uint8_t change = in.Byte();
-      const char* name = kPortLibraryFiles[change % 3];
+      const char* name = kPortLibraryFiles[change % 3].file_name;
       if (change & 0x80) {
         fake_ports::state.present.erase(name);
       } else {

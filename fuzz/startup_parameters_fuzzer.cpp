@@ -20,7 +20,7 @@ namespace {
 void InstallLibraries(uint8_t flags) {
   for (int i = 0; i < 3; ++i) {
     if (flags & (2 << i)) {
-      fake_ports::state.present[kPortLibraryFiles[i]] =
+      fake_ports::state.present[kPortLibraryFiles[i].file_name] =
           fake_ports::Library{!(flags & 0x10), !(flags & 0x20)};
     }
   }

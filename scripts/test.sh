@@ -2,15 +2,18 @@
 # Configures, builds and tests every lane: native Linux (then again under
 # valgrind), Linux with ASan and UBSan, the libFuzzer targets for a bounded
 # time, 64-bit Windows under Wine, and the shipped 32-bit Windows DLL with
-# its release zip, tested under 32-bit Wine where this machine runs 32-bit
-# code and inspected otherwise. Ends with what each lane did; exits non-zero
-# when any lane failed or could not run.
+# its release zip, tested under 32-bit Wine: here where this machine runs
+# 32-bit code, otherwise (or with HD66712_WIN32_IN_VM=1) in a small emulated
+# Debian machine that does (scripts/win32_vm.sh). Ends with what each lane
+# did; exits non-zero when any lane failed or could not run.
 set -uo pipefail
 if (($#)); then
   echo "test.sh: unexpected argument '$1' (it takes none)" >&2
   exit 2
 fi
 cd "$(dirname "$0")/.."
+export HD66712_WIN32_IN_VM=${HD66712_WIN32_IN_VM:-0}
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then HD66712_WIN32_IN_VM=1; fi
 scripts/setup.sh || exit 1
 
 export WINEDEBUG=-all
@@ -20,6 +23,19 @@ failed=0
 # "N" from ctest's closing "... tests failed out of N" in file $1.
 tests_run() { sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$1" | tail -1; }
 can_run() { grep -q '^HD66712_CAN_RUN_TESTS:INTERNAL=ON' "build/$1/CMakeCache.txt"; }
+# The tests labelled `module` (those on the shipped DLL) in ctest's summary.
+module_tests() { sed -n 's/^module *=.*(\([0-9]*\) tests*)$/\1/p' "$1" | tail -1; }
+# The 32-bit lane's tests run here, or in the virtual machine.
+configure_options() {
+  [ "$1" = win32 ] && echo "-DHD66712_TESTS_IN_VM=$([ "$HD66712_WIN32_IN_VM" = 1 ] && echo ON || echo OFF)"
+}
+run_tests() {
+  if [ "$1" = win32 ] && [ "$HD66712_WIN32_IN_VM" = 1 ]; then
+    scripts/win32_vm.sh test build/win32
+  else
+    ctest --preset "$1"
+  fi
+}
 
 # The live window's test needs a virtual X server; when none started it
 # exits as skipped, which ctest counts among the tests that did not fail.
@@ -36,12 +52,14 @@ lane() {
   local name=$1 log="build/$1.test.log"
   echo "=== $name ==="
   mkdir -p build
-  if ! { cmake --preset "$name" >/dev/null && cmake --build --preset "$name" -j "$(nproc)"; }; then
+  # shellcheck disable=SC2046
+  if ! { cmake --preset "$name" $(configure_options "$name") >/dev/null &&
+    cmake --build --preset "$name" -j "$(nproc)"; }; then
     summary+=("$name: FAILED to build")
     failed=1
     return
   fi
-  if ! ctest --preset "$name" 2>&1 | tee "$log"; then
+  if ! run_tests "$name" 2>&1 | tee "$log"; then
     summary+=("$name: FAILED, see $log")
     failed=1
     return
@@ -60,10 +78,14 @@ lane() {
       ;;
     win32)
       if can_run win32; then
-        local hosted
-        hosted=$(ctest --test-dir build/win32 -N -L module | sed -n 's/^Total Tests: //p')
+        local how="" vm_made=""
+        if [ "$HD66712_WIN32_IN_VM" = 1 ]; then
+          how=", emulated in a VM"
+          vm_made=$(sed -n 's/^win32_vm: guest system ready in \([0-9]*\) s$/; the VM was made first, in \1 s/p' "$log")
+          vm_made+=$(sed -n 's/^win32_vm: the guest ran for \([0-9]*\) s$/; the guest ran \1 s/p' "$log")
+        fi
         window_status "$log"
-        summary+=("win32: $((count - window_not_run)) tests passed under 32-bit Wine, $hosted of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; $window; exports and zip inspected")
+        summary+=("win32: $((count - window_not_run)) tests passed under 32-bit Wine$how, $(module_tests "$log") of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; $window; exports and zip inspected$vm_made")
       else
         summary+=("win32: inspected only, this machine runs no 32-bit code (exports, calling convention and release zip checked in $count tests); the live window NOT RUN under 32-bit Wine")
       fi

@@ -217,7 +217,7 @@ case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.l
 # The Linux port library in each state a real device can be in, on the fake
 # device: the check ends with the cause and its fix, and neither the walk
 # nor a real-port run drives anything, or goes on once the device fails.
-if(CASE MATCHES "^linux_port_")
+if(CASE MATCHES "^linux_port_" OR CASE STREQUAL real_port_through_the_linux_library)
   get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
   set(ENV{LD_LIBRARY_PATH} ${ppdev_folder})
   set(ENV{HD_PARPORT} ${WORK}/fake_parport0)
@@ -255,12 +255,7 @@ case(linux_port_real_dies 1 "sent: glyph [^\n]*\n.*lcd_host: nothing reaches the
 # End to end on Linux: the driver writes through the Linux port library to a
 # fake device that drives a virtual module; its screen shows the pattern.
 if(CASE STREQUAL real_port_through_the_linux_library)
-  get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
-  set(ENV{LD_LIBRARY_PATH} ${ppdev_folder})
-  set(ENV{HD_PARPORT} ${WORK}/fake_parport0)
-  set(ENV{LD_PRELOAD} ${FAKE_PARPORT})
   set(ENV{FAKE_PARPORT_SCREEN} ${WORK}/fake_screen)
-  set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
 endif()
 case(real_port_through_the_linux_library 0 "commands sent"
   --write-real-port --columns 20 --rows 4 --chip HD44780)

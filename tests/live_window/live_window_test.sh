@@ -65,7 +65,7 @@ start_host() {
 ask() {
   reply=""
   echo "$1" >&"${HOST[1]}"
-  IFS= read -r -t 120 reply <&"${HOST[0]}"
+  IFS= read -r -t $((120 * ${HD66712_TIME_SCALE:-1})) reply <&"${HOST[0]}"
   reply=${reply%$'\r'}
   echo "> $1"
   echo "  $reply"
@@ -112,10 +112,15 @@ else
       break
     fi
   done
+  # Under emulation (HD66712_TIME_SCALE > 1) time is no figure: the bound
+  # widens and the time is not reported as the window's speed.
+  scale=${HD66712_TIME_SCALE:-1}
   if [ -z "$followed" ]; then
     fail "the window did not follow the change (second.png against shot2.png)"
-  elif ((followed > 1000)); then
+  elif ((followed > 1000 * scale)); then
     fail "the window took $followed ms to follow the change"
+  elif ((scale > 1)); then
+    echo "the window followed the change (in $followed ms of emulated time, which is no figure)"
   else
     echo "the window followed the change within $followed ms (one screenshot takes part of it)"
   fi
@@ -156,7 +161,7 @@ ln -s ../kit/lcd_host.exe elsewhere/lcd_host.exe
 kit=$!
 hosts+=("$kit")
 exec {keys}>kit_keys
-for _ in $(seq 1200); do
+for _ in $(seq $((1200 * ${HD66712_TIME_SCALE:-1}))); do
   grep -q "The window stays open until you press Enter" kit_output.txt && break
   sleep 0.1
 done

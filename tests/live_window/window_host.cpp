@@ -19,8 +19,10 @@
 // Needs windows.h first.
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -33,7 +35,12 @@
 namespace {
 
 constexpr wchar_t kTitleStart[] = L"Virtual LCD (simulator";
-constexpr auto kPatience = std::chrono::seconds(10);
+// Ten seconds, times HD66712_TIME_SCALE under emulation.
+std::chrono::seconds Patience() {
+  const char* scale = std::getenv("HD66712_TIME_SCALE");
+  const int factor = scale != nullptr ? std::max(1, std::atoi(scale)) : 1;
+  return std::chrono::seconds(10 * factor);
+}
 
 struct Found {
   int visible = 0;
@@ -76,7 +83,8 @@ int ThreadCount() {
 
 template <typename Condition>
 bool WaitFor(Condition condition) {
-  const auto until = std::chrono::steady_clock::now() + kPatience;
+  static const auto patience = Patience();
+  const auto until = std::chrono::steady_clock::now() + patience;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > until) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

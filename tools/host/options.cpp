@@ -176,6 +176,8 @@ int ReadOptions(int argc, char** argv, Options* options) {
   }
   vlcd::ReadChipName(chip_name, &options->chip);
   options->port_library_given = app.count("--port-library") > 0;
+  // A host may pass "", and the driver then keeps its defaults: so may a user.
+  options->parameters_given = app.count("--params") > 0;
   options->module = InCurrentFolder(options->module);
   options->port_library = InCurrentFolder(options->port_library);
   if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {
@@ -193,7 +195,7 @@ Settings SettingsFrom(const Options& options) {
   settings.session.columns = options.columns;
   settings.session.rows = options.rows;
   settings.session.parameters =
-      options.parameters.empty()
+      !options.parameters_given
           ? vlcd::ParametersFor(static_cast<uint16_t>(options.port), options.chip)
           : options.parameters;
   settings.output = options.output;

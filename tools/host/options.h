@@ -15,7 +15,8 @@ struct Options {
   int columns = 20;
   int rows = 4;
   vlcd::Chip chip = vlcd::Chip::HD66712;
-  std::string parameters;  // as given; empty when built from --port and --chip
+  std::string parameters;         // as given, "" included
+  bool parameters_given = false;  // else built from --port and --chip
   int port = 0x378;
   std::string output;  // empty when not given
   std::string module;

@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# The 32-bit Windows lane's tests on a machine whose kernel runs no 32-bit
+# programs: inside a small Debian system that does, booted under
+# qemu-system-x86_64 (software emulation), with
+# Debian's 32-bit Wine. The lane is built on this machine as usual; the guest
+# sees the work tree at the same path (a 9p share) and runs its ctest there.
+#
+#   scripts/win32_vm.sh image         makes the system image when there is
+#                                     none for this recipe (about 10 min)
+#   scripts/win32_vm.sh test BUILD    boots it and runs `ctest` in BUILD
+#                                     (build/win32), its output on this
+#                                     terminal; exits with ctest's status
+#
+# The image lives outside the work tree, in $HD66712_VM_CACHE (default
+# ~/.cache/hd66712-win32-vm), under the hash of this file's recipe, so later
+# runs reuse it and a changed recipe makes a new one.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root_dir=$(pwd)
+
+# The recipe: what the guest is made of. Changing any of it makes a new image.
+suite=bookworm
+mirror=http://deb.debian.org/debian
+packages="linux-image-amd64 kmod udev procps wine wine32:i386 xvfb x11-utils x11-apps imagemagick
+cmake make binutils-mingw-w64-i686 binutils-mingw-w64-x86-64"
+recipe_version=2
+# The guest's first program: it mounts the work tree, shared at the same
+# path, and runs the task from there (scripts/win32_vm_guest.sh). Pages of a
+# program Wine maps must come through the share's cache (cache=mmap).
+read -r -d '' guest_init <<'INIT'
+#!/bin/sh
+PATH=/usr/sbin:/usr/bin:/sbin:/bin
+export PATH HOME=/root LANG=C.UTF-8
+mount -t proc proc /proc
+mount -t sysfs sys /sys 2>/dev/null
+mkdir -p /dev/pts /dev/shm
+mount -t devpts devpts /dev/pts
+mount -t tmpfs tmpfs /dev/shm
+mount -t tmpfs tmpfs /tmp
+work=$1
+shift
+modprobe 9pnet_virtio
+modprobe 9p
+mkdir -p "$work"
+if mount -t 9p -o trans=virtio,version=9p2000.L,msize=524288,cache=mmap work "$work"; then
+  sh "$work/scripts/win32_vm_guest.sh" "$@"
+else
+  echo "win32_vm_guest: the work tree could not be mounted"
+fi
+sync
+echo o >/proc/sysrq-trigger
+sleep 30
+INIT
+
+# With SMAP on, every 32-bit Wine process in the guest dies on an iret.
+cpu="max,-smap"
+memory=3G
+
+cache=${HD66712_VM_CACHE:-$HOME/.cache/hd66712-win32-vm}
+key=$(printf '%s\n' "$suite" "$mirror" "$packages" "$recipe_version" "$guest_init" |
+  sha256sum | cut -c1-16)
+image_dir=$cache/$key
+image=$image_dir/root.ext4
+
+# Making the system needs root (debootstrap, chroot, mount); booting does not.
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+say() { echo "win32_vm: $*"; }
+die() {
+  echo "win32_vm: $*" >&2
+  exit 1
+}
+
+# Software emulation, which every machine has; HD66712_VM_ACCEL=kvm asks for
+# KVM instead (with -cpu max, KVM inside another virtual machine can refuse
+# the CPU's model registers, and qemu then aborts).
+accelerator() {
+  if [ "${HD66712_VM_ACCEL:-}" = kvm ]; then echo "-accel kvm"; else echo "-accel tcg"; fi
+}
+
+# Boots the image with `init` as the guest's first program; the console goes
+# to `console`. Gives up after `limit` seconds.
+boot() {
+  local init=$1 console=$2 limit=$3 drive_options=$4
+  # shellcheck disable=SC2046
+  timeout --kill-after=10 "$limit" qemu-system-x86_64 $(accelerator) -cpu "$cpu" -m "$memory" \
+    -smp 1 -nographic -no-reboot \
+    -kernel "$image_dir/vmlinuz" -initrd "$image_dir/initrd.img" \
+    -append "root=/dev/vda rw console=ttyS0 panic=-1 init=$init" \
+    -drive "file=$image,format=raw,if=virtio$drive_options" \
+    -virtfs "local,path=$root_dir,mount_tag=work,security_model=none,id=work" \
+    -serial "file:$console" -monitor none </dev/null >/dev/null 2>&1
+}
+
+make_image() {
+  [ -s "$image_dir/ready" ] && return 0
+  command -v debootstrap >/dev/null && command -v qemu-system-x86_64 >/dev/null ||
+    die "debootstrap and qemu-system-x86_64 are needed (scripts/setup.sh installs them)"
+  local started=$SECONDS tree=$image_dir/tree
+  say "making the guest system in $image_dir (once per recipe; about 10 minutes)"
+  # Images of earlier recipes are of no more use.
+  find "$cache" -mindepth 1 -maxdepth 1 -type d ! -name "$key" -exec rm -rf {} + 2>/dev/null
+  rm -rf "$image_dir"
+  mkdir -p "$tree" || die "cannot create $tree"
+  $sudo debootstrap --variant=minbase "$suite" "$tree" "$mirror" >"$image_dir/debootstrap.log" 2>&1 ||
+    die "debootstrap failed; see $image_dir/debootstrap.log"
+  $sudo mount -t proc proc "$tree/proc"
+  $sudo mount --bind /dev "$tree/dev"
+  local status=0
+  # shellcheck disable=SC2086
+  $sudo chroot "$tree" /bin/sh -c "dpkg --add-architecture i386 && apt-get update -qq &&
+      DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $(echo $packages)" \
+    >"$image_dir/install.log" 2>&1 || status=$?
+  $sudo umount "$tree/dev" "$tree/proc"
+  ((status == 0)) || die "installing the guest's packages failed; see $image_dir/install.log"
+  $sudo chroot "$tree" apt-get clean
+  $sudo cp "$tree"/boot/vmlinuz-* "$image_dir/vmlinuz"
+  $sudo cp "$tree"/boot/initrd.img-* "$image_dir/initrd.img"
+  $sudo chmod a+r "$image_dir/vmlinuz" "$image_dir/initrd.img"
+  printf '%s\n' "$guest_init" | $sudo tee "$tree/guest.sh" >/dev/null
+  $sudo chmod 755 "$tree/guest.sh"
+  $sudo mkfs.ext4 -q -F -L hd66712vm -d "$tree" "$image" 6G >"$image_dir/mkfs.log" 2>&1 ||
+    die "mkfs.ext4 failed; see $image_dir/mkfs.log"
+  $sudo chown "$(id -u):$(id -g)" "$image"
+  $sudo rm -rf "$tree"
+  # The first start of 32-bit Wine makes its prefix; it is kept in the image.
+  say "first boot: making the 32-bit Wine prefix in the guest"
+  boot "/guest.sh $root_dir prepare" "$image_dir/prepare.console" 900 "" ||
+    true
+  grep -q "win32_vm_guest: prepared" "$image_dir/prepare.console" ||
+    die "the guest did not prepare its Wine prefix; its console: $image_dir/prepare.console"
+  echo "$((SECONDS - started))" >"$image_dir/ready"
+  say "guest system ready in $((SECONDS - started)) s"
+}
+
+run_tests() {
+  local build=$1
+  [ -f "$build/CTestTestfile.cmake" ] || die "$build holds no built lane to test"
+  make_image || exit 1
+  local results=$build/vm_results console
+  rm -rf "$results"
+  mkdir -p "$results"
+  console=$results/console.log
+  say "booting the guest to run the tests of $build (software emulation is slow: minutes)"
+  local started=$SECONDS
+  # Changes to the system stay in memory: the cached image is never written.
+  boot "/guest.sh $root_dir test $root_dir/$build" "$console" 3600 ",snapshot=on"
+  if [ ! -f "$results/status" ]; then
+    echo "win32_vm: the guest ended without a result; the last of its console:" >&2
+    tail -40 "$console" >&2
+    exit 1
+  fi
+  cat "$results/ctest.log"
+  say "the guest ran for $((SECONDS - started)) s"
+  exit "$(cat "$results/status")"
+}
+
+case "${1:-}" in
+  image) make_image ;;
+  test) [ $# -eq 2 ] || die "usage: win32_vm.sh test BUILD_FOLDER"; run_tests "$2" ;;
+  *) echo "usage: scripts/win32_vm.sh image | test BUILD_FOLDER" >&2; exit 2 ;;
+esac

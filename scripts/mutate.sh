@@ -116,6 +116,9 @@ tools/virtual_lcd/report.cpp: if (lcd.violation_count > static_cast<int64_t>(kVi
 tools/virtual_lcd/screen.cpp: return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale); ~> return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale + 1);
 tools/virtual_lcd/screen.cpp: module.columns * (kCellWidth + 1) - 1; ~> module.columns * kCellWidth - 1;
 tools/host/options.cpp: "--module", "--port-library", "--window"}) { ~> "--module", "--port-library"}) {
+tools/virtual_lcd/virtual_lcd.cpp: lcd.last_latch_cleared = !data && byte == kClearDisplay; ~> lcd.last_latch_cleared = false;
+tools/virtual_lcd/report.cpp: if (last == '/' || last == '\\') return ~> if (last == '\\') return
+tools/host/run_wiring_walk.cpp: if (back != signal.data) { ~> if (false) {
 LIST
 )
 

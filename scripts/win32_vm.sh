@@ -136,7 +136,7 @@ make_image() {
 
 run_tests() {
   local build=$1
-  [ -f "$build/CTestTestfile.cmake" ] || die "$build holds no built lane to test"
+  [ -f "$build/CTestTestfile.cmake" ] || die "'$build' holds no built lane to test"
   make_image || exit 1
   local results=$build/vm_results console
   rm -rf "$results"

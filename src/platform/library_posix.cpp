@@ -1,19 +1,13 @@
 #include <dlfcn.h>
 
-#include <cstring>
-
 #include "platform/library.h"
 
 namespace platform {
 
 LibraryHandle LibraryOpen(const char* file_name, bool* wrong_kind) {
-  LibraryHandle library = dlopen(file_name, RTLD_NOW | RTLD_LOCAL);
-  if (wrong_kind != nullptr) {
-    const char* reason = library == nullptr ? dlerror() : nullptr;
-    *wrong_kind = reason != nullptr && (std::strstr(reason, "wrong ELF class") != nullptr ||
-                                        std::strstr(reason, "invalid ELF header") != nullptr);
-  }
-  return library;
+  // Only the 64-bit Windows driver names a library of the wrong kind.
+  if (wrong_kind != nullptr) *wrong_kind = false;
+  return dlopen(file_name, RTLD_NOW | RTLD_LOCAL);
 }
 
 LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {

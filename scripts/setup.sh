@@ -40,8 +40,8 @@ install "${packages[@]}"
 [ "${1:-}" = --native ] && exit 0
 
 # The shipped DLL is 32-bit. Where the kernel runs 32-bit programs, Debian's
-# 32-bit Wine runs it and its tests; with HD66712_WIN32_IN_VM=1 they run in
-# a small emulated machine that does, made from Debian's packages.
+# 32-bit Wine runs it and its tests; elsewhere (or with HD66712_WIN32_IN_VM=1)
+# they run in a small emulated machine that does, made from Debian's packages.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
   updated=no
@@ -49,7 +49,9 @@ fi
 install libc6:i386
 if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   install wine32:i386
+  runs_32_bit=1
 fi
-if [ "${HD66712_WIN32_IN_VM:-0}" = 1 ]; then
-  install qemu-system-x86 debootstrap
-fi
+case "${HD66712_WIN32_IN_VM:-}" in
+  1) install qemu-system-x86 debootstrap ;;
+  "") [ -n "${runs_32_bit:-}" ] || install qemu-system-x86 debootstrap ;;
+esac

@@ -44,6 +44,8 @@ case "$1" in
     mkdir -p "$results"
     ctest --output-on-failure -j 1 --timeout 1500 >"$results/ctest.log" 2>&1
     echo $? >"$results/status"
+    # cpack's own logs stay in the guest's memory otherwise.
+    cp "$build"/package/_CPack_Packages/*/*/*.log "$results/" 2>/dev/null
     WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver -k 2>/dev/null
     echo "win32_vm_guest: tests ran"
     ;;

@@ -122,6 +122,10 @@ tools/virtual_lcd/screen.cpp: return std::clamp(kWidestWindow / std::max(1, widt
 tools/virtual_lcd/screen.cpp: module.columns * (kCellWidth + 1) - 1; ~> module.columns * kCellWidth - 1;
 tools/host/options.cpp: "--module", "--port-library", "--window"}) { ~> "--module", "--port-library"}) {
 tools/virtual_lcd/virtual_lcd.cpp: lcd.last_latch_cleared = !data && byte == kClearDisplay; ~> lcd.last_latch_cleared = false;
+tools/virtual_lcd/character_rom.cpp: return (rom == CharacterRom::A02 ? a02 : a00)[code]; ~> return (rom == CharacterRom::A00 ? a02 : a00)[code];
+tools/virtual_lcd/virtual_lcd.cpp: lcd.controller.rom = module.rom; ~> lcd.controller.rom = CharacterRom::A00;
+tools/host/session.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
+tools/host/options.cpp: settings.module.rom = options.rom; ~> settings.module.rom = vlcd::CharacterRom{};
 LIST
 )
 

@@ -105,6 +105,9 @@ case(empty_script 0 "warning: empty.lcd, the script holds no commands" --script 
   SETUP empty.lcd=)
 case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*write \\\\xDF instead" --script deg.lcd
   SETUP deg.lcd=init\nwrite\ 20°\n)
+case(european_rom 0 "HD44780 with ROM A02.*│café °│.*ROM A02: " --script cafe.lcd --columns 6
+  --rows 1 --chip HD44780 --rom A02 SETUP cafe.lcd=init\nwrite\ caf\\xE9\ \\xB0\n)
+case(rom_in_lower_case 2 "--rom: 'a02' is not a character ROM \\(A00 or A02" --rom a02)
 
 # Settings the driver reads differently from what was meant
 case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" --params LPT1,HD66712,log)

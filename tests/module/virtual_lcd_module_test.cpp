@@ -31,9 +31,11 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   auto snapshot = loader::FindEntryAs<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot);
   ASSERT_TRUE(configure != nullptr && snapshot != nullptr);
   // Out-of-range settings are refused, not guessed at.
-  EXPECT_EQ(configure("HD44780", 256, 2, 0x278, 0), 0);
-  EXPECT_EQ(configure("hd44780", 16, 2, 0x278, 0), 0);
-  ASSERT_EQ(configure("HD44780", 16, 2, 0x278, 0), 1);
+  EXPECT_EQ(configure("HD44780", "A00", 256, 2, 0x278, 0), 0);
+  EXPECT_EQ(configure("hd44780", "A00", 16, 2, 0x278, 0), 0);
+  EXPECT_EQ(configure("HD44780", "a02", 16, 2, 0x278, 0), 0);
+  EXPECT_EQ(configure("HD44780", nullptr, 16, 2, 0x278, 0), 0);
+  ASSERT_EQ(configure("HD44780", "A00", 16, 2, 0x278, 0), 1);
 
   ASSERT_EQ(Init(16, 2, "LPT2,HD44780"), "HD66712 Display v1.0.4.21");
   const uint8_t block[8] = {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F};
@@ -71,6 +73,7 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   SetVariable("HD_VLCD_COLUMNS", "-1");
   SetVariable("HD_VLCD_ROWS", "99999999999999999999");
   SetVariable("HD_VLCD_CHIP", "hd44780");
+  SetVariable("HD_VLCD_ROM", "a02");
   SetVariable("HD_VLCD_PORT", "0x37g");
   SetVariable("HD_VLCD_OUTPUT", "unloaded");
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
@@ -82,7 +85,8 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   driver_.Done();
   loader::UnloadModule(port);
   const std::string complaints = ::testing::internal::GetCapturedStderr();
-  for (const char* name : {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP", "HD_VLCD_PORT"}) {
+  for (const char* name :
+       {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP", "HD_VLCD_ROM", "HD_VLCD_PORT"}) {
     SetVariable(name, "");
     EXPECT_NE(complaints.find(name), std::string::npos) << complaints;
   }
@@ -107,8 +111,29 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   // cleared it.
   const std::string screen = ReadFileBytes("unloaded.txt");
   EXPECT_NE(screen.find("│still here          │\n"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("ROM A00: "), std::string::npos) << screen;
   EXPECT_NE(screen.find("DISPLAYDLL_Done clears the module"), std::string::npos) << screen;
   EXPECT_TRUE(fs::exists("unloaded.png"));
+}
+
+// A module with the European ROM shows the host's bytes as its letters.
+TEST_F(VirtualLcdModuleTest, TheEuropeanRomIsChosenByItsVariable) {
+  SetVariable("HD_VLCD_ROM", "A02");
+  SetVariable("HD_VLCD_OUTPUT", "european");
+  const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
+  ::testing::internal::CaptureStderr();
+  loader::ModuleHandle port = loader::LoadModule(path);
+  ASSERT_NE(port, nullptr) << path;
+  Init(20, 4, "LPT1,HD66712");
+  driver_.Write("caf\xE9 21\xB0");
+  driver_.Done();
+  loader::UnloadModule(port);
+  ::testing::internal::GetCapturedStderr();
+  SetVariable("HD_VLCD_ROM", "");
+  SetVariable("HD_VLCD_OUTPUT", "");
+  const std::string screen = ReadFileBytes("european.txt");
+  EXPECT_NE(screen.find("│café 21°"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("ROM A02: "), std::string::npos) << screen;
 }
 
 // A folder, however it is written, gets the default name in it, never a

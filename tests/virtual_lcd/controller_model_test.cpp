@@ -1,8 +1,12 @@
 // The controller model on its own: bytes latched by hand, no driver.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "character_rom.h"
 #include "controller.h"
+#include "module_settings.h"
 #include "screen.h"
 #include "virtual_lcd.h"
 
@@ -151,19 +155,71 @@ TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
   EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 41, 2)), "");
 }
 
-TEST(ControllerModelTest, DegreeSignIsTheRomsSmallRing) {
-  const std::array<uint8_t, 8> ring = {0x1C, 0x14, 0x1C, 0, 0, 0, 0, 0};
-  EXPECT_EQ(vlcd::RomPattern(0xDF), ring);
+using vlcd::CharacterRom;
+
+struct RomCase {
+  CharacterRom rom;
+  uint8_t code;
+  const char* text;
+  std::array<uint8_t, 8> dots;
+};
+
+// A glyph of each part of each table, as the datasheets draw it.
+TEST(ControllerModelTest, EachRomDrawsItsOwnCharacters) {
+  const RomCase cases[] = {
+      {CharacterRom::A00, 'A', "A", {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11, 0}},
+      {CharacterRom::A00, 0x5C, "¥", {0x11, 0x0A, 0x1F, 0x04, 0x1F, 0x04, 0x04, 0}},
+      {CharacterRom::A00, 0x7E, "→", {0x00, 0x04, 0x02, 0x1F, 0x02, 0x04, 0x00, 0}},
+      {CharacterRom::A00, 0xB1, "ｱ", {0x1F, 0x01, 0x05, 0x06, 0x04, 0x04, 0x08, 0}},
+      {CharacterRom::A00, 0xDF, "°", {0x1C, 0x14, 0x1C, 0, 0, 0, 0, 0}},
+      {CharacterRom::A00, 0xF4, "Ω", {0x00, 0x0E, 0x11, 0x11, 0x11, 0x0A, 0x1B, 0}},
+      // A 5x10 character: the top of its descender shows in the eighth row.
+      {CharacterRom::A00, 0xE7, "g", {0x00, 0x00, 0x0F, 0x11, 0x11, 0x11, 0x0F, 0x01}},
+      {CharacterRom::A00, 0xFF, "█", {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F}},
+      {CharacterRom::A02, 'A', "A", {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11, 0}},
+      {CharacterRom::A02, 0x10, "▶", {0x10, 0x18, 0x1C, 0x1E, 0x1C, 0x18, 0x10, 0}},
+      {CharacterRom::A02, 0x5C, "\\", {0x00, 0x10, 0x08, 0x04, 0x02, 0x01, 0x00, 0}},
+      {CharacterRom::A02, 0x7F, "⌂", {0x04, 0x0A, 0x11, 0x11, 0x11, 0x1F, 0x00, 0}},
+      {CharacterRom::A02, 0x80, "Б", {0x1F, 0x10, 0x10, 0x1E, 0x11, 0x11, 0x1E, 0}},
+      {CharacterRom::A02, 0xB0, "°", {0x0C, 0x12, 0x12, 0x0C, 0, 0, 0, 0}},
+      {CharacterRom::A02, 0xC9, "É", {0x02, 0x04, 0x1F, 0x10, 0x1E, 0x10, 0x1F, 0}},
+      {CharacterRom::A02, 0xE9, "é", {0x02, 0x04, 0x0E, 0x11, 0x1F, 0x10, 0x0E, 0}},
+      {CharacterRom::A02, 0xFF, "ÿ", {0x0A, 0x00, 0x11, 0x11, 0x0F, 0x01, 0x0E, 0}},
+  };
+  for (const RomCase& c : cases) {
+    const char* rom = vlcd::RomName(c.rom);
+    EXPECT_EQ(vlcd::RomPattern(c.rom, c.code), c.dots) << rom << " " << int{c.code};
+    EXPECT_EQ(vlcd::RomCharacter(c.rom, c.code), c.text) << rom << " " << int{c.code};
+  }
 }
 
-TEST(ControllerModelTest, RomTextShowsTheTableNotAscii) {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  EXPECT_EQ(vlcd::CellText(lcd, 0x5C), "¥");
-  EXPECT_EQ(vlcd::CellText(lcd, 0x7E), "→");
-  EXPECT_EQ(vlcd::CellText(lcd, 0x7F), "←");
-  EXPECT_EQ(vlcd::CellText(lcd, 0xDF), "°");
-  EXPECT_EQ(vlcd::CellText(lcd, 0xB1), "ｱ");
-  EXPECT_EQ(vlcd::CellText(lcd, 'A'), "A");
+// Blank codes are drawn blank, as on the module; every other code of either
+// ROM has a pattern, and each character beyond ASCII stands at one code only,
+// which the script hint names; only the glyph memory's codes are not the ROM's.
+TEST(ControllerModelTest, RomsAreCompleteAndBlankWhereTheModuleIs) {
+  const std::array<uint8_t, 8> box = vlcd::RomPattern(CharacterRom::A00, 0x00);
+  const auto a00_blank = [](int code) {
+    return code <= 0x20 || (code >= 0x80 && code <= 0xA0) || code == 0xFE;
+  };
+  const auto a02_blank = [](int code) { return code == 0x20 || code == 0xA0; };
+  for (const auto& [rom, is_blank] :
+       {std::pair<CharacterRom, bool (*)(int)>{CharacterRom::A00, a00_blank},
+        std::pair<CharacterRom, bool (*)(int)>{CharacterRom::A02, a02_blank}}) {
+    const std::string name = vlcd::RomName(rom);
+    EXPECT_EQ(vlcd::RomPattern(rom, 0x0F), box) << name;
+    std::map<std::string, int> first_code;
+    for (int code = 0x10; code <= 0xFF; ++code) {
+      const std::array<uint8_t, 8> dots = vlcd::RomPattern(rom, static_cast<uint8_t>(code));
+      const std::string text = vlcd::RomCharacter(rom, static_cast<uint8_t>(code));
+      EXPECT_NE(dots, box) << name << " " << code;
+      const bool dark = dots == std::array<uint8_t, 8>{};
+      EXPECT_EQ(dark, is_blank(code)) << name << " " << code;
+      EXPECT_EQ(text == " ", is_blank(code)) << name << " " << code;
+      if (text.size() == 1) continue;  // ASCII, and A00's 5x10 g, j, p, q and y
+      const auto [at, inserted] = first_code.emplace(text, code);
+      EXPECT_TRUE(inserted) << name << ": " << text << " at " << at->second << " and " << code;
+    }
+  }
 }
 
 }  // namespace

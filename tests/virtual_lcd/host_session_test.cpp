@@ -140,23 +140,40 @@ TEST_F(HostSessionTest, ScriptsThatWouldSendNothingOrTheWrongBytesAreCalledOut) 
     std::vector<ScriptCommand> commands;
     EXPECT_EQ(ParseScript(script, &commands), error);
   }
-  const std::pair<std::string, std::string> warned[] = {
+  struct Warned {
+    std::string script, warning;
+    vlcd::CharacterRom rom = vlcd::CharacterRom::A00;
+  };
+  const Warned warned[] = {
       {"", "the script holds no commands, so nothing is sent to the driver"},
       {"# only a comment\n", "the script holds no commands, so nothing is sent to the driver"},
       {"snapshot\n", "the script has no init, so nothing is sent to the driver"},
       {"init\nwrite 42\xC2\xB0"
        "C\n",
        "line 2: \"\xC2\xB0\" is UTF-8 text, sent as 2 bytes that the module shows as characters "
-       "of its own; write \\xDF instead, its code on the common character ROM"},
+       "of its own; write \\xDF instead, its code on character ROM A00"},
       {"init\nwrite \xE2\x82\xAC\n",
        "line 2: \"\xE2\x82\xAC\" is UTF-8 text, sent as 3 bytes that the module shows as "
        "characters of its own; write the module's code with \\xHH instead (the degree sign is "
-       "\\xDF on the common character ROM)"},
+       "\\xDF on character ROM A00)"},
+      {"init\nwrite \xE2\x86\x92\n",
+       "line 2: \"\xE2\x86\x92\" is UTF-8 text, sent as 3 bytes that the module shows as "
+       "characters of its own; write \\x7E instead, its code on character ROM A00"},
+      // The European ROM has the letter, and its degree sign elsewhere.
+      {"init\nwrite caf\xC3\xA9\n",
+       "line 2: \"\xC3\xA9\" is UTF-8 text, sent as 2 bytes that the module shows as characters "
+       "of its own; write \\xE9 instead, its code on character ROM A02",
+       vlcd::CharacterRom::A02},
+      {"init\nwrite \xE2\x82\xAC\n",
+       "line 2: \"\xE2\x82\xAC\" is UTF-8 text, sent as 3 bytes that the module shows as "
+       "characters of its own; write the module's code with \\xHH instead (the degree sign is "
+       "\\xB0 on character ROM A02)",
+       vlcd::CharacterRom::A02},
   };
-  for (const auto& [script, warning] : warned) {
+  for (const auto& [script, warning, rom] : warned) {
     std::vector<ScriptCommand> commands;
     std::vector<std::string> warnings;
-    EXPECT_EQ(ParseScript(script, &commands, &warnings), std::nullopt);
+    EXPECT_EQ(ParseScript(script, &commands, &warnings, rom), std::nullopt);
     EXPECT_EQ(warnings, std::vector<std::string>{warning}) << script;
   }
   // A byte of the module's own code page is not UTF-8, and is not warned about.

@@ -48,7 +48,7 @@ Problem ReadSessionScript(const Options& options, PatternPages pages,
     if (Problem problem = ReadInputFile(name, &script)) return problem;
   }
   std::vector<std::string> warnings;
-  const Problem problem = ParseScript(script, commands, &warnings);
+  const Problem problem = ParseScript(script, commands, &warnings, options.rom);
   for (const std::string& warning : warnings) Warn(name + ", " + warning);
   if (problem) return name + ", " + *problem;
   return std::nullopt;

@@ -37,6 +37,13 @@ const CLI::Validator kChip(
     },
     "CHIP");
 
+const CLI::Validator kRom(
+    [](std::string& text) {
+      vlcd::CharacterRom rom{};
+      return vlcd::ReadRomName(text, &rom).value_or("");
+    },
+    "ROM");
+
 const CLI::Validator kOutputPrefix(
     [](std::string& text) { return CheckOutputPrefix(text).value_or(""); }, "PREFIX");
 
@@ -82,6 +89,7 @@ std::string LogSuffixWarning(const std::string& parameters) {
 int ReadOptions(int argc, char** argv, Options* options) {
   FindOwnFiles(options);
   std::string chip_name = vlcd::ChipName(options->chip);
+  std::string rom_name = vlcd::RomName(options->rom);
   CLI::App app{
       "Runs a session of driver calls against a virtual LCD and shows the screen the module\n"
       "would display. Without --script it runs a demo sized to the module.\n"};
@@ -104,6 +112,12 @@ int ReadOptions(int argc, char** argv, Options* options) {
   app.add_option("--chip", chip_name, "The module's controller: " + vlcd::ChipNames())
       ->check(kChip)
       ->type_name("CHIP")
+      ->capture_default_str();
+  app.add_option("--rom", rom_name,
+                 "The controller's character ROM: " + vlcd::RomNames() +
+                     " (A00 Japanese, A02 European: see the module's data sheet)")
+      ->check(kRom)
+      ->type_name("ROM")
       ->capture_default_str();
   app.add_option("--params", options->parameters,
                  "Driver parameters (default: built from --port and --chip)")
@@ -150,15 +164,16 @@ int ReadOptions(int argc, char** argv, Options* options) {
       ->excludes(trace)
       ->excludes(output)
       ->excludes(window)
-      ->excludes("--port-library");
+      ->excludes("--port-library")
+      ->excludes("--rom");
   for (const char* ignored : {"--script", "--trace", "--params", "--test-pattern", "--port",
                               "--module", "--port-library", "--window"}) {
     replay->excludes(ignored);
   }
   pattern->excludes("--script");
-  for (const char* ignored :
-       {"--replay", "--script", "--trace", "--test-pattern", "--write-real-port", "--output",
-        "--params", "--module", "--chip", "--columns", "--rows", "--wiring-walk", "--window"}) {
+  for (const char* ignored : {"--replay", "--script", "--trace", "--test-pattern",
+                              "--write-real-port", "--output", "--params", "--module", "--chip",
+                              "--rom", "--columns", "--rows", "--wiring-walk", "--window"}) {
     check->excludes(ignored);
   }
   for (const char* ignored :
@@ -175,6 +190,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
   vlcd::ReadChipName(chip_name, &options->chip);
+  vlcd::ReadRomName(rom_name, &options->rom);
   options->port_library_given = app.count("--port-library") > 0;
   // A host may pass "", and the driver then keeps its defaults: so may a user.
   options->parameters_given = app.count("--params") > 0;
@@ -189,6 +205,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
 Settings SettingsFrom(const Options& options) {
   Settings settings;
   settings.module.chip = options.chip;
+  settings.module.rom = options.rom;
   settings.module.columns = options.columns;
   settings.module.rows = options.rows;
   settings.module.port_base = static_cast<uint16_t>(options.port);

@@ -15,6 +15,7 @@ struct Options {
   int columns = 20;
   int rows = 4;
   vlcd::Chip chip = vlcd::Chip::HD66712;
+  vlcd::CharacterRom rom = vlcd::CharacterRom::A00;
   std::string parameters;         // as given, "" included
   bool parameters_given = false;  // else built from --port and --chip
   int port = 0x378;

@@ -46,8 +46,9 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     return Fail(kRunError, options.port_library + " is not the virtual LCD");
   }
   const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
-  if (library.configure(vlcd::ChipName(settings.module.chip), settings.module.columns,
-                        settings.module.rows, settings.module.port_base, flags) != 1) {
+  if (library.configure(vlcd::ChipName(settings.module.chip), vlcd::RomName(settings.module.rom),
+                        settings.module.columns, settings.module.rows, settings.module.port_base,
+                        flags) != 1) {
     return Fail(kRunError, "the virtual LCD refused the module's settings");
   }
   if (options.window) {
@@ -60,9 +61,9 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     return Fail(kRunError, *problem);
   }
 
-  std::printf("%s, %dx%d %s, parameters \"%s\"\n", driver.DriverName(), settings.module.columns,
-              settings.module.rows, vlcd::ChipName(settings.module.chip),
-              settings.session.parameters.c_str());
+  std::printf("%s, %dx%d %s with ROM %s, parameters \"%s\"\n", driver.DriverName(),
+              settings.module.columns, settings.module.rows, vlcd::ChipName(settings.module.chip),
+              vlcd::RomName(settings.module.rom), settings.session.parameters.c_str());
   int snapshots = 0;
   settings.session.snapshot = [&]() -> Problem {
     int saved = 0;

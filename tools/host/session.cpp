@@ -177,17 +177,23 @@ size_t Utf8SequenceAt(const std::string& text, size_t at) {
   return length;
 }
 
-// The code whose character on the common ROM is `character`, or -1.
-int RomCodeOf(const std::string& character) {
-  for (int code = 0x80; code <= 0xFF; ++code) {
-    if (vlcd::RomCharacter(static_cast<uint8_t>(code)) == character) return code;
+// The code whose character on the ROM is `character`, or -1.
+int RomCodeOf(vlcd::CharacterRom rom, const std::string& character) {
+  for (int code = 0x10; code <= 0xFF; ++code) {
+    if (vlcd::RomCharacter(rom, static_cast<uint8_t>(code)) == character) return code;
   }
   return -1;
 }
 
+std::string Escape(int code) {
+  char escape[16];
+  std::snprintf(escape, sizeof escape, "\\x%02X", code);
+  return escape;
+}
+
 // A module has no UTF-8: each byte of a character such as "°" shows as a
 // character of the module's own ROM.
-Problem Utf8Warning(const std::string& text) {
+Problem Utf8Warning(const std::string& text, vlcd::CharacterRom rom) {
   for (size_t i = 0; i < text.size(); ++i) {
     const size_t length = Utf8SequenceAt(text, i);
     if (length == 0) continue;
@@ -195,15 +201,13 @@ Problem Utf8Warning(const std::string& text) {
     const std::string head = "\"" + character + "\" is UTF-8 text, sent as " +
                              std::to_string(length) +
                              " bytes that the module shows as characters of its own; ";
-    const int code = RomCodeOf(character);
+    const std::string on_rom = std::string(" on character ROM ") + vlcd::RomName(rom);
+    const int code = RomCodeOf(rom, character);
     if (code < 0) {
-      return head +
-             "write the module's code with \\xHH instead (the degree sign is \\xDF on "
-             "the common character ROM)";
+      return head + "write the module's code with \\xHH instead (the degree sign is " +
+             Escape(RomCodeOf(rom, "°")) + on_rom + ")";
     }
-    char escape[16];
-    std::snprintf(escape, sizeof escape, "\\x%02X", code);
-    return head + "write " + escape + " instead, its code on the common character ROM";
+    return head + "write " + Escape(code) + " instead, its code" + on_rom;
   }
   return std::nullopt;
 }
@@ -267,7 +271,7 @@ Problem ExpandText(const DriverEntries* driver, const std::string& text, std::st
 }
 
 Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
-                    std::vector<std::string>* warnings) {
+                    std::vector<std::string>* warnings, vlcd::CharacterRom rom) {
   commands->clear();
   if (LooksLikeUtf16(script)) {
     return "the script is UTF-16 (\"Unicode\" in Notepad): save it as UTF-8 or ANSI";
@@ -297,7 +301,7 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
     if (command.kind == Kind::Init) initialised = ever_initialised = true;
     if (command.kind == Kind::Done) initialised = false;
     if (command.kind == Kind::Write) {
-      if (const Problem utf8 = Utf8Warning(command.text)) Warn(warnings, where + *utf8);
+      if (const Problem utf8 = Utf8Warning(command.text, rom)) Warn(warnings, where + *utf8);
     }
     commands->push_back(command);
   }

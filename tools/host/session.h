@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "character_rom.h"
 #include "driver_module.h"
 #include "problem.h"
 
@@ -57,9 +58,11 @@ std::string ScriptHelp();
 bool IsScriptBlank(char c);
 
 // Checks every line; returns the first problem, "line N: ...", if any. Things
-// that are allowed but probably not meant go to `warnings`, when given.
+// that are allowed but probably not meant go to `warnings`, when given; text
+// meant as characters of the module's ROM is read as `rom`'s.
 Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
-                    std::vector<std::string>* warnings = nullptr);
+                    std::vector<std::string>* warnings = nullptr,
+                    vlcd::CharacterRom rom = vlcd::CharacterRom::A00);
 
 // Runs the commands in order; returns the first problem, with its line.
 Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings,

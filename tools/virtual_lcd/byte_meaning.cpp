@@ -22,7 +22,7 @@ std::string DataMeaning(const Controller& c, uint8_t byte) {
            std::to_string(c.address & 0x07) + " = " + Hex(byte);
   }
   if (byte < 16) return "data " + Hex(byte) + " (glyph " + std::to_string(byte % 8 + 1) + ")";
-  return "data '" + RomCharacter(byte) + "'";
+  return "data '" + RomCharacter(c.rom, byte) + "'";
 }
 
 std::string FunctionSetMeaning(const Controller& c, uint8_t byte) {

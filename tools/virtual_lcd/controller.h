@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "character_rom.h"
+
 namespace vlcd {
 
 // HD66712 first: the default, as the driver's own.
@@ -22,6 +24,7 @@ constexpr std::array<uint8_t, N> Filled(uint8_t value) {
 
 struct Controller {
   Chip chip = Chip::HD66712;
+  CharacterRom rom = CharacterRom::A00;  // which mask the chip was made with
   // Display memory, by 7-bit address. Its power-on content is undefined;
   // full blocks make a missing clear plain to see.
   std::array<uint8_t, 128> ddram = Filled<128>(0xFF);

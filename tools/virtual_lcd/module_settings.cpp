@@ -11,13 +11,45 @@ namespace {
 constexpr int kMaxCellsPerLine = 80;
 constexpr int kMaxRows = 4;
 
-// Every chip the tools know, by the name users write; the first is the default.
-struct ChipInfo {
-  Chip chip;
+// A setting's values by the names users write; the first is the default.
+template <typename Value>
+struct Named {
+  Value value;
   const char* name;
 };
-constexpr ChipInfo kChips[] = {{Chip::HD66712, "HD66712"}, {Chip::HD44780, "HD44780"}};
-static_assert(kChips[0].chip == Chip{}, "the first chip listed is the default");
+constexpr Named<Chip> kChips[] = {{Chip::HD66712, "HD66712"}, {Chip::HD44780, "HD44780"}};
+static_assert(kChips[0].value == Chip{}, "the first chip listed is the default");
+constexpr Named<CharacterRom> kRoms[] = {{CharacterRom::A00, "A00"}, {CharacterRom::A02, "A02"}};
+static_assert(kRoms[0].value == CharacterRom{}, "the first ROM listed is the default");
+
+template <typename Value, size_t N>
+std::string NamesOf(const Named<Value> (&known)[N]) {
+  std::string names;
+  for (const Named<Value>& entry : known) {
+    names += (names.empty() ? "" : " or ") + std::string(entry.name);
+  }
+  return names;
+}
+
+template <typename Value, size_t N>
+Problem ReadName(const Named<Value> (&known)[N], const std::string& text, const char* what,
+                 Value* value) {
+  for (const Named<Value>& entry : known) {
+    if (text == entry.name) {
+      *value = entry.value;
+      return std::nullopt;
+    }
+  }
+  return "'" + text + "' is not " + what + " (" + NamesOf(known) + ", in capitals)";
+}
+
+template <typename Value, size_t N>
+const char* NameOf(const Named<Value> (&known)[N], Value value) {
+  for (const Named<Value>& entry : known) {
+    if (entry.value == value) return entry.name;
+  }
+  return "?";
+}
 
 }  // namespace
 
@@ -52,21 +84,20 @@ Problem ParseNumber(const std::string& text, NumberForm form, long low, long hig
 }
 
 Problem ReadChipName(const std::string& text, Chip* chip) {
-  for (const ChipInfo& known : kChips) {
-    if (text == known.name) {
-      *chip = known.chip;
-      return std::nullopt;
-    }
-  }
-  return "'" + text + "' is not a chip (" + ChipNames() + ", in capitals)";
+  return ReadName(kChips, text, "a chip", chip);
 }
 
-const char* ChipName(Chip chip) {
-  for (const ChipInfo& known : kChips) {
-    if (known.chip == chip) return known.name;
-  }
-  return "?";
+const char* ChipName(Chip chip) { return NameOf(kChips, chip); }
+
+std::string ChipNames() { return NamesOf(kChips); }
+
+Problem ReadRomName(const std::string& text, CharacterRom* rom) {
+  return ReadName(kRoms, text, "a character ROM", rom);
 }
+
+const char* RomName(CharacterRom rom) { return NameOf(kRoms, rom); }
+
+std::string RomNames() { return NamesOf(kRoms); }
 
 std::string ParametersFor(uint16_t port, Chip chip) {
   const std::string name = ChipName(chip);
@@ -75,14 +106,6 @@ std::string ParametersFor(uint16_t port, Chip chip) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%X,", static_cast<unsigned>(port));
   return text + name;
-}
-
-std::string ChipNames() {
-  std::string names;
-  for (const ChipInfo& known : kChips) {
-    names += (names.empty() ? "" : " or ") + std::string(known.name);
-  }
-  return names;
 }
 
 Problem GeometryWarning(int columns, int rows) {

@@ -28,6 +28,11 @@ const char* ChipName(Chip chip);
 // "HD66712 or HD44780", for help texts and messages.
 std::string ChipNames();
 
+// The character ROM a module's controller carries, likewise.
+Problem ReadRomName(const std::string& text, CharacterRom* rom);
+const char* RomName(CharacterRom rom);
+std::string RomNames();
+
 // Driver parameters that name this port and chip: "LPT1,HD44780",
 // "0x3BC,HD66712".
 std::string ParametersFor(uint16_t port, Chip chip);

@@ -4,6 +4,8 @@
 // The module it stands for is configured outside the driver: by a host tool
 // through VirtualLcd_Configure, or by environment variables read at load:
 //   HD_VLCD_CHIP     the chip, by name (default HD66712)
+//   HD_VLCD_ROM      its character ROM, A00 (Japanese, the default) or A02
+//                    (European)
 //   HD_VLCD_COLUMNS  columns, 0-255, default 20
 //   HD_VLCD_ROWS     rows, 0-255, default 4
 //   HD_VLCD_PORT     the port's data register, default 0x378
@@ -69,6 +71,11 @@ vlcd::Module ModuleFromEnvironment() {
   if (const char* chip = std::getenv("HD_VLCD_CHIP"); chip != nullptr && *chip != '\0') {
     if (const Problem problem = vlcd::ReadChipName(chip, &module.chip)) {
       Complain("HD_VLCD_CHIP: " + *problem + "; using " + vlcd::ChipName(module.chip));
+    }
+  }
+  if (const char* rom = std::getenv("HD_VLCD_ROM"); rom != nullptr && *rom != '\0') {
+    if (const Problem problem = vlcd::ReadRomName(rom, &module.rom)) {
+      Complain("HD_VLCD_ROM: " + *problem + "; using " + vlcd::RomName(module.rom));
     }
   }
   NumberFromEnvironment("HD_VLCD_COLUMNS", vlcd::NumberForm::Decimal, vlcd::kMaxSize,
@@ -173,12 +180,13 @@ int WindowPicture(void*, LiveWindowPicture* picture) {
   }
 }
 
-// "Virtual LCD (simulator, no port is written) - 20x4 HD66712 at 0x378"
+// "Virtual LCD (simulator, no port is written) - 20x4 HD66712, ROM A00, at 0x378"
 std::string WindowTitle(const vlcd::Module& module) {
   char title[128];
   std::snprintf(title, sizeof title,
-                "Virtual LCD (simulator, no port is written) - %dx%d %s at 0x%X", module.columns,
-                module.rows, vlcd::ChipName(module.chip), module.port_base);
+                "Virtual LCD (simulator, no port is written) - %dx%d %s, ROM %s, at 0x%X",
+                module.columns, module.rows, vlcd::ChipName(module.chip), vlcd::RomName(module.rom),
+                module.port_base);
   return title;
 }
 
@@ -258,12 +266,12 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
   }
 }
 
-PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, int columns, int rows, int port,
-                                             int flags) {
+PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, const char* rom, int columns,
+                                             int rows, int port, int flags) {
   vlcd::Module module;
-  if (chip == nullptr || vlcd::ReadChipName(chip, &module.chip) || columns < 0 ||
-      columns > vlcd::kMaxSize || rows < 0 || rows > vlcd::kMaxSize || port < 0 ||
-      port > vlcd::kMaxPort) {
+  if (chip == nullptr || vlcd::ReadChipName(chip, &module.chip) || rom == nullptr ||
+      vlcd::ReadRomName(rom, &module.rom) || columns < 0 || columns > vlcd::kMaxSize || rows < 0 ||
+      rows > vlcd::kMaxSize || port < 0 || port > vlcd::kMaxPort) {
     return 0;
   }
   module.columns = columns;

@@ -22,7 +22,7 @@ std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
     for (int row = 0; row < kCellHeight; ++row) glyph[row] = c.cgram[first + row] & 0x1F;
     return glyph;
   }
-  return RomPattern(static_cast<uint8_t>(code));
+  return RomPattern(c.rom, static_cast<uint8_t>(code));
 }
 
 // The display address a cell shows, or -1 where nothing drives it.
@@ -75,7 +75,7 @@ std::vector<std::vector<int>> ScreenCodes(const VirtualLcd& lcd) {
 
 std::string CellText(const VirtualLcd& lcd, int code) {
   if (code < 0) return " ";
-  if (code >= kGlyphCodes) return RomCharacter(static_cast<uint8_t>(code));
+  if (code >= kGlyphCodes) return RomCharacter(lcd.controller.rom, static_cast<uint8_t>(code));
   static const char* const kShades[] = {" ", "░", "▒", "▓", "█"};
   int lit = 0;
   for (uint8_t row : CellPattern(lcd.controller, code)) {

@@ -134,6 +134,7 @@ VirtualLcd MakeVirtualLcd(const Module& module) {
   VirtualLcd lcd;
   lcd.module = module;
   lcd.controller.chip = module.chip;
+  lcd.controller.rom = module.rom;
   // The port powers up with every control pin low except the inverted ones.
   lcd.control_register = kInstructionIdle;
   return lcd;
@@ -188,8 +189,9 @@ std::string Summary(const VirtualLcd& lcd) {
       lcd.first_write_ns < 0 ? 0.0 : (lcd.last_write_ns - lcd.first_write_ns) / 1e6;
   char text[200];
   std::snprintf(text, sizeof text,
-                "%lld bytes (%lld instructions, %lld data) in %.2f ms, %lld timing violations",
-                static_cast<long long>(lcd.instructions + lcd.data_bytes),
+                "ROM %s: %lld bytes (%lld instructions, %lld data) in %.2f ms, %lld timing "
+                "violations",
+                RomName(lcd.module.rom), static_cast<long long>(lcd.instructions + lcd.data_bytes),
                 static_cast<long long>(lcd.instructions), static_cast<long long>(lcd.data_bytes),
                 elapsed_ms, static_cast<long long>(lcd.violation_count));
   return text;

@@ -16,6 +16,7 @@ namespace vlcd {
 // pin 16 (Initialize), R/W on pin 14 (Auto-feed, low to write).
 struct Module {
   Chip chip = Chip{};
+  CharacterRom rom = CharacterRom::A00;
   int columns = 20;
   int rows = 4;
   uint16_t port_base = 0x378;
@@ -113,7 +114,7 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
 // a write every `spacing_ns` from `start_ns`; returns when it ended.
 int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns);
 
-// "N bytes (I instructions, D data) in T ms, V timing violations".
+// "ROM A00: N bytes (I instructions, D data) in T ms, V timing violations".
 std::string Summary(const VirtualLcd& lcd);
 
 // Modules of more than 80 cells on more than two rows (40x4, say) carry a

@@ -11,10 +11,12 @@ constexpr int kVirtualLcdTrace = 1;     // keep every latched byte for VirtualLc
 constexpr int kVirtualLcdProgress = 2;  // a line on standard error every few seconds
 
 // Starts over with a fresh module of this chip ("HD66712" or "HD44780"),
-// size (0-255) and port (0-0xFFFF); everything sent before is forgotten.
-// Returns 0, changing nothing, when a value is out of range.
+// character ROM ("A00" or "A02"), size (0-255) and port (0-0xFFFF);
+// everything sent before is forgotten. Returns 0, changing nothing, when a
+// value is out of range.
 constexpr char kVirtualLcdConfigure[] = "VirtualLcd_Configure";
-using VirtualLcdConfigureFn = int (*)(const char* chip, int columns, int rows, int port, int flags);
+using VirtualLcdConfigureFn = int (*)(const char* chip, const char* rom, int columns, int rows,
+                                      int port, int flags);
 
 // Writes the screen now to <prefix>.txt and <prefix>.png and returns the
 // report: the framed screen, the summary line, notes and violations, and a

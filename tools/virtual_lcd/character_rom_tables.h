@@ -1,0 +1,30 @@
+// The character generator ROMs as data: for each code, the Unicode character
+// nearest to what it shows and its dots. Transcribed from the character
+// tables of Hitachi's HD44780U datasheet; the HD66712's datasheet gives no
+// other table for its ROM code A00, so both chips draw from these.
+#ifndef VIRTUAL_LCD_CHARACTER_ROM_TABLES_H
+#define VIRTUAL_LCD_CHARACTER_ROM_TABLES_H
+
+#include <cstdint>
+#include <span>
+
+namespace vlcd {
+
+struct RomGlyph {
+  uint8_t code;
+  const char* character;  // UTF-8
+  // Rows of five dots, '#' lit, a space between rows, top row first; ""
+  // for a code the ROM leaves blank. Patterns of ten rows are the 5x10
+  // characters, of which a 5x8 display shows the top eight.
+  const char* rows;
+};
+
+// ASCII 0x20-0x7D but 0x5C, which both ROMs draw alike.
+extern const std::span<const RomGlyph> kSharedGlyphs;
+// Each ROM's own codes: 0x10-0x1F, 0x5C, 0x7E-0xFF.
+extern const std::span<const RomGlyph> kA00Glyphs;
+extern const std::span<const RomGlyph> kA02Glyphs;
+
+}  // namespace vlcd
+
+#endif  // VIRTUAL_LCD_CHARACTER_ROM_TABLES_H

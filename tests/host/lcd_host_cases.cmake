@@ -88,9 +88,17 @@ case(numbered_png_replaces_the_script 2 "shot-1.png" --script shot-1.png --outpu
   SETUP shot-1.png=init\n)
 case(output_is_a_folder 2 "--output: 'a_folder' is a folder" --output a_folder)
 case(output_ends_in_a_separator 2 "--output: 'new/' is a folder" --output new/)
-case(unsaved_screen 1 "Could not write no/such/folder/x.txt: No such file or directory"
-  --output no/such/folder/x)
-case(too_large_to_draw 1 "No huge.png: a 255x255 screen" --columns 255 --rows 255 --output huge)
+# Screens that could not be saved are found before the run, which then
+# neither starts nor writes anything.
+case(unsaved_screen 1 "--output: cannot write in no/such/folder \\(No such file or directory\\)"
+  ABSENT "HD66712 Display|Snapshot" --test-pattern --output no/such/folder/x)
+case(too_large_to_draw 2 "--columns and --rows: a 255x255 screen at scale 4 would be 6132x9192"
+  ABSENT "HD66712 Display" --columns 255 --rows 255 --output huge)
+files(too_large_to_draw ABSENT huge.txt huge.png)
+# A page that fails later is named as a page: the built-in script's lines are
+# not the user's.
+case(test_pattern_page_unsaved 1 "lcd_host: page 2 of the test pattern could not be saved"
+  ABSENT "line [0-9]+:" --test-pattern --output p SETUP p-2.txt/folder=)
 
 # Scripts as users write them
 case(script_error_writes_nothing 1 "bad.lcd, line 3: position takes a column and a row"
@@ -169,6 +177,15 @@ endif()
 case(replay 0 "before the driver shut down and cleared it:\n[^\n]*\n│ HD66712 virtual LCD│"
   --replay logs/HD66712.log --output replayed)
 files(replay EXIST replayed.txt)
+# A script that shuts the driver down itself is not followed by a second
+# shut-down at exit, which its log would show as an empty session.
+if(CASE STREQUAL replay_of_a_script_ending_in_done)
+  file(WRITE ${WORK}/ends.lcd "init\nwrite ends here\ndone\n")
+  execute_process(COMMAND ${LCD_HOST} --params LPT1,HD66712,Log --script ends.lcd
+    WORKING_DIRECTORY ${WORK} OUTPUT_QUIET ERROR_QUIET)
+endif()
+case(replay_of_a_script_ending_in_done 0 "Session of lines 1-[0-9]+ [^\n]*\n[^\n]*\n│ends here"
+  ABSENT "Session of lines.*Session of lines" --replay logs/HD66712.log)
 
 # The real port: no virtual LCD is loaded, so the driver finds the library
 # the user installed, here a stand-in under the name it looks for. The port

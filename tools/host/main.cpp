@@ -9,6 +9,7 @@
 #include "options.h"
 #include "output_files.h"
 #include "run_modes.h"
+#include "screen.h"
 
 int main(int argc, char** argv) {
   Options options;
@@ -25,6 +26,15 @@ int main(int argc, char** argv) {
             settings.output,
             {options.script_path, options.replay_path, options.module, options.port_library})) {
       return Fail(kUsageError, "--output: " + *clash);
+    }
+  }
+  // Found before a run that saves screens, not after it has shown its first
+  // page. The port check saves nothing, nor does a walk on real hardware.
+  if (!settings.output.empty() && !options.check_port && !options.wiring_walk) {
+    const std::string too_large = vlcd::PictureRefusal(settings.module, vlcd::kPictureScale);
+    if (!too_large.empty()) return Fail(kUsageError, "--columns and --rows: " + too_large);
+    if (const Problem unwritable = CheckOutputWritable(settings.output)) {
+      return Fail(kRunError, "--output: " + *unwritable);
     }
   }
   if (!options.replay_path.empty()) return RunReplay(options, settings);

@@ -211,6 +211,7 @@ Settings SettingsFrom(const Options& options) {
   settings.module.port_base = static_cast<uint16_t>(options.port);
   settings.session.columns = options.columns;
   settings.session.rows = options.rows;
+  settings.session.lines_named = !options.script_path.empty();
   settings.session.parameters =
       !options.parameters_given
           ? vlcd::ParametersFor(static_cast<uint16_t>(options.port), options.chip)

@@ -1,5 +1,8 @@
 #include "output_files.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -61,6 +64,22 @@ Problem CheckOutputAgainstInputs(const std::string& prefix,
              ".txt, .png and numbered snapshots " + prefix + "-1.txt, ...)";
     }
   }
+  return std::nullopt;
+}
+
+Problem CheckOutputWritable(const std::string& prefix) {
+  const std::string probe = prefix + ".lcd_host-write-check";
+  std::error_code ignored;
+  if (fs::exists(probe, ignored)) return std::nullopt;  // not ours to replace
+  std::FILE* file = std::fopen(probe.c_str(), "wb");
+  if (file == nullptr) {
+    const fs::path folder = fs::path(prefix).parent_path();
+    return "cannot write in " +
+           (folder.empty() ? std::string("the current folder") : folder.string()) + " (" +
+           std::strerror(errno) + "), so no screen could be saved";
+  }
+  std::fclose(file);
+  fs::remove(probe, ignored);
   return std::nullopt;
 }
 

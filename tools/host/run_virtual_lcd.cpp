@@ -69,13 +69,17 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     int saved = 0;
     const std::string prefix = NumberedPrefix(settings.output, ++snapshots);
     std::printf("Snapshot %d:\n%s", snapshots, library.snapshot(prefix.c_str(), &saved));
-    if (saved != 1) return "the snapshot could not be saved";
-    return std::nullopt;
+    if (saved == 1) return std::nullopt;
+    if (!settings.session.lines_named) {
+      return "page " + std::to_string(snapshots) + " of the test pattern could not be saved";
+    }
+    return "snapshot " + std::to_string(snapshots) + " could not be saved";
   };
   StdoutCapture capture;
   WatchDriverCalls(capture, settings.session,
                    [&library](size_t bytes) { library.expect(static_cast<int64_t>(bytes)); });
-  const Problem problem = RunCommands(driver, settings.session, commands);
+  bool driver_open = false;
+  const Problem problem = RunCommands(driver, settings.session, commands, &driver_open);
   if (options.trace) std::fputs(library.trace(), stdout);
   int status = 0;
   if (problem) {
@@ -91,8 +95,9 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     std::string line;
     std::getline(std::cin, line);
   }
-  // As a host does on exit: shut the driver down, then unload it.
-  settings.session.call_driver([&driver] { driver.Done(); });
+  // As a host does on exit: shut the driver down, unless the script did,
+  // then unload it.
+  if (driver_open) settings.session.call_driver([&driver] { driver.Done(); });
   loader::UnloadModule(module);
   loader::UnloadModule(port);
   return status;

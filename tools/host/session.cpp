@@ -314,7 +314,10 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
 }
 
 Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings,
-                    const std::vector<ScriptCommand>& commands) {
+                    const std::vector<ScriptCommand>& commands, bool* driver_open) {
+  bool open = false;
+  if (driver_open == nullptr) driver_open = &open;
+  *driver_open = false;
   const auto call = [&settings](const std::function<void()>& entry) {
     if (settings.call_driver) {
       settings.call_driver(entry);
@@ -329,6 +332,7 @@ Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings
       case Kind::Init: {
         uint8_t ok = 0;
         const char* result = nullptr;
+        *driver_open = true;
         call([&] {
           result =
               driver.Init(static_cast<uint8_t>(settings.columns),
@@ -356,6 +360,7 @@ Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings
         break;
       case Kind::Done:
         call([&] { driver.Done(); });
+        *driver_open = false;
         break;
       case Kind::Snapshot:
         problem = settings.snapshot ? settings.snapshot() : "snapshot is not available here";
@@ -368,7 +373,9 @@ Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings
         }
         break;
     }
-    if (problem) return "line " + std::to_string(command.line) + ": " + *problem;
+    if (problem) {
+      return (settings.lines_named ? "line " + std::to_string(command.line) + ": " : "") + *problem;
+    }
     if (settings.after_command) {
       if (Problem stop = settings.after_command()) return stop;
     }

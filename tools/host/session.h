@@ -24,6 +24,8 @@ struct SessionSettings {
   int columns = 20;
   int rows = 4;
   std::string parameters = "LPT1,HD66712";
+  // False for a built-in script, whose line numbers the user never sees.
+  bool lines_named = true;
   // Called by "snapshot"; returns why the screen was not saved, if it was not.
   std::function<Problem()> snapshot;
   // Told each command's line just before it runs, when set.
@@ -65,8 +67,11 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
                     vlcd::CharacterRom rom = vlcd::CharacterRom::A00);
 
 // Runs the commands in order; returns the first problem, with its line.
+// `driver_open`, when given, tells whether the driver was left initialised
+// (an init tried, and no done after it), so that a host's shut-down is not
+// sent twice.
 Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings,
-                    const std::vector<ScriptCommand>& commands);
+                    const std::vector<ScriptCommand>& commands, bool* driver_open = nullptr);
 
 // ParseScript, then RunCommands.
 Problem RunSession(const DriverEntries& driver, const SessionSettings& settings,

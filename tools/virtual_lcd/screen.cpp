@@ -15,6 +15,15 @@ constexpr uint8_t kLit[3] = {0x10, 0x20, 0x60};
 constexpr uint8_t kUnlit[3] = {0x90, 0xC8, 0x30};
 constexpr uint8_t kBackground[3] = {0x80, 0xB8, 0x28};
 
+// In 64 bits, so that no size can wrap into a small buffer.
+int64_t PictureWidth(const Module& module, int scale) {
+  return (2 * kMarginDots + int64_t{module.columns} * (kCellWidth + 1) - 1) * scale;
+}
+
+int64_t PictureHeight(const Module& module, int scale) {
+  return (2 * kMarginDots + int64_t{module.rows} * (kCellHeight + 1) - 1) * scale;
+}
+
 std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
   if (code < kGlyphCodes) {
     std::array<uint8_t, kCellHeight> glyph{};
@@ -106,21 +115,26 @@ std::string FramedScreen(const VirtualLcd& lcd) {
   return framed + "└" + border + "┘\n";
 }
 
+std::string PictureRefusal(const Module& module, int scale) {
+  const int64_t width = PictureWidth(module, scale);
+  const int64_t height = PictureHeight(module, scale);
+  if (module.columns >= 0 && module.rows >= 0 && scale >= 1 && width * height <= kMaxImagePixels) {
+    return "";
+  }
+  return "a " + std::to_string(module.columns) + "x" + std::to_string(module.rows) +
+         " screen at scale " + std::to_string(scale) + " would be " + std::to_string(width) + "x" +
+         std::to_string(height) + " pixels, more than an image of " +
+         std::to_string(kMaxImagePixels) + " pixels this tool draws";
+}
+
 Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused) {
   const int pitch_x = kCellWidth + 1;
   const int pitch_y = kCellHeight + 1;
-  // In 64 bits, so that no size can wrap into a small buffer.
-  const int64_t width = (2 * kMarginDots + int64_t{lcd.module.columns} * pitch_x - 1) * scale;
-  const int64_t height = (2 * kMarginDots + int64_t{lcd.module.rows} * pitch_y - 1) * scale;
+  const int64_t width = PictureWidth(lcd.module, scale);
+  const int64_t height = PictureHeight(lcd.module, scale);
   Image image;
-  if (lcd.module.columns < 0 || lcd.module.rows < 0 || scale < 1 ||
-      width * height > kMaxImagePixels) {
-    *refused = "a " + std::to_string(lcd.module.columns) + "x" + std::to_string(lcd.module.rows) +
-               " screen at scale " + std::to_string(scale) + " would be " + std::to_string(width) +
-               "x" + std::to_string(height) + " pixels, more than an image of " +
-               std::to_string(kMaxImagePixels) + " pixels this tool draws";
-    return image;
-  }
+  *refused = PictureRefusal(lcd.module, scale);
+  if (!refused->empty()) return image;
   image.width = static_cast<int>(width);
   image.height = static_cast<int>(height);
   image.rgb.resize(static_cast<size_t>(3 * width * height));

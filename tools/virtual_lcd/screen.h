@@ -35,6 +35,8 @@ struct Image {
 // The image is refused (left empty, with the reason in `refused`) when it
 // would exceed kMaxImagePixels.
 Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused);
+// Why RenderDots would refuse this module's picture, or "" when it would not.
+std::string PictureRefusal(const Module& module, int scale);
 constexpr int64_t kMaxImagePixels = 16 * 1024 * 1024;
 // The scale screens are saved at.
 constexpr int kPictureScale = 4;

@@ -1,6 +1,4 @@
 // Starting and shutting down the driver.
-#include <cstring>
-
 #include "displaydll.h"
 #include "driver/driver_state.h"
 #include "driver/startup_parameters.h"
@@ -11,9 +9,6 @@
 #include "port/port_backend.h"
 
 namespace {
-
-// Room for the ",Log" that the first start found at the end.
-constexpr int32_t kLogSuffixLength = 4;
 
 // Returns nullptr when a port library is ready to write through.
 const char* PreparePortBackend(const char* parameters) {
@@ -37,11 +32,9 @@ void Configure(uint8_t columns, uint8_t rows, const char* parameters) {
   config.height = rows;
   dp_logf("Init", "Display width=%d, height=%d", config.width, config.height);
   config.port_address = ParsePort(parameters);
-  int32_t length = static_cast<int32_t>(std::strlen(parameters));
-  if (driver_state().log_enabled) length -= kLogSuffixLength;
-  const int32_t chip_position = ChipNamePosition(parameters, length);
-  dp_logf("j=", "%d, l=%d, startup_parameters=%s", chip_position, length, parameters);
-  config.chip_type = ParseChip(parameters, chip_position, config.chip_type);
+  const ChipChoice choice = ChooseChip(parameters, driver_state().log_enabled, config.chip_type);
+  dp_logf("j=", "%d, l=%d, startup_parameters=%s", choice.position, choice.length, parameters);
+  config.chip_type = choice.chip;
   dp_logf("Init", "port=0x%3x, Chip type=%d", static_cast<unsigned>(config.port_address),
           static_cast<int>(config.chip_type));
   SetDisplayConfig(config);

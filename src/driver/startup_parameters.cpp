@@ -6,6 +6,8 @@
 namespace {
 
 constexpr uint16_t kLpt1Port = 0x378;
+// Room for the ",Log" that the first start found at the end.
+constexpr int32_t kLogSuffixLength = 4;
 constexpr uint16_t kLpt2Port = 0x278;
 
 bool StartsWith(const char* text, const char* prefix) {
@@ -55,4 +57,13 @@ ChipType ParseChip(const char* parameters, int32_t position, ChipType current) {
   if (std::strncmp(name, "HD66712", 7) == 0) return ChipType::HD66712;
   if (std::strncmp(name, "HD44780", 7) == 0) return ChipType::HD44780;
   return current;
+}
+
+ChipChoice ChooseChip(const char* parameters, bool log_enabled, ChipType current) {
+  ChipChoice choice{};
+  choice.length = static_cast<int32_t>(std::strlen(parameters));
+  if (log_enabled) choice.length -= kLogSuffixLength;
+  choice.position = ChipNamePosition(parameters, choice.length);
+  choice.chip = ParseChip(parameters, choice.position, current);
+  return choice;
 }

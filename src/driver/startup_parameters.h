@@ -17,5 +17,14 @@ uint16_t ParsePort(const char* parameters);
 int32_t ChipNamePosition(const char* parameters, int32_t length);
 // The chip named at `position`, or `current` when none is named there.
 ChipType ParseChip(const char* parameters, int32_t position, ChipType current);
+// The chip the parameters choose as Init reads them: named after the first
+// comma among the first `length` characters, which leave out the last four
+// (",Log") while logging is on; `position` as ChipNamePosition gives it.
+struct ChipChoice {
+  int32_t position;
+  int32_t length;
+  ChipType chip;
+};
+ChipChoice ChooseChip(const char* parameters, bool log_enabled, ChipType current);
 
 #endif  // DRIVER_STARTUP_PARAMETERS_H

@@ -119,11 +119,17 @@ case(rom_in_lower_case 2 "--rom: 'a02' is not a character ROM \\(A00 or A02" --r
 
 # Settings the driver reads differently from what was meant
 case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" --params LPT1,HD66712,log)
+case(log_before_the_chip 0 "only when the text ends in exactly \"Log\"" --params LPT1,Log,HD66712)
+case(port_in_lower_case 0 "the driver knows only LPT1 and LPT2, in capitals, and drives 0x378"
+  --params lpt2,HD66712)
+case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" --port LPT1)
 case(large_size_warned 0 "warning: 81 columns: a controller shows at most 80 cells a line"
   --columns 81 --rows 1)
 case(two_rows_on_the_default_chip 0
   "set the controller up as an HD66712.*16x2 HD66712 module.*Choose HD44780 in the driver's parameters \\(LPT1,HD44780\\)"
   --columns 16 --rows 2)
+case(one_row_on_the_default_chip 0 "Screen written" ABSENT "set the controller up"
+  --columns 8 --rows 1)
 case(chip_named_alone 0 "Screen written" ABSENT "set the controller up"
   --columns 16 --rows 2 --chip HD44780 --params HD44780)
 case(chip_named_with_log 0 "Screen written" ABSENT "set the controller up|keeps"
@@ -195,7 +201,7 @@ case(replay_of_a_script_ending_in_done 0 "Session of lines 1-[0-9]+ [^\n]*\n[^\n
 if(CASE MATCHES "^(real_port|check_port|wiring_walk)")
   set(ENV{LD_LIBRARY_PATH} ${WORK})
 endif()
-if(CASE MATCHES "^(real_port|check_port_present|wiring_walk_through_a_port)$")
+if(CASE MATCHES "^(real_port|real_port_two_rows_.*|check_port_present|wiring_walk_through_a_port)$")
   file(COPY_FILE ${PORT_PRESENT} ${WORK}/inpout32.dll)
 elseif(CASE MATCHES "^(check_port|wiring_walk|real_port)_absent$")
   file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
@@ -213,6 +219,13 @@ if(CASE STREQUAL real_port)
     message(FATAL_ERROR "real_port: the stand-in library never received the 'h'")
   endif()
 endif()
+# The 2-row reminder comes only when the parameters keep the HD66712 setting.
+case(real_port_two_rows_on_hd44780 0 "2 commands sent" ABSENT "needs the driver's HD44780"
+  --write-real-port --script short.lcd --columns 16 --rows 2 --params LPT1,HD44780,Log
+  SETUP short.lcd=init\nwrite\ hi\n)
+case(real_port_two_rows_on_hd66712 0
+  "warning: a 2-row module needs the driver's HD44780 setting .*\"LPT1,HD66712\" keeps HD66712"
+  --write-real-port --script short.lcd --columns 16 --rows 2 SETUP short.lcd=init\nwrite\ hi\n)
 case(real_port_refuses_the_simulator 1
   "inpout32.dll is the virtual LCD's library, a simulator that writes no port"
   ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n)

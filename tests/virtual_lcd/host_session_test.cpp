@@ -159,6 +159,10 @@ TEST_F(HostSessionTest, ScriptsThatWouldSendNothingOrTheWrongBytesAreCalledOut) 
       {"init\nwrite \xE2\x86\x92\n",
        "line 2: \"\xE2\x86\x92\" is UTF-8 text, sent as 3 bytes that the module shows as "
        "characters of its own; write \\x7E instead, its code on character ROM A00"},
+      {"init\nglyph 1 1F 11 11 11 11 11 1F 00\nwrite \\g1\n",
+       "line 3: write right after glyph, with no position between: the controller's address "
+       "still points into the glyph memory, so the text changes glyphs instead of showing (put a "
+       "position line before it)"},
       // The European ROM has the letter, and its degree sign elsewhere.
       {"init\nwrite caf\xC3\xA9\n",
        "line 2: \"\xC3\xA9\" is UTF-8 text, sent as 2 bytes that the module shows as characters "

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
+#include "driver/startup_parameters.h"
 #include "messages.h"
 #include "module_loader.h"
 #include "module_settings.h"
@@ -18,6 +20,12 @@ namespace {
 
 constexpr long kMaxStepMs = 60000;
 
+std::string Lowercase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
 // Reads a number strictly and hands the option library its decimal form.
 CLI::Validator Number(vlcd::NumberForm form, long high) {
   return CLI::Validator(
@@ -25,6 +33,9 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
         long value = 0;
         const Problem problem = vlcd::ParseNumber(text, form, 0, high, &value);
         if (!problem) text = std::to_string(value);
+        if (problem && form == vlcd::NumberForm::Address && Lowercase(text).rfind("lpt", 0) == 0) {
+          return *problem + "; write the address: 0x378 for LPT1, 0x278 for LPT2";
+        }
         return problem.value_or("");
       },
       form == vlcd::NumberForm::Address ? "ADDRESS" : "N");
@@ -68,20 +79,29 @@ std::string InCurrentFolder(const std::string& path) {
   return (fs::current_path(missing) / path).string();
 }
 
-std::string LogSuffixWarning(const std::string& parameters) {
-  std::string trimmed = parameters;
-  while (!trimmed.empty() && std::isspace(static_cast<unsigned char>(trimmed.back()))) {
-    trimmed.pop_back();
+// Parameters the driver reads otherwise than a user writing them meant: a
+// log asked for anywhere but in the one place the driver looks, and a port
+// named in a way it does not know.
+std::vector<std::string> ParameterWarnings(const std::string& parameters) {
+  std::vector<std::string> warnings;
+  const std::string lower = Lowercase(parameters);
+  if (lower.find("log") != std::string::npos && !EndsWithLog(parameters.c_str())) {
+    warnings.push_back("--params \"" + parameters +
+                       "\": the driver logs only when the text ends in exactly \"Log\" "
+                       "(capital L, nothing after it), so its log stays off");
   }
-  if (trimmed.size() < 3) return "";
-  std::string tail = trimmed.substr(trimmed.size() - 3);
-  const std::string exact = parameters.substr(parameters.size() - 3);
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (tail != "log" || exact == "Log") return "";
-  return "--params \"" + parameters +
-         "\": the driver logs only when the text ends in exactly \"Log\" (capital L, nothing "
-         "after it), so its log stays off";
+  const long number =
+      std::strtol(parameters.c_str() + std::min<size_t>(3, parameters.size()), nullptr, 10);
+  if (lower.rfind("lpt", 0) == 0 && (parameters.rfind("LPT", 0) != 0 || number < 1 || number > 2)) {
+    char drives[8];
+    std::snprintf(drives, sizeof drives, "0x%X", ParsePort(parameters.c_str()));
+    warnings.push_back("--params \"" + parameters +
+                       "\": the driver knows only LPT1 and LPT2, in capitals, and drives " +
+                       drives +
+                       " here; give the port's address instead (0x378 for LPT1, "
+                       "0x278 for LPT2)");
+  }
+  return warnings;
 }
 
 }  // namespace
@@ -220,7 +240,6 @@ Settings SettingsFrom(const Options& options) {
   if (const Problem geometry = vlcd::GeometryWarning(options.columns, options.rows)) {
     Warn(*geometry);
   }
-  const std::string log = LogSuffixWarning(settings.session.parameters);
-  if (!log.empty()) Warn(log);
+  for (const std::string& warning : ParameterWarnings(settings.session.parameters)) Warn(warning);
   return settings;
 }

@@ -75,11 +75,14 @@ int RunOnRealPort(const Options& options, Settings& settings) {
       "driver loads (found: %s)\n%s, %dx%d %s\n",
       parameters, found.c_str(), driver.DriverName(), settings.module.columns, settings.module.rows,
       vlcd::ChipName(settings.module.chip));
-  if (settings.module.rows >= 1 && settings.module.rows <= 2) {
-    Warn("a " + std::to_string(settings.module.rows) +
-         "-row module needs the driver's HD44780 setting (parameters such as LPT1,HD44780); "
-         "with HD66712 rows after the first land in the wrong place. On a real port lcd_host "
-         "cannot see which setting the driver used.");
+  // Only a second row lands elsewhere, and only when the parameters keep
+  // the HD66712 setting.
+  if (settings.module.rows == 2 &&
+      ChooseChip(parameters, EndsWithLog(parameters), ChipType::HD66712).chip !=
+          ChipType::HD44780) {
+    Warn(std::string("a 2-row module needs the driver's HD44780 setting (parameters such as "
+                     "LPT1,HD44780); \"") +
+         parameters + "\" keeps HD66712, with which the second row lands in the wrong place");
   }
   int sent = 0;
   settings.session.announce = [&sent](const std::string& line) {

@@ -280,6 +280,9 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
   if (text.rfind(kByteOrderMark, 0) == 0) text.erase(0, sizeof kByteOrderMark - 1);
   bool initialised = false;
   bool ever_initialised = false;
+  // After a glyph the controller's address points into the glyph memory
+  // until a position (or a new start) moves it back to the screen.
+  bool address_in_glyphs = false;
   int number = 0;
   for (const std::string& line : Lines(text)) {
     const std::string where = "line " + std::to_string(++number) + ": ";
@@ -302,6 +305,17 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
     if (command.kind == Kind::Done) initialised = false;
     if (command.kind == Kind::Write) {
       if (const Problem utf8 = Utf8Warning(command.text, rom)) Warn(warnings, where + *utf8);
+      if (address_in_glyphs) {
+        Warn(warnings, where +
+                           "write right after glyph, with no position between: the controller's "
+                           "address still points into the glyph memory, so the text changes "
+                           "glyphs instead of showing (put a position line before it)");
+      }
+    }
+    if (command.kind == Kind::Glyph) address_in_glyphs = true;
+    if (command.kind == Kind::Position || command.kind == Kind::Init ||
+        command.kind == Kind::Resume || command.kind == Kind::Done) {
+      address_in_glyphs = false;
     }
     commands->push_back(command);
   }

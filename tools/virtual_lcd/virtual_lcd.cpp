@@ -213,7 +213,8 @@ Chip SettingThatSuits(const Module& module) {
 }
 
 std::string ChipNote(const VirtualLcd& lcd) {
-  if (lcd.function_sets == 0 || lcd.module.rows < 1 || lcd.module.columns < 1) return "";
+  // One row is shown alike whichever layout the driver chose.
+  if (lcd.function_sets == 0 || lcd.module.rows < 2 || lcd.module.columns < 1) return "";
   const Chip used = lcd.extension_function_sets > 0 ? Chip::HD66712 : Chip::HD44780;
   const Chip suits = SettingThatSuits(lcd.module);
   if (used == suits) return "";

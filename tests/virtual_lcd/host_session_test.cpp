@@ -59,6 +59,10 @@ TEST_F(HostSessionTest, ScriptDrivesTheDisplay) {
 TEST_F(HostSessionTest, EveryLineIsCheckedBeforeAnythingRuns) {
   const std::pair<const char*, const char*> cases[] = {
       {"init\nposition 1\n", "line 2: position takes a column and a row, nothing else"},
+      // Lone CRs are a line each, CRs before an LF one line end.
+      {"init\r\r\rposition 1\r\r\n", "line 4: position takes a column and a row, nothing else"},
+      {"init\r\r\nwrite x\r\rposition 1\n",
+       "line 4: position takes a column and a row, nothing else"},
       {"position 1 2 # top\n", "line 1: position takes a column and a row, nothing else"},
       {"position 1 256\n", "line 1: position row: '256' is out of range (0 to 255)"},
       {"init now\n", "line 1: init takes nothing after it, found \"now\""},

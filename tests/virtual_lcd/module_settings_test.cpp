@@ -38,6 +38,11 @@ TEST(ModuleSettingsTest, NumbersAreReadStrictly) {
       {"010", NumberForm::Decimal, 255, 0,
        "'010' starts with 0, which some tools read as octal: leave the 0 out"},
       {"0x14", NumberForm::Decimal, 255, 0, "'0x14' is not a decimal number"},
+      // Quoted up to a line's worth, and never cut inside a character.
+      {"99999999999999999999999999999999999999999999999999999999\xC3\xA9"
+       "99999999999999999999",
+       NumberForm::Decimal, 255, 0,
+       "'99999999999999999999999999999999999999999999999999999999...' is not a decimal number"},
       {"0x3bc", NumberForm::Address, 0xFFFF, 0x3BC, ""},
       {"0xFFFF", NumberForm::Address, 0xFFFF, 0xFFFF, ""},
       {"888", NumberForm::Address, 0xFFFF, 888, ""},

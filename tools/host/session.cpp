@@ -77,11 +77,18 @@ std::vector<std::string> Lines(const std::string& text) {
       line += text[i];
       continue;
     }
+    // A run of CRs is looked at once: before an LF it is one line end,
+    // otherwise each CR is one, and the run is not scanned again from each.
     size_t end = i;
     while (end < text.size() && text[end] == '\r') ++end;
-    if (end < text.size() && text[end] == '\n') i = end;
     lines.push_back(line);
     line.clear();
+    if (end < text.size() && text[end] == '\n') {
+      i = end;
+    } else {
+      lines.resize(lines.size() + (end - i - 1));
+      i = end - 1;
+    }
   }
   if (!line.empty()) lines.push_back(line);
   return lines;
@@ -153,7 +160,7 @@ Problem ParseArguments(const std::vector<std::string>& words, ScriptCommand* com
 Problem ParseLine(const std::string& line, ScriptCommand* command) {
   const std::vector<std::string> words = Words(line);
   const CommandInfo* info = FindCommand(words[0]);
-  if (info == nullptr) return "unknown command \"" + words[0] + "\"";
+  if (info == nullptr) return "unknown command \"" + vlcd::Excerpt(words[0]) + "\"";
   command->kind = info->kind;
   if (!info->takes_arguments && words.size() > 1) {
     return words[0] + " takes nothing after it, found \"" + words[1] + "\"";

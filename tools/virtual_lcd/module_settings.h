@@ -18,6 +18,10 @@ enum class NumberForm {
   Hexadecimal,  // hexadecimal digits only, either case
 };
 
+// `text` as a message quotes it: whole up to a line's worth (60 bytes),
+// else its start and "...", cut between characters.
+std::string Excerpt(const std::string& text);
+
 // A whole number from `low` to `high`: no sign, blank, leading zero (which
 // some read as octal) or trailing character. Sets `value`, or says what is wrong.
 Problem ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);

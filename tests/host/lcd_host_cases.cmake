@@ -122,6 +122,8 @@ case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" --params L
 case(log_before_the_chip 0 "only when the text ends in exactly \"Log\"" --params LPT1,Log,HD66712)
 case(port_in_lower_case 0 "the driver knows only LPT1 and LPT2, in capitals, and drives 0x378"
   --params lpt2,HD66712)
+case(page_ms_on_the_virtual_lcd 2 "--page-ms: only with --write-real-port or --wiring-walk"
+  --test-pattern --page-ms 100)
 case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" --port LPT1)
 case(large_size_warned 0 "warning: 81 columns: a controller shows at most 80 cells a line"
   --columns 81 --rows 1)
@@ -291,7 +293,7 @@ if(CASE STREQUAL real_port_through_the_linux_library)
   set(ENV{FAKE_PARPORT_SCREEN} ${WORK}/fake_screen)
 endif()
 case(real_port_through_the_linux_library 0 "commands sent"
-  --write-real-port --columns 20 --rows 4 --chip HD44780)
+  --write-real-port --columns 20 --rows 4 --chip HD44780 --page-ms 1)
 if(CASE STREQUAL real_port_through_the_linux_library)
   set(rows "")
   foreach(row 1 2 3 4)

@@ -23,6 +23,25 @@ void SetVariable(const char* name, const char* value) {
 #endif
 }
 
+// The module's variables for one test, cleared when it ends, however it
+// ends (a failed ASSERT returns early), so that no test meets another's.
+class Variables {
+ public:
+  Variables() = default;
+  Variables(const Variables&) = delete;
+  Variables& operator=(const Variables&) = delete;
+  ~Variables() {
+    for (const std::string& name : names_) SetVariable(name.c_str(), "");
+  }
+  void Set(const char* name, const char* value) {
+    names_.emplace_back(name);
+    SetVariable(name, value);
+  }
+
+ private:
+  std::vector<std::string> names_;
+};
+
 TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
   loader::ModuleHandle port = loader::LoadModule(path);
@@ -70,12 +89,13 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
 // Bad variables under a host that is not ours: reported, defaults used, and
 // unloading the library still writes the screen and ends nothing.
 TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
-  SetVariable("HD_VLCD_COLUMNS", "-1");
-  SetVariable("HD_VLCD_ROWS", "99999999999999999999");
-  SetVariable("HD_VLCD_CHIP", "hd44780");
-  SetVariable("HD_VLCD_ROM", "a02");
-  SetVariable("HD_VLCD_PORT", "0x37g");
-  SetVariable("HD_VLCD_OUTPUT", "unloaded");
+  Variables variables;
+  variables.Set("HD_VLCD_COLUMNS", "-1");
+  variables.Set("HD_VLCD_ROWS", "99999999999999999999");
+  variables.Set("HD_VLCD_CHIP", "hd44780");
+  variables.Set("HD_VLCD_ROM", "a02");
+  variables.Set("HD_VLCD_PORT", "0x37g");
+  variables.Set("HD_VLCD_OUTPUT", "unloaded");
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
   ::testing::internal::CaptureStderr();
   loader::ModuleHandle port = loader::LoadModule(path);
@@ -87,7 +107,6 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   const std::string complaints = ::testing::internal::GetCapturedStderr();
   for (const char* name :
        {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP", "HD_VLCD_ROM", "HD_VLCD_PORT"}) {
-    SetVariable(name, "");
     EXPECT_NE(complaints.find(name), std::string::npos) << complaints;
   }
   // Defaults are shown as the variable is written.
@@ -106,7 +125,6 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
       << complaints;
   EXPECT_NE(complaints.find("To drive the real port again, delete "), std::string::npos)
       << complaints;
-  SetVariable("HD_VLCD_OUTPUT", "");
   // The defaults, a 20x4 HD66712, as the host left it before DISPLAYDLL_Done
   // cleared it.
   const std::string screen = ReadFileBytes("unloaded.txt");
@@ -118,8 +136,9 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
 
 // A module with the European ROM shows the host's bytes as its letters.
 TEST_F(VirtualLcdModuleTest, TheEuropeanRomIsChosenByItsVariable) {
-  SetVariable("HD_VLCD_ROM", "A02");
-  SetVariable("HD_VLCD_OUTPUT", "european");
+  Variables variables;
+  variables.Set("HD_VLCD_ROM", "A02");
+  variables.Set("HD_VLCD_OUTPUT", "european");
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
   ::testing::internal::CaptureStderr();
   loader::ModuleHandle port = loader::LoadModule(path);
@@ -129,8 +148,6 @@ TEST_F(VirtualLcdModuleTest, TheEuropeanRomIsChosenByItsVariable) {
   driver_.Done();
   loader::UnloadModule(port);
   ::testing::internal::GetCapturedStderr();
-  SetVariable("HD_VLCD_ROM", "");
-  SetVariable("HD_VLCD_OUTPUT", "");
   const std::string screen = ReadFileBytes("european.txt");
   EXPECT_NE(screen.find("│café 21°"), std::string::npos) << screen;
   EXPECT_NE(screen.find("ROM A02: "), std::string::npos) << screen;
@@ -139,10 +156,11 @@ TEST_F(VirtualLcdModuleTest, TheEuropeanRomIsChosenByItsVariable) {
 // A folder, however it is written, gets the default name in it, never a
 // hidden file of its own name.
 TEST_F(VirtualLcdModuleTest, AFolderAsTheOutputGetsTheDefaultNameInIt) {
+  Variables variables;
   const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
   fs::create_directory("shots");
   for (const char* output : {"shots", "shots/", "."}) {
-    SetVariable("HD_VLCD_OUTPUT", output);
+    variables.Set("HD_VLCD_OUTPUT", output);
     ::testing::internal::CaptureStderr();
     loader::ModuleHandle port = loader::LoadModule(path);
     ASSERT_NE(port, nullptr) << path;
@@ -156,7 +174,6 @@ TEST_F(VirtualLcdModuleTest, AFolderAsTheOutputGetsTheDefaultNameInIt) {
     EXPECT_NE(screen.find(std::string("│") + output), std::string::npos) << output << screen;
     fs::remove(saved);
   }
-  SetVariable("HD_VLCD_OUTPUT", "");
   EXPECT_FALSE(fs::exists("shots.txt"));
   EXPECT_FALSE(fs::exists("shots/.txt"));
   EXPECT_FALSE(fs::exists("..txt"));

@@ -182,9 +182,9 @@ TEST_F(DiagLogTest, UnopenableLogIsReportedOnceAndTheDriverCarriesOn) {
 }
 
 TEST_F(DiagLogTest, LongTextsAreLoggedWhole) {
-  const std::string parameters = "LPT1,HD66712," + std::string(1 << 20, 'p') + "Log";
+  const std::string parameters = "LPT1,HD66712," + std::string(1 << 16, 'p') + "Log";
   Init(20, 4, parameters.c_str());
-  const std::string text(1 << 20, 't');
+  const std::string text(1 << 16, 't');
   DISPLAYDLL_Write(text.c_str());
   const Lines events = Events();
   ASSERT_GE(events.size(), 5u);

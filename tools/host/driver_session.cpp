@@ -42,7 +42,7 @@ Problem ReadSessionScript(const Options& options, PatternPages pages,
   if (name.empty()) {
     const bool pattern = options.test_pattern || options.real_port;
     name = pattern ? "test pattern" : "demo";
-    script = pattern ? TestPatternScript(options.columns, options.rows, pages)
+    script = pattern ? TestPatternScript(options.columns, options.rows, pages, options.page_ms)
                      : DemoScript(options.columns, options.rows);
   } else {
     if (Problem problem = ReadInputFile(name, &script)) return problem;

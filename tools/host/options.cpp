@@ -177,6 +177,13 @@ int ReadOptions(int argc, char** argv, Options* options) {
       ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
       ->type_name("N")
       ->needs(walk);
+  auto* page_ms =
+      app.add_option("--page-ms", options->page_ms,
+                     "With --write-real-port or --wiring-walk: how long each page of the test "
+                     "pattern stays on the module, in ms")
+          ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
+          ->type_name("N")
+          ->capture_default_str();
   app.add_flag("--write-real-port", options->real_port,
                "No virtual LCD: the driver writes the real parallel port through your own port "
                "library (runs the test pattern unless --script is given)")
@@ -191,6 +198,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
     replay->excludes(ignored);
   }
   pattern->excludes("--script");
+  page_ms->excludes("--script");
   for (const char* ignored : {"--replay", "--script", "--trace", "--test-pattern",
                               "--write-real-port", "--output", "--params", "--module", "--chip",
                               "--rom", "--columns", "--rows", "--wiring-walk", "--window"}) {
@@ -208,6 +216,11 @@ int ReadOptions(int argc, char** argv, Options* options) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
+  }
+  if (page_ms->count() > 0 && !options->real_port && !options->wiring_walk) {
+    return Fail(kUsageError,
+                "--page-ms: only with --write-real-port or --wiring-walk; on the virtual LCD "
+                "each page is saved instead (see --help)");
   }
   vlcd::ReadChipName(chip_name, &options->chip);
   vlcd::ReadRomName(rom_name, &options->rom);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "session.h"
+#include "test_pattern.h"
 #include "virtual_lcd.h"
 
 struct Options {
@@ -28,8 +29,9 @@ struct Options {
   bool port_library_given = false;  // else the port library is found by name
   bool check_port = false;
   bool wiring_walk = false;
-  int step_ms = -1;     // the walk's pause per pin; -1 waits for Enter
-  bool window = false;  // the virtual LCD shown live in a window
+  int step_ms = -1;              // the walk's pause per pin; -1 waits for Enter
+  int page_ms = kDefaultPageMs;  // how long a page stays on a real module
+  bool window = false;           // the virtual LCD shown live in a window
 };
 
 struct Settings {

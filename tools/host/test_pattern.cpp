@@ -4,12 +4,11 @@
 
 namespace {
 
-constexpr int kPauseMs = 2000;
 constexpr int kFirstRomCode = 0x20;
 constexpr int kLastRomCode = 0xFF;
 
-std::string PageEnd(PatternPages pages) {
-  return pages == PatternPages::Paused ? "wait " + std::to_string(kPauseMs) + "\n" : "snapshot\n";
+std::string PageEnd(PatternPages pages, int page_ms) {
+  return pages == PatternPages::Paused ? "wait " + std::to_string(page_ms) + "\n" : "snapshot\n";
 }
 
 // A script text for one code: printable ASCII as itself, the rest escaped.
@@ -42,7 +41,7 @@ std::string FullScreen(const std::string& cells) { return "position 1 1\nwrite "
 
 }  // namespace
 
-std::string TestPatternScript(int columns, int rows, PatternPages pages) {
+std::string TestPatternScript(int columns, int rows, PatternPages pages, int page_ms) {
   std::string script = "# lcd_host test pattern for a " + std::to_string(columns) + "x" +
                        std::to_string(rows) + " module\ninit\n";
   const int cells = columns * rows;
@@ -54,17 +53,17 @@ std::string TestPatternScript(int columns, int rows, PatternPages pages) {
     script += "\n";
   }
   script += "# Every row labelled, every cell written once\n" + LabelledRows(columns, rows) +
-            PageEnd(pages);
+            PageEnd(pages, page_ms);
   script += "# The character set, a screen at a time\n";
   for (int first = kFirstRomCode; first <= kLastRomCode; first += cells) {
     std::string page;
     for (int i = 0; i < cells; ++i) page += first + i <= kLastRomCode ? Cell(first + i) : " ";
-    script += FullScreen(page) + PageEnd(pages);
+    script += FullScreen(page) + PageEnd(pages, page_ms);
   }
   script += "# The eight glyphs\n";
   std::string glyphs;
   for (int i = 0; i < cells; ++i) glyphs += i < 8 ? "\\g" + std::to_string(i + 1) : " ";
-  script += FullScreen(glyphs) + PageEnd(pages);
+  script += FullScreen(glyphs) + PageEnd(pages, page_ms);
   script += "# Blank (the power-up clears the display) and redraw\nresume\n";
   return script + LabelledRows(columns, rows);
 }

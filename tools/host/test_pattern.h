@@ -9,7 +9,10 @@
 #include <string>
 
 enum class PatternPages { Paused, Snapshots };
+// How long a paused page stays, unless told otherwise.
+constexpr int kDefaultPageMs = 2000;
 
-std::string TestPatternScript(int columns, int rows, PatternPages pages);
+std::string TestPatternScript(int columns, int rows, PatternPages pages,
+                              int page_ms = kDefaultPageMs);
 
 #endif  // HOST_TEST_PATTERN_H

@@ -185,6 +185,16 @@ endif()
 case(replay 0 "before the driver shut down and cleared it:\n[^\n]*\n│ HD66712 virtual LCD│"
   --replay logs/HD66712.log --output replayed)
 files(replay EXIST replayed.txt)
+# Of several sessions, the last one's screen is saved.
+case(replay_of_two_sessions 0 "Session of lines 1-.*Session of lines 5-.*Screen written"
+  --replay two.log --output last
+  SETUP "two.log=17:04:05 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:05 15/01/26 Init : inpout32.dll loaded\r\n17:04:05 15/01/26 WriteC :  12 (0x0c) '?'\r\n17:04:05 15/01/26 WriteD :  65 (0x41) 'A'\r\n17:04:06 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:06 15/01/26 Init : inpout32.dll loaded\r\n17:04:06 15/01/26 WriteC :  12 (0x0c) '?'\r\n17:04:06 15/01/26 WriteD :  66 (0x42) 'B'\r\n")
+if(CASE STREQUAL replay_of_two_sessions)
+  file(READ ${WORK}/last.txt saved)
+  if(NOT saved MATCHES "│B")
+    message(FATAL_ERROR "replay_of_two_sessions: last.txt is not the last session's:\n${saved}")
+  endif()
+endif()
 # A script that shuts the driver down itself is not followed by a second
 # shut-down at exit, which its log would show as an empty session.
 if(CASE STREQUAL replay_of_a_script_ending_in_done)

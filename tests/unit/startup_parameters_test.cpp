@@ -94,6 +94,21 @@ TEST_F(RepeatedStartTest, KeepsTheChipWhenNoneIsNamed) {
   Init(20, 4, "LPT1,HD66712");
   Init(20, 4, "0x278");
   EXPECT_EQ(display_config().chip_type, ChipType::HD66712);
+  // A name one character off in the last one compared names no chip,
+  // whichever chip the driver had before.
+  const struct {
+    const char* first;
+    const char* second;
+    ChipType chip;
+  } near_misses[] = {{"LPT1,HD44780", "LPT1,HD66713", ChipType::HD44780},
+                     {"LPT1,HD44780", "LPT1,HD44781", ChipType::HD44780},
+                     {"LPT1,HD66712", "LPT1,HD44781", ChipType::HD66712},
+                     {"LPT1,HD66712", "LPT1,HD66713", ChipType::HD66712}};
+  for (const auto& [first, second, chip] : near_misses) {
+    Init(20, 4, first);
+    Init(20, 4, second);
+    EXPECT_EQ(display_config().chip_type, chip) << first << " then " << second;
+  }
 }
 
 TEST_F(RepeatedStartTest, KeepsTheFirstLogChoiceAndItsSuffixLength) {

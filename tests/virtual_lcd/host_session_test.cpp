@@ -98,7 +98,9 @@ TEST_F(HostSessionTest, ByteOrderMarkIsSkippedAndAHashInAWriteIsText) {
     if (++snapshots == 1) return std::nullopt;
     return "disk full";
   };
-  EXPECT_EQ(RunSession(driver_, settings_, "\xEF\xBB\xBFinit\nwrite hi # x\nsnapshot\n"),
+  // A line whose first non-blank is # is a comment, indented or not.
+  EXPECT_EQ(RunSession(driver_, settings_,
+                       "\xEF\xBB\xBFinit\n \t# indented comment\nwrite hi # x\nsnapshot\n"),
             std::nullopt);
   EXPECT_EQ(Screen(8, 2), "hi # x  \n        \n");
   EXPECT_EQ(RunSession(driver_, settings_, "snapshot\n"), "line 1: disk full");

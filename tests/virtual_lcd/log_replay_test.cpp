@@ -65,4 +65,24 @@ TEST(LogReplayTest, FailedInitTextLineFeedsAndOutOfOrderStamps) {
       << replay.warnings[0];
 }
 
+// Each session is judged on its own lines: one whose Init failed between
+// two that loaded a library sends nothing, and takes nothing from the first.
+TEST(LogReplayTest, SessionsAroundAFailedOneAreEachTheirOwn) {
+  const auto session = [](bool loads, const char* byte) {
+    return Line("dp_open_log", "HD66712 Initialising") + Line("Init", "Called ") +
+           (loads ? Line("Init", "inpout32.dll loaded") : "") + Line("WriteC", " 56 (0x38) '8'") +
+           Line("WriteC", " 12 (0x0c) '\f'") + Line("WriteD", byte);
+  };
+  const Replay replay =
+      ReplayLog(session(true, " 65 (0x41) 'A'") + session(false, " 66 (0x42) 'B'") +
+                    session(true, " 67 (0x43) 'C'"),
+                vlcd::Module{});
+  ASSERT_EQ(replay.sessions.size(), 3u);
+  EXPECT_FALSE(replay.sessions[0].init_failed);
+  EXPECT_TRUE(replay.sessions[1].init_failed);
+  EXPECT_EQ(replay.sessions[1].unsent_bytes, 3);
+  EXPECT_FALSE(replay.sessions[2].init_failed);
+  EXPECT_EQ(vlcd::ScreenCodes(replay.sessions[2].lcd)[0][0], 'C');
+}
+
 }  // namespace

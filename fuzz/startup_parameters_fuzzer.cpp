@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(result != nullptr, "Init returns a text");
   if (ok == 1) {
     FUZZ_CHECK(PortBackendReady(), "success without a write entry");
-    FUZZ_CHECK(std::strcmp(result, "HD66712 Display v1.0.4.21") == 0, "success returns the name");
+    FUZZ_CHECK(std::strcmp(result, "HD66712 Display v" HD66712_VERSION) == 0,
+               "success returns the name");
     FUZZ_CHECK(display_config().width == data[0] && display_config().height == data[1],
                "size taken as given");
   } else {

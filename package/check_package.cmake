@@ -93,7 +93,7 @@ foreach(kit IN ITEMS "32 . inpout32 ${OBJDUMP}" "64 64-bit inpoutx64 ${OBJDUMP64
   hd66712_check_version_strings(${folder}HD66712.dll ${WORK}/${folder}HD66712.dll failures
     "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port) (${bits}-bit)")
   hd66712_check_version_strings(${folder}lcd_host.exe ${WORK}/${folder}lcd_host.exe failures
-    "OriginalFilename=lcd_host.exe" "ProductVersion=1.0.4.21")
+    "OriginalFilename=lcd_host.exe" "ProductVersion=${VERSION}")
   hd66712_check_version_strings(${port} ${WORK}/${port} failures
     "FileDescription=Virtual LCD SIMULATOR for lcd_host - not a port library: writes no port (${bits}-bit)"
     "OriginalFilename=${port_name}.dll")

@@ -5,7 +5,7 @@
 
 namespace {
 constexpr char kDriverName[] = "HD66712 Display v";
-constexpr char kDriverVersion[] = "1.0.4.21";
+constexpr char kDriverVersion[] = HD66712_VERSION;
 }  // namespace
 
 extern "C" {

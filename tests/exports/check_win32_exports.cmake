@@ -32,15 +32,16 @@ if(shipped_size GREATER_EQUAL 65536)
   list(APPEND failures "shipped DLL weighs ${shipped_size} bytes, not under 64 KiB")
 endif()
 
-# The version resource Windows shows: the fixed block (signature, then file
-# and product version 1.0.4.21 as 0x00010000 0x00040015) and the strings,
-# each a UTF-16 key, its padding and its value.
+# The version resource Windows shows: the fixed block (signature, structure
+# version, then file and product version, 1.0.4.21 as 0x00010000 0x00040015)
+# and the strings, each a UTF-16 key, its padding and its value.
 file(READ ${SHIPPED_DLL} dll_hex HEX)
-if(NOT dll_hex MATCHES "bd04effe00000100000001001500040000000100150004")
-  list(APPEND failures "no version resource with file and product version 1.0.4.21")
+hd66712_fixed_version_hex(${VERSION} version_hex)
+if(NOT dll_hex MATCHES "bd04effe00000100${version_hex}")
+  list(APPEND failures "no version resource with file and product version ${VERSION}")
 endif()
 hd66712_check_version_strings(HD66712.dll ${SHIPPED_DLL} failures
-  "FileVersion=1.0.4.21" "ProductVersion=1.0.4.21"
+  "FileVersion=${VERSION}" "ProductVersion=${VERSION}"
   "OriginalFilename=HD66712.dll" "ProductName=HD66712 Display"
   "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port) (32-bit)"
   "LegalCopyright=Copyright (c) 2026 the HD66712 display driver authors, MIT licence")
@@ -107,4 +108,4 @@ if(failures)
   message(FATAL_ERROR "HD66712.dll:\n  ${report}")
 endif()
 message(STATUS "HD66712.dll: 20 exports at their ordinals, standard-call returns, "
-  "imports only KERNEL32.dll and msvcrt.dll, version 1.0.4.21, ${shipped_size} bytes")
+  "imports only KERNEL32.dll and msvcrt.dll, version ${VERSION}, ${shipped_size} bytes")

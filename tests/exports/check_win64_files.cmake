@@ -33,7 +33,7 @@ foreach(binary IN ITEMS HD66712.dll lcd_host.exe virtual_port/inpoutx64.dll
 endforeach()
 hd66712_check_version_strings(HD66712.dll ${SHIP}/HD66712.dll failures
   "FileDescription=HD66712 / HD44780 character LCD display driver (parallel port) (64-bit)"
-  "FileVersion=1.0.4.21" "OriginalFilename=HD66712.dll")
+  "FileVersion=${VERSION}" "OriginalFilename=HD66712.dll")
 hd66712_check_version_strings(inpoutx64.dll ${SHIP}/virtual_port/inpoutx64.dll failures
   "FileDescription=Virtual LCD SIMULATOR for lcd_host - not a port library: writes no port (64-bit)")
 

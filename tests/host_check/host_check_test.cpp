@@ -12,6 +12,7 @@
 #include "log_file.h"
 #include "module_fixture.h"
 #include "stdcall_probe.h"
+#include "test_names.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST_F(HostCheckTest, EveryEntryIsOneCodeUnderItsNamesAndOrdinals) {
 
 TEST_F(HostCheckTest, HandPushedSessionWithJunkInTheUpperBytes) {
   EXPECT_EQ(Text(Call("DISPLAYDLL_Usage", {})), "HD66712 usage: LPT1,HD66712,Log");
-  EXPECT_EQ(Text(Call("DISPLAYDLL_DriverName", {})), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(Text(Call("DISPLAYDLL_DriverName", {})), kDriverName);
   EXPECT_EQ(Text(Call("DISPLAYDLL_DefaultParameters", {})), "LPT1,HD66712");
   // Taken whole, 0xFFFFFF01 would not be glyph 1, which alone maps to 8.
   EXPECT_EQ(Call("DISPLAYDLL_CustomCharIndex", {0xFFFFFF01u}).eax & 0xFF, 8u);
@@ -93,7 +94,7 @@ TEST_F(HostCheckTest, HandPushedSessionWithJunkInTheUpperBytes) {
   EXPECT_EQ(std::vector<uint8_t>(flag, flag + 4), (std::vector<uint8_t>{0, 0xAA, 0xAA, 0xAA}));
   InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");
   EXPECT_EQ(Text(Call("DISPLAYDLL_Init", {columns, rows, Address(parameters), Address(flag)})),
-            "HD66712 Display v1.0.4.21");
+            kDriverName);
   EXPECT_EQ(std::vector<uint8_t>(flag, flag + 4), (std::vector<uint8_t>{1, 0xAA, 0xAA, 0xAA}));
 
   Call("DISPLAYDLL_SetPosition", {0xFFFFFF03u, 0x12345602u});

@@ -7,6 +7,7 @@
 
 #include "log_file.h"
 #include "module_fixture.h"
+#include "test_names.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(LogModuleTest, UnopenableLogGoesToStandardOutputAndStartStillSucceeds) {
   std::ofstream("logs") << "not a folder";
   InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");
   ::testing::internal::CaptureStdout();
-  EXPECT_EQ(Init(20, 2, "LPT1,HD44780,Log"), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(Init(20, 2, "LPT1,HD44780,Log"), kDriverName);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to open ini file");
   EXPECT_EQ(ok_, 1);
   EXPECT_TRUE(fs::is_regular_file("logs"));

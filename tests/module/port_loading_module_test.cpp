@@ -15,7 +15,7 @@ using PortLoadingModuleTest = ModuleTest;
 TEST_F(PortLoadingModuleTest, DescribingEntriesWorkBeforeStart) {
   EXPECT_STREQ(driver_.Usage(), "HD66712 usage: LPT1,HD66712,Log");
   EXPECT_STREQ(driver_.DefaultParameters(), "LPT1,HD66712");
-  EXPECT_STREQ(driver_.DriverName(), "HD66712 Display v1.0.4.21");
+  EXPECT_STREQ(driver_.DriverName(), kDriverName);
   EXPECT_EQ(driver_.CustomCharIndex(1), 8);
 }
 

@@ -4,6 +4,7 @@
 
 #include "module_fixture.h"
 #include "power_up_check.h"
+#include "test_names.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ TEST_P(PowerUpModuleTest, FollowsTheDatasheetsSequence) {
   const PowerUpCase& c = GetParam();
   InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");
   const int64_t called_ns = NowNs();
-  EXPECT_EQ(Init(20, c.rows, c.parameters), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(Init(20, c.rows, c.parameters), kDriverName);
   const int64_t returned_ns = NowNs();
   EXPECT_EQ(ok_, 1);
   const std::vector<PortWriteRecord> writes = ReadWrites();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "module_fixture.h"
+#include "test_names.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ class TextModuleTest : public ModuleTest {
  protected:
   void Start(int columns, int rows, const char* parameters) {
     InstallPortLibrary(RECORDER_INPOUT32, "inpout32.dll");
-    ASSERT_EQ(Init(columns, rows, parameters), "HD66712 Display v1.0.4.21");
+    ASSERT_EQ(Init(columns, rows, parameters), kDriverName);
     seen_ = ReadCycles().size();
   }
   std::vector<DecodedCycle> NewCycles() {

@@ -8,6 +8,7 @@
 #include "log_file.h"
 #include "module_fixture.h"
 #include "stb_image.h"
+#include "test_names.h"
 #include "virtual_lcd_port.h"
 
 namespace {
@@ -56,7 +57,7 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   EXPECT_EQ(configure("HD44780", nullptr, 16, 2, 0x278, 0), 0);
   ASSERT_EQ(configure("HD44780", "A00", 16, 2, 0x278, 0), 1);
 
-  ASSERT_EQ(Init(16, 2, "LPT2,HD44780"), "HD66712 Display v1.0.4.21");
+  ASSERT_EQ(Init(16, 2, "LPT2,HD44780"), kDriverName);
   const uint8_t block[8] = {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F};
   driver_.CustomChar(1, block);
   driver_.SetPosition(1, 1);

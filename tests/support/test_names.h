@@ -4,6 +4,9 @@
 #include <cctype>
 #include <string>
 
+// What DISPLAYDLL_DriverName and a successful DISPLAYDLL_Init return.
+inline constexpr char kDriverName[] = "HD66712 Display v" HD66712_VERSION;
+
 // A readable parameterised-test name made from a case's text.
 inline std::string TestNameFrom(const std::string& text) {
   std::string name;

@@ -10,6 +10,7 @@
 #include "fake_port_libraries.h"
 #include "log_file.h"
 #include "sim_clock.h"
+#include "test_names.h"
 
 namespace {
 
@@ -169,7 +170,7 @@ TEST_F(DiagLogTest, EventAfterDoneReopensAndAppends) {
 TEST_F(DiagLogTest, UnopenableLogIsReportedOnceAndTheDriverCarriesOn) {
   std::ofstream("logs") << "a file where the folder should be";
   ::testing::internal::CaptureStdout();
-  EXPECT_EQ(Init(20, 4, "LPT1,HD66712,Log"), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(Init(20, 4, "LPT1,HD66712,Log"), kDriverName);
   EXPECT_EQ(ok_, 1);
   DISPLAYDLL_Write("dropped");
   DISPLAYDLL_Done();

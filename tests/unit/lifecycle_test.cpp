@@ -7,6 +7,7 @@
 #include "driver_fixture.h"
 #include "fake_port_libraries.h"
 #include "lcd/display_config.h"
+#include "test_names.h"
 
 namespace {
 
@@ -17,14 +18,15 @@ TEST(DescribeTest, TextsAreFixedAndWorkBeforeStart) {
   EXPECT_STREQ(DISPLAYDLL_Usage(), "HD66712 usage: LPT1,HD66712,Log");
   EXPECT_STREQ(DISPLAYDLL_DefaultParameters(), "LPT1,HD66712");
   const char* name = DISPLAYDLL_DriverName();
+  // The name as hosts know it, written out here only: the rest use kDriverName.
   EXPECT_STREQ(name, "HD66712 Display v1.0.4.21");
   EXPECT_EQ(std::strlen(name), 25u);
   EXPECT_EQ(DISPLAYDLL_DriverName(), name);
-  EXPECT_STREQ(DISPLAYDLL_DriverName(), "HD66712 Display v1.0.4.21");
+  EXPECT_STREQ(DISPLAYDLL_DriverName(), kDriverName);
 }
 
 TEST_F(LifecycleTest, SuccessReturnsTheDriverNameAndSetsTheFlag) {
-  EXPECT_EQ(Init(20, 4, "LPT1,HD66712"), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(Init(20, 4, "LPT1,HD66712"), kDriverName);
   EXPECT_EQ(ok_, 1);
   EXPECT_TRUE(driver_state().initialised);
 }
@@ -42,7 +44,7 @@ TEST_F(LifecycleTest, FailureClearsTheFlagAndKeepsTheConfiguration) {
 TEST_F(LifecycleTest, RepeatedStartReconfiguresWithoutReloading) {
   Init(20, 4, "LPT1,HD66712");
   ok_ = 0;
-  EXPECT_EQ(Init(16, 2, "LPT1,HD44780"), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(Init(16, 2, "LPT1,HD44780"), kDriverName);
   EXPECT_EQ(ok_, 1);
   EXPECT_EQ(fake_ports::state.loaded, Names{"inpout32.dll"});
   EXPECT_EQ(display_config().chip_type, ChipType::HD44780);
@@ -57,7 +59,7 @@ TEST_F(LifecycleTest, RepeatedStartAfterAFailureRetriesTheLoad) {
   EXPECT_EQ(ok_, 0);
   EXPECT_TRUE(fake_ports::state.writes.empty());
   fake_ports::state.present["dlportio.dll"] = {};
-  EXPECT_EQ(Init(20, 4, "LPT1,HD66712"), "HD66712 Display v1.0.4.21");
+  EXPECT_EQ(Init(20, 4, "LPT1,HD66712"), kDriverName);
   EXPECT_EQ(ok_, 1);
   EXPECT_FALSE(fake_ports::state.writes.empty());
 }
@@ -90,7 +92,7 @@ TEST_F(LifecycleTest, DoneClearsReleasesAndTheNextStartLoadsAfresh) {
 TEST_F(LifecycleTest, MissingParametersReadAsEmptyAndAMissingFlagIsNotWritten) {
   EXPECT_STREQ(DISPLAYDLL_Init(20, 4, nullptr, nullptr), "LoadLibrary for parallel port Failed");
   fake_ports::state.present["inpout32.dll"] = {};
-  EXPECT_STREQ(DISPLAYDLL_Init(20, 4, nullptr, nullptr), "HD66712 Display v1.0.4.21");
+  EXPECT_STREQ(DISPLAYDLL_Init(20, 4, nullptr, nullptr), kDriverName);
   EXPECT_EQ(display_config().port_address, 0x378);
 }
 

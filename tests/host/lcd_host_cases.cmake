@@ -122,7 +122,8 @@ case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" --params L
 case(log_before_the_chip 0 "only when the text ends in exactly \"Log\"" --params LPT1,Log,HD66712)
 case(port_in_lower_case 0 "the driver knows only LPT1 and LPT2, in capitals, and drives 0x378"
   --params lpt2,HD66712)
-case(page_ms_on_the_virtual_lcd 2 "--page-ms: only with --write-real-port or --wiring-walk"
+case(page_ms_on_the_virtual_lcd 2
+  "--page-ms: a session on the virtual LCD does not take it \\(--wiring-walk and --write-real-port do\\)"
   --test-pattern --page-ms 100)
 case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" --port LPT1)
 case(large_size_warned 0 "warning: 81 columns: a controller shows at most 80 cells a line"
@@ -326,6 +327,7 @@ case(wiring_walk_without_input 1 "standard input ended before the walk did"
   --wiring-walk --port-library ${VIRTUAL_PORT})
 case(wiring_walk_on_endless_input 1 "a line longer than any answer \\(256 characters\\) on standard input"
   ABSENT "DB-25 pin 3" --wiring-walk --port-library ${VIRTUAL_PORT} INPUT /dev/zero)
-case(step_ms_without_a_walk 2 "--step-ms requires --wiring-walk" --step-ms 5)
-case(real_port_without_virtual_lcd 2 "--trace excludes --write-real-port|--write-real-port excludes --trace"
+case(step_ms_without_a_walk 2 "--step-ms: a session on the virtual LCD does not take it \\(--wiring-walk does\\)" --step-ms 5)
+case(two_modes 2 "--check-port and --wiring-walk are two modes: give one" --check-port --wiring-walk)
+case(real_port_without_virtual_lcd 2 "--trace: --write-real-port does not take it"
   --write-real-port --trace)

@@ -6,6 +6,7 @@
 // own port library.
 #include "console.h"
 #include "messages.h"
+#include "modes.h"
 #include "options.h"
 #include "output_files.h"
 #include "run_modes.h"
@@ -37,9 +38,5 @@ int main(int argc, char** argv) {
       return Fail(kRunError, "--output: " + *unwritable);
     }
   }
-  if (!options.replay_path.empty()) return RunReplay(options, settings);
-  if (options.check_port) return RunCheckPort(options);
-  if (options.wiring_walk) return RunWiringWalk(options, settings);
-  if (options.real_port) return RunOnRealPort(options, settings);
-  return RunOnVirtualLcd(options, settings);
+  return options.mode->run(options, settings);
 }

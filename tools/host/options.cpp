@@ -9,6 +9,7 @@
 
 #include "driver/startup_parameters.h"
 #include "messages.h"
+#include "modes.h"
 #include "module_loader.h"
 #include "module_settings.h"
 #include "output_files.h"
@@ -38,7 +39,7 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
         }
         return problem.value_or("");
       },
-      form == vlcd::NumberForm::Address ? "ADDRESS" : "N");
+      "");
 }
 
 const CLI::Validator kChip(
@@ -46,20 +47,24 @@ const CLI::Validator kChip(
       vlcd::Chip chip{};
       return vlcd::ReadChipName(text, &chip).value_or("");
     },
-    "CHIP");
+    "");
 
 const CLI::Validator kRom(
     [](std::string& text) {
       vlcd::CharacterRom rom{};
       return vlcd::ReadRomName(text, &rom).value_or("");
     },
-    "ROM");
+    "");
 
 const CLI::Validator kOutputPrefix(
-    [](std::string& text) { return CheckOutputPrefix(text).value_or(""); }, "PREFIX");
+    [](std::string& text) { return CheckOutputPrefix(text).value_or(""); }, "");
+
+// The type name alone says what a value is; the validators add nothing to
+// --help.
+const CLI::Validator kExistingFile = CLI::Validator(CLI::ExistingFile).description("");
 
 const CLI::Validator kNotEmpty(
-    [](std::string& text) { return text.empty() ? "an empty path names no file" : ""; }, "PATH");
+    [](std::string& text) { return text.empty() ? "an empty path names no file" : ""; }, "");
 
 // Beside the program itself, as in the release; else where the build puts it.
 void FindOwnFiles(Options* options) {
@@ -104,6 +109,47 @@ std::vector<std::string> ParameterWarnings(const std::string& parameters) {
   return warnings;
 }
 
+// Which modes take `option`, for a message: "--wiring-walk and
+// --write-real-port do".
+std::string ModesTaking(const std::string& option) {
+  std::string flags;
+  int count = 0;
+  for (const Mode& mode : Modes()) {
+    if (std::find(mode.takes.begin(), mode.takes.end(), option) == mode.takes.end()) continue;
+    flags += (flags.empty() ? "" : " and ") + ModeName(mode);
+    ++count;
+  }
+  return flags + (count == 1 ? " does" : " do");
+}
+
+// Sets the mode the flags choose; refuses two modes, an option the mode
+// does not take, and options that contradict each other within a mode.
+Problem CheckMode(const CLI::App& app, Options* options) {
+  const Mode* chosen = &Modes().front();
+  for (const Mode& mode : Modes()) {
+    if (*mode.flag == '\0' || app.count(mode.flag) == 0) continue;
+    if (*chosen->flag != '\0') {
+      return std::string(chosen->flag) + " and " + mode.flag + " are two modes: give one";
+    }
+    chosen = &mode;
+  }
+  for (const CLI::Option* option : app.get_options()) {
+    const std::string name = option->get_name();
+    if (option->count() == 0 || name == "--help" || name == chosen->flag) continue;
+    if (std::find(chosen->takes.begin(), chosen->takes.end(), name) == chosen->takes.end()) {
+      return name + ": " + ModeName(*chosen) + " does not take it (" + ModesTaking(name) + ")";
+    }
+  }
+  if (app.count("--script") > 0 && app.count("--test-pattern") > 0) {
+    return "--test-pattern and --script: the test pattern is a script of its own; give one";
+  }
+  if (app.count("--script") > 0 && app.count("--page-ms") > 0) {
+    return "--page-ms: a --script has no pages, the test pattern has";
+  }
+  options->mode = chosen;
+  return std::nullopt;
+}
+
 }  // namespace
 
 int ReadOptions(int argc, char** argv, Options* options) {
@@ -115,12 +161,12 @@ int ReadOptions(int argc, char** argv, Options* options) {
       "would display. Without --script it runs a demo sized to the module.\n"};
   app.add_option("--script", options->script_path, "Session script (below)")
       ->type_name("FILE")
-      ->check(CLI::ExistingFile);
-  auto* replay = app.add_option("--replay", options->replay_path,
-                                "Driver log written with Log: show the screen each session "
-                                "should leave (screens saved only with --output)")
-                     ->type_name("FILE")
-                     ->check(CLI::ExistingFile);
+      ->check(kExistingFile);
+  app.add_option("--replay", options->replay_path,
+                 "Driver log written with Log: show the screen each session "
+                 "should leave (screens saved only with --output)")
+      ->type_name("FILE")
+      ->check(kExistingFile);
   app.add_option("--columns", options->columns, "Module columns, 0-255")
       ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
       ->type_name("N")
@@ -145,10 +191,10 @@ int ReadOptions(int argc, char** argv, Options* options) {
   app.add_option("--port", options->port, "Where the module is plugged in, 0x378 by default")
       ->transform(Number(vlcd::NumberForm::Address, vlcd::kMaxPort))
       ->type_name("ADDRESS");
-  auto* output = app.add_option("--output", options->output,
-                                "Screen files: PREFIX.txt and PREFIX.png (default virtual_lcd)")
-                     ->type_name("PREFIX")
-                     ->check(kOutputPrefix);
+  app.add_option("--output", options->output,
+                 "Screen files: PREFIX.txt and PREFIX.png (default virtual_lcd)")
+      ->type_name("PREFIX")
+      ->check(kOutputPrefix);
   app.add_option("--module", options->module, "Driver module to load")
       ->type_name("PATH")
       ->check(kNotEmpty)
@@ -159,56 +205,34 @@ int ReadOptions(int argc, char** argv, Options* options) {
       ->type_name("PATH")
       ->check(kNotEmpty)
       ->capture_default_str();
-  auto* trace = app.add_flag("--trace", options->trace, "List every byte the module latched");
-  auto* pattern = app.add_flag("--test-pattern", options->test_pattern,
-                               "Run the test pattern sized to the module instead of the demo; "
-                               "on the virtual LCD each page is saved as a numbered snapshot");
-  auto* window = app.add_flag("--window", options->window,
-                              "Show the virtual LCD live in a window as the session runs "
-                              "(Windows); it stays until you press Enter");
-  auto* check = app.add_flag("--check-port", options->check_port,
-                             "Check the port: which port library loads, whether its driver is "
-                             "open, and whether a port answers at --port");
-  auto* walk = app.add_flag("--wiring-walk", options->wiring_walk,
-                            "Drive each signal high in turn to check the cable pin by pin, then "
-                            "run the test pattern");
+  app.add_flag("--trace", options->trace, "List every byte the module latched");
+  app.add_flag("--test-pattern", options->test_pattern,
+               "Run the test pattern sized to the module instead of the demo; "
+               "on the virtual LCD each page is saved as a numbered snapshot");
+  app.add_flag("--window", options->window,
+               "Show the virtual LCD live in a window as the session runs "
+               "(Windows); it stays until you press Enter");
+  app.add_flag("--check-port", options->check_port,
+               "Check the port: which port library loads, whether its driver is "
+               "open, and whether a port answers at --port");
+  app.add_flag("--wiring-walk", options->wiring_walk,
+               "Drive each signal high in turn to check the cable pin by pin, then "
+               "run the test pattern");
   app.add_option("--step-ms", options->step_ms,
                  "With --wiring-walk: pause N ms per pin instead of waiting for Enter")
       ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
+      ->type_name("N");
+  app.add_option("--page-ms", options->page_ms,
+                 "With --write-real-port or --wiring-walk: how long each page of the test "
+                 "pattern stays on the module, in ms")
+      ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
       ->type_name("N")
-      ->needs(walk);
-  auto* page_ms =
-      app.add_option("--page-ms", options->page_ms,
-                     "With --write-real-port or --wiring-walk: how long each page of the test "
-                     "pattern stays on the module, in ms")
-          ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
-          ->type_name("N")
-          ->capture_default_str();
+      ->capture_default_str();
   app.add_flag("--write-real-port", options->real_port,
                "No virtual LCD: the driver writes the real parallel port through your own port "
-               "library (runs the test pattern unless --script is given)")
-      ->excludes(replay)
-      ->excludes(trace)
-      ->excludes(output)
-      ->excludes(window)
-      ->excludes("--port-library")
-      ->excludes("--rom");
-  for (const char* ignored : {"--script", "--trace", "--params", "--test-pattern", "--port",
-                              "--module", "--port-library", "--window"}) {
-    replay->excludes(ignored);
-  }
-  pattern->excludes("--script");
-  page_ms->excludes("--script");
-  for (const char* ignored : {"--replay", "--script", "--trace", "--test-pattern",
-                              "--write-real-port", "--output", "--params", "--module", "--chip",
-                              "--rom", "--columns", "--rows", "--wiring-walk", "--window"}) {
-    check->excludes(ignored);
-  }
-  for (const char* ignored :
-       {"--replay", "--script", "--trace", "--test-pattern", "--write-real-port", "--window"}) {
-    walk->excludes(ignored);
-  }
-  app.footer("\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +
+               "library (runs the test pattern unless --script is given)");
+  app.footer("\n" + ModesHelp() +
+             "\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +
              "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
   try {
     app.parse(argc, argv);
@@ -217,11 +241,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
   } catch (const CLI::ParseError& e) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
-  if (page_ms->count() > 0 && !options->real_port && !options->wiring_walk) {
-    return Fail(kUsageError,
-                "--page-ms: only with --write-real-port or --wiring-walk; on the virtual LCD "
-                "each page is saved instead (see --help)");
-  }
+  if (const Problem problem = CheckMode(app, options)) return Fail(kUsageError, *problem);
   vlcd::ReadChipName(chip_name, &options->chip);
   vlcd::ReadRomName(rom_name, &options->rom);
   options->port_library_given = app.count("--port-library") > 0;

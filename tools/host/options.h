@@ -10,7 +10,10 @@
 #include "test_pattern.h"
 #include "virtual_lcd.h"
 
+struct Mode;
+
 struct Options {
+  const Mode* mode = nullptr;  // set by ReadOptions
   std::string script_path;
   std::string replay_path;
   int columns = 20;

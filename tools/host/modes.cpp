@@ -1,0 +1,46 @@
+#include "modes.h"
+
+#include "run_modes.h"
+
+const std::vector<Mode>& Modes() {
+  static const std::vector<Mode> modes = {
+      {"",
+       "a session on the virtual LCD: the demo, --script FILE or --test-pattern, shown and saved",
+       {"--script", "--test-pattern", "--columns", "--rows", "--chip", "--rom", "--params",
+        "--port", "--output", "--module", "--port-library", "--trace", "--window"},
+       RunOnVirtualLcd},
+      {"--replay",
+       "the screens a driver log says each session left",
+       {"--columns", "--rows", "--chip", "--rom", "--output"},
+       [](const Options& options, Settings& settings) { return RunReplay(options, settings); }},
+      {"--check-port",
+       "which port library loads and whether a port answers at --port",
+       {"--port", "--port-library"},
+       [](const Options& options, Settings&) { return RunCheckPort(options); }},
+      {"--wiring-walk",
+       "each signal high in turn, to check the cable pin by pin; then the pattern",
+       {"--step-ms", "--page-ms", "--columns", "--rows", "--chip", "--rom", "--params", "--port",
+        "--output", "--module", "--port-library"},
+       RunWiringWalk},
+      {"--write-real-port",
+       "the driver writes the real port: the test pattern or --script FILE",
+       {"--script", "--page-ms", "--columns", "--rows", "--chip", "--params", "--port", "--module"},
+       RunOnRealPort},
+  };
+  return modes;
+}
+
+std::string ModeName(const Mode& mode) {
+  return *mode.flag != '\0' ? mode.flag : "a session on the virtual LCD";
+}
+
+std::string ModesHelp() {
+  std::string help = "Modes, one at a time:\n";
+  for (const Mode& mode : Modes()) {
+    help += std::string("  ") + (*mode.flag != '\0' ? mode.flag : "(no mode flag)") + ": " +
+            mode.what + "\n    takes";
+    for (const std::string& option : mode.takes) help += " " + option;
+    help += "\n";
+  }
+  return help;
+}

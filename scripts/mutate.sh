@@ -45,7 +45,7 @@ src/driver/startup_parameters.cpp: std::strtol(parameters + 3, nullptr, 10) ~> s
 src/driver/startup_parameters.cpp: if (std::strncmp(name, "HD44780", 7) == 0) ~> if (std::strncmp(name, "HD44780", 6) == 0)
 src/driver/startup_parameters.cpp: position < length; ~> position <= length;
 src/driver/startup_parameters.cpp: return position + 1; ~> return position;
-src/driver/lifecycle_entries.cpp: kLogSuffixLength = 4; ~> kLogSuffixLength = 3;
+src/driver/startup_parameters.cpp: kLogSuffixLength = 4; ~> kLogSuffixLength = 3;
 src/driver/lifecycle_entries.cpp:   if (ok != nullptr) *ok = 0; ~>
 src/driver/lifecycle_entries.cpp:   WriteC(kClearDisplay); ~>
 src/driver/driver_state.cpp: "%s%s", ~> "%s %s",
@@ -91,13 +91,13 @@ tools/virtual_lcd/controller.cpp:     c.increment = true; ~>
 tools/virtual_lcd/controller.cpp: const int offset = row >= 2 ? columns : 0; ~> const int offset = row >= 2 ? 20 : 0;
 tools/virtual_lcd/byte_meaning.cpp: (c.address & 0x3F) / 8 + 1 ~> (c.address & 0x3F) / 8
 tools/virtual_lcd/byte_meaning.cpp: if (byte < 16) return ~> if (byte < 8) return
-tools/host/session.cpp: if (word.size() > 2 || ~> if (word.size() > 3 ||
-tools/host/session.cpp: text[i + 2] > '8' ~> text[i + 2] > '9'
-tools/host/session.cpp: if (value == 0) return ~> if (value < 0) return
-tools/host/session.cpp: text.erase(0, sizeof kByteOrderMark - 1); ~> text.erase(0, sizeof kByteOrderMark);
-tools/host/session.cpp: c == '\r' || c == '\v' || c == '\f' ~> c == '\r' || c == '\f'
-tools/host/session.cpp: if (end < text.size() && text[end] == '\n') i = end; ~>
-tools/host/session.cpp: if (info.needs_driver && !initialised) { ~> if (info.needs_driver && !ever_initialised) {
+tools/host/script.cpp: if (word.size() > 2 || ~> if (word.size() > 3 ||
+tools/host/script.cpp: text[i + 2] > '8' ~> text[i + 2] > '9'
+tools/host/script.cpp: if (value == 0) return ~> if (value < 0) return
+tools/host/script.cpp: text.erase(0, sizeof kByteOrderMark - 1); ~> text.erase(0, sizeof kByteOrderMark);
+tools/host/script.cpp: c == '\r' || c == '\v' || c == '\f' ~> c == '\r' || c == '\f'
+tools/host/script.cpp: lines.resize(lines.size() + (end - i - 1)); ~>
+tools/host/script.cpp: if (info.needs_driver && !initialised) { ~> if (info.needs_driver && !ever_initialised) {
 tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
 tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
 tools/host/log_replay.cpp: host_text = CarriesHostText(name); ~> host_text = false;
@@ -108,7 +108,7 @@ tools/host/output_files.cpp: base[stem.size()] == '-' && ~> base[stem.size()] ==
 tools/host/output_files.cpp: if (last == '/' || last == '\\' || ~> if (last == '\\' ||
 tools/host/demo_script.cpp: if (rows >= 3) { ~> if (rows >= 2) {
 tools/parport/ppdev_port.cpp: if (!ppdev_state.tried) Claim( ~> Claim(
-tools/parport/ppdev_port.cpp: ppdev_system.ioctl(fd, PPWCONTROL, &value); ~> ppdev_system.ioctl(fd, PPWDATA, &value);
+tools/parport/ppdev_port.cpp: offset == 0 ? PPWDATA : PPWCONTROL ~> offset == 0 ? PPWCONTROL : PPWDATA
 tools/parport/ppdev_port.cpp: Claim(static_cast<uint16_t>(port & ~3u)) ~> Claim(port)
 tools/parport/ppdev_port.cpp: (failure.by_variable ? " (named by HD_PARPORT)" : "") ~> std::string()
 tools/host/port_access.cpp: kControlOutputs = 0x0F; ~> kControlOutputs = 0xFF;
@@ -120,11 +120,11 @@ tools/virtual_lcd/virtual_lcd.cpp: lcd.record_bytes ? &lcd.latched.back().violat
 tools/virtual_lcd/report.cpp: if (lcd.violation_count > static_cast<int64_t>(kViolationsListed)) ~> if (lcd.violation_count >= static_cast<int64_t>(kViolationsListed))
 tools/virtual_lcd/screen.cpp: return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale); ~> return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale + 1);
 tools/virtual_lcd/screen.cpp: module.columns * (kCellWidth + 1) - 1; ~> module.columns * kCellWidth - 1;
-tools/host/options.cpp: "--module", "--port-library", "--window"}) { ~> "--module", "--port-library"}) {
+tools/host/modes.cpp: {"--columns", "--rows", "--chip", "--rom", "--output"}, ~> {"--columns", "--rows", "--chip", "--rom", "--output", "--trace"},
 tools/virtual_lcd/virtual_lcd.cpp: lcd.last_latch_cleared = !data && byte == kClearDisplay; ~> lcd.last_latch_cleared = false;
 tools/virtual_lcd/character_rom.cpp: return (rom == CharacterRom::A02 ? a02 : a00)[code]; ~> return (rom == CharacterRom::A00 ? a02 : a00)[code];
 tools/virtual_lcd/virtual_lcd.cpp: lcd.controller.rom = module.rom; ~> lcd.controller.rom = CharacterRom::A00;
-tools/host/session.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
+tools/host/script.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
 tools/host/options.cpp: settings.module.rom = options.rom; ~> settings.module.rom = vlcd::CharacterRom{};
 LIST
 )

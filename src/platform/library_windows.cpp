@@ -1,16 +1,13 @@
 #include <windows.h>
 
 #include "platform/library.h"
+#include "platform/quiet_load_windows.h"
 
 namespace platform {
 
 LibraryHandle LibraryOpen(const char* file_name, bool* wrong_kind) {
-  // A missing library must not raise the system's "DLL not found" dialog
-  // inside the host: the caller reports the failure itself.
-  const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE module = LoadLibraryA(file_name);
-  const DWORD error = GetLastError();
-  SetErrorMode(previous);
+  DWORD error = ERROR_SUCCESS;
+  HMODULE module = LoadLibraryQuietly(file_name, &error);
   if (wrong_kind != nullptr) *wrong_kind = module == nullptr && error == ERROR_BAD_EXE_FORMAT;
   return reinterpret_cast<LibraryHandle>(module);
 }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "module_loader.h"
+#include "platform/quiet_load_windows.h"
 
 namespace loader {
 
@@ -45,11 +46,8 @@ std::string Resolved(const std::string& path) {
 }  // namespace
 
 ModuleHandle LoadModule(const std::string& path, std::string* reason, bool* wrong_kind) {
-  // A missing module must not raise the system's "DLL not found" dialog.
-  const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE module = LoadLibraryA(path.c_str());
-  const DWORD error = GetLastError();
-  SetErrorMode(previous);
+  DWORD error = ERROR_SUCCESS;
+  HMODULE module = platform::LoadLibraryQuietly(path.c_str(), &error);
   if (module == nullptr && reason != nullptr) *reason = SystemMessage(error);
   if (wrong_kind != nullptr) *wrong_kind = module == nullptr && error == ERROR_BAD_EXE_FORMAT;
   return reinterpret_cast<ModuleHandle>(module);

@@ -150,23 +150,15 @@ Problem CheckMode(const CLI::App& app, Options* options) {
   return std::nullopt;
 }
 
-}  // namespace
+// The names --chip and --rom are read as, checked by their validators.
+struct Names {
+  std::string chip;
+  std::string rom;
+};
 
-int ReadOptions(int argc, char** argv, Options* options) {
-  FindOwnFiles(options);
-  std::string chip_name = vlcd::ChipName(options->chip);
-  std::string rom_name = vlcd::RomName(options->rom);
-  CLI::App app{
-      "Runs a session of driver calls against a virtual LCD and shows the screen the module\n"
-      "would display. Without --script it runs a demo sized to the module.\n"};
-  app.add_option("--script", options->script_path, "Session script (below)")
-      ->type_name("FILE")
-      ->check(kExistingFile);
-  app.add_option("--replay", options->replay_path,
-                 "Driver log written with Log: show the screen each session "
-                 "should leave (screens saved only with --output)")
-      ->type_name("FILE")
-      ->check(kExistingFile);
+// The module: its size, controller and ROM, and the driver's parameters and
+// port.
+void AddModuleOptions(CLI::App& app, Options* options, Names* names) {
   app.add_option("--columns", options->columns, "Module columns, 0-255")
       ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
       ->type_name("N")
@@ -175,11 +167,11 @@ int ReadOptions(int argc, char** argv, Options* options) {
       ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
       ->type_name("N")
       ->capture_default_str();
-  app.add_option("--chip", chip_name, "The module's controller: " + vlcd::ChipNames())
+  app.add_option("--chip", names->chip, "The module's controller: " + vlcd::ChipNames())
       ->check(kChip)
       ->type_name("CHIP")
       ->capture_default_str();
-  app.add_option("--rom", rom_name,
+  app.add_option("--rom", names->rom,
                  "The controller's character ROM: " + vlcd::RomNames() +
                      " (A00 Japanese, A02 European: see the module's data sheet)")
       ->check(kRom)
@@ -191,6 +183,18 @@ int ReadOptions(int argc, char** argv, Options* options) {
   app.add_option("--port", options->port, "Where the module is plugged in, 0x378 by default")
       ->transform(Number(vlcd::NumberForm::Address, vlcd::kMaxPort))
       ->type_name("ADDRESS");
+}
+
+// What runs, with which files.
+void AddRunOptions(CLI::App& app, Options* options) {
+  app.add_option("--script", options->script_path, "Session script (below)")
+      ->type_name("FILE")
+      ->check(kExistingFile);
+  app.add_option("--replay", options->replay_path,
+                 "Driver log written with Log: show the screen each session "
+                 "should leave (screens saved only with --output)")
+      ->type_name("FILE")
+      ->check(kExistingFile);
   app.add_option("--output", options->output,
                  "Screen files: PREFIX.txt and PREFIX.png (default virtual_lcd)")
       ->type_name("PREFIX")
@@ -231,6 +235,33 @@ int ReadOptions(int argc, char** argv, Options* options) {
   app.add_flag("--write-real-port", options->real_port,
                "No virtual LCD: the driver writes the real parallel port through your own port "
                "library (runs the test pattern unless --script is given)");
+}
+
+// What parsing leaves to do: the names read, paths made usable, defaults
+// that depend on the mode.
+void FinishOptions(const CLI::App& app, const Names& names, Options* options) {
+  vlcd::ReadChipName(names.chip, &options->chip);
+  vlcd::ReadRomName(names.rom, &options->rom);
+  options->port_library_given = app.count("--port-library") > 0;
+  // A host may pass "", and the driver then keeps its defaults: so may a user.
+  options->parameters_given = app.count("--params") > 0;
+  options->module = InCurrentFolder(options->module);
+  options->port_library = InCurrentFolder(options->port_library);
+  if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {
+    options->output = vlcd::kDefaultScreenPrefix;
+  }
+}
+
+}  // namespace
+
+int ReadOptions(int argc, char** argv, Options* options) {
+  FindOwnFiles(options);
+  Names names{vlcd::ChipName(options->chip), vlcd::RomName(options->rom)};
+  CLI::App app{
+      "Runs a session of driver calls against a virtual LCD and shows the screen the module\n"
+      "would display. Without --script it runs a demo sized to the module.\n"};
+  AddModuleOptions(app, options, &names);
+  AddRunOptions(app, options);
   app.footer("\n" + ModesHelp() +
              "\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +
              "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
@@ -242,16 +273,7 @@ int ReadOptions(int argc, char** argv, Options* options) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
   if (const Problem problem = CheckMode(app, options)) return Fail(kUsageError, *problem);
-  vlcd::ReadChipName(chip_name, &options->chip);
-  vlcd::ReadRomName(rom_name, &options->rom);
-  options->port_library_given = app.count("--port-library") > 0;
-  // A host may pass "", and the driver then keeps its defaults: so may a user.
-  options->parameters_given = app.count("--params") > 0;
-  options->module = InCurrentFolder(options->module);
-  options->port_library = InCurrentFolder(options->port_library);
-  if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {
-    options->output = vlcd::kDefaultScreenPrefix;
-  }
+  FinishOptions(app, names, options);
   return -1;
 }
 

@@ -21,6 +21,51 @@ struct VirtualPort {
   VirtualLcdShowWindowFn show_window = nullptr;
 };
 
+// Loads the virtual port library and configures its module; a problem when
+// it is not the virtual LCD or refuses the settings.
+Problem OpenVirtualPort(const Options& options, const Settings& settings,
+                        loader::ModuleHandle* port, VirtualPort* library) {
+  std::string reason;
+  *port = loader::LoadModule(options.port_library, &reason);
+  if (*port == nullptr) {
+    return "cannot load the virtual port library " + options.port_library + ": " + reason;
+  }
+  *library = VirtualPort{loader::FindEntryAs<VirtualLcdConfigureFn>(*port, kVirtualLcdConfigure),
+                         loader::FindEntryAs<VirtualLcdSnapshotFn>(*port, kVirtualLcdSnapshot),
+                         loader::FindEntryAs<VirtualLcdTraceFn>(*port, kVirtualLcdTraceEntry),
+                         loader::FindEntryAs<VirtualLcdExpectFn>(*port, kVirtualLcdExpect),
+                         loader::FindEntryAs<VirtualLcdShowWindowFn>(*port, kVirtualLcdShowWindow)};
+  if (library->configure == nullptr || library->snapshot == nullptr || library->trace == nullptr ||
+      library->expect == nullptr || library->show_window == nullptr) {
+    return options.port_library + " is not the virtual LCD";
+  }
+  const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
+  if (library->configure(vlcd::ChipName(settings.module.chip), vlcd::RomName(settings.module.rom),
+                         settings.module.columns, settings.module.rows, settings.module.port_base,
+                         flags) != 1) {
+    return "the virtual LCD refused the module's settings";
+  }
+  if (options.window) {
+    if (const char* refused = library->show_window()) return refused;
+  }
+  return std::nullopt;
+}
+
+// Each "snapshot" saves the screen as PREFIX-1, PREFIX-2, ..., and a failure
+// names the page of a built-in pattern rather than its line.
+void SaveSnapshots(const VirtualPort& library, Settings& settings) {
+  settings.session.snapshot = [&library, &settings, snapshots = 0]() mutable -> Problem {
+    int saved = 0;
+    const std::string prefix = NumberedPrefix(settings.output, ++snapshots);
+    std::printf("Snapshot %d:\n%s", snapshots, library.snapshot(prefix.c_str(), &saved));
+    if (saved == 1) return std::nullopt;
+    if (!settings.session.lines_named) {
+      return "page " + std::to_string(snapshots) + " of the test pattern could not be saved";
+    }
+    return "snapshot " + std::to_string(snapshots) + " could not be saved";
+  };
+}
+
 }  // namespace
 
 int RunOnVirtualLcd(const Options& options, Settings& settings) {
@@ -28,31 +73,10 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
   if (const Problem problem = ReadSessionScript(options, PatternPages::Snapshots, &commands)) {
     return Fail(kRunError, *problem);
   }
-
-  std::string reason;
-  loader::ModuleHandle port = loader::LoadModule(options.port_library, &reason);
-  if (port == nullptr) {
-    return Fail(kRunError,
-                "cannot load the virtual port library " + options.port_library + ": " + reason);
-  }
-  const VirtualPort library{
-      loader::FindEntryAs<VirtualLcdConfigureFn>(port, kVirtualLcdConfigure),
-      loader::FindEntryAs<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot),
-      loader::FindEntryAs<VirtualLcdTraceFn>(port, kVirtualLcdTraceEntry),
-      loader::FindEntryAs<VirtualLcdExpectFn>(port, kVirtualLcdExpect),
-      loader::FindEntryAs<VirtualLcdShowWindowFn>(port, kVirtualLcdShowWindow)};
-  if (library.configure == nullptr || library.snapshot == nullptr || library.trace == nullptr ||
-      library.expect == nullptr || library.show_window == nullptr) {
-    return Fail(kRunError, options.port_library + " is not the virtual LCD");
-  }
-  const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
-  if (library.configure(vlcd::ChipName(settings.module.chip), vlcd::RomName(settings.module.rom),
-                        settings.module.columns, settings.module.rows, settings.module.port_base,
-                        flags) != 1) {
-    return Fail(kRunError, "the virtual LCD refused the module's settings");
-  }
-  if (options.window) {
-    if (const char* refused = library.show_window()) return Fail(kRunError, refused);
+  loader::ModuleHandle port = nullptr;
+  VirtualPort library;
+  if (const Problem problem = OpenVirtualPort(options, settings, &port, &library)) {
+    return Fail(kRunError, *problem);
   }
 
   loader::ModuleHandle module = nullptr;
@@ -64,17 +88,7 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
   std::printf("%s, %dx%d %s with ROM %s, parameters \"%s\"\n", driver.DriverName(),
               settings.module.columns, settings.module.rows, vlcd::ChipName(settings.module.chip),
               vlcd::RomName(settings.module.rom), settings.session.parameters.c_str());
-  int snapshots = 0;
-  settings.session.snapshot = [&]() -> Problem {
-    int saved = 0;
-    const std::string prefix = NumberedPrefix(settings.output, ++snapshots);
-    std::printf("Snapshot %d:\n%s", snapshots, library.snapshot(prefix.c_str(), &saved));
-    if (saved == 1) return std::nullopt;
-    if (!settings.session.lines_named) {
-      return "page " + std::to_string(snapshots) + " of the test pattern could not be saved";
-    }
-    return "snapshot " + std::to_string(snapshots) + " could not be saved";
-  };
+  SaveSnapshots(library, settings);
   StdoutCapture capture;
   WatchDriverCalls(capture, settings.session,
                    [&library](size_t bytes) { library.expect(static_cast<int64_t>(bytes)); });

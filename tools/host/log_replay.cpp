@@ -49,81 +49,97 @@ bool ByteOf(const std::string& text, uint8_t* byte) {
 // after them without a time stamp are the rest of that text.
 bool CarriesHostText(const std::string& name) { return name == "Write" || name == "j="; }
 
+// What reading a log carries from one line to the next.
+struct Reading {
+  int64_t now = 0;
+  bool line_feed_byte = false;  // the last byte was a line feed: "'" follows alone
+  bool host_text = false;       // lines without a stamp continue the host's text
+  bool library_loaded = false;  // in this session
+  std::string latest_stamp;
+  int latest_stamp_line = 0;
+};
+
+// Warns, once, of a line stamped earlier than one before it.
+void CheckOrder(const std::string& line, int number, Reading& reading, Replay& replay) {
+  const std::string stamp = SortableStamp(line);
+  if (stamp < reading.latest_stamp && replay.warnings.empty()) {
+    replay.warnings.push_back("line " + std::to_string(number) +
+                              ": its time stamp is earlier than line " +
+                              std::to_string(reading.latest_stamp_line) +
+                              "'s: the log is out of order (two runs mixed, or pasted "
+                              "together?), so its screens may not be what the module showed");
+  }
+  if (stamp >= reading.latest_stamp) {
+    reading.latest_stamp = stamp;
+    reading.latest_stamp_line = number;
+  }
+}
+
+// One event of a session: its opening, Init's outcome, Done, or a byte
+// sent (or, without a port library, only logged).
+void ReplayEvent(const std::string& name, const std::string& text, int number,
+                 const vlcd::Module& module, Reading& reading, Replay& replay) {
+  if (name == "dp_open_log" || replay.sessions.empty()) {
+    ReplayedSession session;
+    session.first_line = number;
+    session.lcd = vlcd::MakeVirtualLcd(module);
+    replay.sessions.push_back(session);
+    reading.library_loaded = false;
+  }
+  ReplayedSession& session = replay.sessions.back();
+  session.last_line = number;
+  if (name == "Init") {
+    if (text.size() > 7 && text.compare(text.size() - 7, 7, " loaded") == 0) {
+      reading.library_loaded = true;
+    }
+    session.init_failed = !reading.library_loaded;
+  }
+  if (name == "Done") {
+    session.shut_down = true;
+    session.before_shut_down = session.lcd;
+  }
+  if (name != "WriteC" && name != "WriteD") return;
+  uint8_t byte = 0;
+  if (!ByteOf(text, &byte)) {
+    replay.unreadable.push_back("line " + std::to_string(number) + ": " + name +
+                                " without a byte in it");
+    return;
+  }
+  reading.line_feed_byte = byte == '\n';
+  if (session.init_failed) {
+    ++session.unsent_bytes;
+    return;
+  }
+  reading.now =
+      vlcd::ClockInByte(session.lcd, name == "WriteD", byte, reading.now, kWriteSpacingNs);
+}
+
 }  // namespace
 
 Replay ReplayLog(const std::string& log, const vlcd::Module& module) {
   Replay replay;
+  Reading reading;
   std::istringstream lines(log);
   std::string line;
-  int64_t now = 0;
-  bool line_feed_byte = false;
-  bool host_text = false;
-  bool library_loaded = false;
-  std::string latest_stamp;
-  int latest_stamp_line = 0;
   for (int number = 1; std::getline(lines, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // The rest of a line-feed byte's text: "'" on a line of its own.
-    if (line_feed_byte && line == "'") {
-      line_feed_byte = false;
+    if (reading.line_feed_byte && line == "'") {
+      reading.line_feed_byte = false;
       continue;
     }
-    line_feed_byte = false;
+    reading.line_feed_byte = false;
     const size_t separator = line.find(" : ", kStampLength);
     if (!HasStamp(line) || separator == std::string::npos) {
-      if (!line.empty() && !host_text) {
+      if (!line.empty() && !reading.host_text) {
         replay.unreadable.push_back("line " + std::to_string(number) + ": not a log line");
       }
       continue;
     }
-    const std::string stamp = SortableStamp(line);
-    if (stamp < latest_stamp && replay.warnings.empty()) {
-      replay.warnings.push_back("line " + std::to_string(number) +
-                                ": its time stamp is earlier than line " +
-                                std::to_string(latest_stamp_line) +
-                                "'s: the log is out of order (two runs mixed, or pasted "
-                                "together?), so its screens may not be what the module showed");
-    }
-    if (stamp >= latest_stamp) {
-      latest_stamp = stamp;
-      latest_stamp_line = number;
-    }
+    CheckOrder(line, number, reading, replay);
     const std::string name = line.substr(kStampLength, separator - kStampLength);
-    const std::string text = line.substr(separator + 3);
-    host_text = CarriesHostText(name);
-    if (name == "dp_open_log" || replay.sessions.empty()) {
-      ReplayedSession session;
-      session.first_line = number;
-      session.lcd = vlcd::MakeVirtualLcd(module);
-      replay.sessions.push_back(session);
-      library_loaded = false;
-    }
-    ReplayedSession& session = replay.sessions.back();
-    session.last_line = number;
-    if (name == "Init") {
-      if (text.size() > 7 && text.compare(text.size() - 7, 7, " loaded") == 0) {
-        library_loaded = true;
-      }
-      session.init_failed = !library_loaded;
-    }
-    if (name == "Done") {
-      session.shut_down = true;
-      session.before_shut_down = session.lcd;
-    }
-    if (name != "WriteC" && name != "WriteD") continue;
-    uint8_t byte = 0;
-    if (!ByteOf(text, &byte)) {
-      replay.unreadable.push_back("line " + std::to_string(number) + ": " + name +
-                                  " without a byte in it");
-      continue;
-    }
-    line_feed_byte = byte == '\n';
-    // Without a port library the driver logs its bytes but sends none.
-    if (session.init_failed) {
-      ++session.unsent_bytes;
-      continue;
-    }
-    now = vlcd::ClockInByte(session.lcd, name == "WriteD", byte, now, kWriteSpacingNs);
+    reading.host_text = CarriesHostText(name);
+    ReplayEvent(name, line.substr(separator + 3), number, module, reading, replay);
   }
   return replay;
 }

@@ -39,6 +39,28 @@ Problem RefuseTheSimulator(std::string* found) {
   return std::nullopt;
 }
 
+// Says, before anything is written, that the real port is, through which
+// library, and reminds of the HD44780 setting where the parameters keep the
+// HD66712's on a 2-row module.
+void AnnounceRealPort(const Settings& settings, const DriverEntries& driver,
+                      const std::string& found) {
+  const char* parameters = settings.session.parameters.c_str();
+  std::printf(
+      "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
+      "driver loads (found: %s)\n%s, %dx%d %s\n",
+      parameters, found.c_str(), driver.DriverName(), settings.module.columns, settings.module.rows,
+      vlcd::ChipName(settings.module.chip));
+  // Only a second row lands elsewhere, and only when the parameters keep
+  // the HD66712 setting.
+  if (settings.module.rows == 2 &&
+      ChooseChip(parameters, EndsWithLog(parameters), ChipType::HD66712).chip !=
+          ChipType::HD44780) {
+    Warn(std::string("a 2-row module needs the driver's HD44780 setting (parameters such as "
+                     "LPT1,HD44780); \"") +
+         parameters + "\" keeps HD66712, with which the second row lands in the wrong place");
+  }
+}
+
 }  // namespace
 
 int RunOnRealPort(const Options& options, Settings& settings) {
@@ -70,20 +92,7 @@ int RunOnRealPort(const Options& options, Settings& settings) {
     ClosePortLibrary(&library);
     return Fail(kRunError, *problem);
   }
-  std::printf(
-      "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
-      "driver loads (found: %s)\n%s, %dx%d %s\n",
-      parameters, found.c_str(), driver.DriverName(), settings.module.columns, settings.module.rows,
-      vlcd::ChipName(settings.module.chip));
-  // Only a second row lands elsewhere, and only when the parameters keep
-  // the HD66712 setting.
-  if (settings.module.rows == 2 &&
-      ChooseChip(parameters, EndsWithLog(parameters), ChipType::HD66712).chip !=
-          ChipType::HD44780) {
-    Warn(std::string("a 2-row module needs the driver's HD44780 setting (parameters such as "
-                     "LPT1,HD44780); \"") +
-         parameters + "\" keeps HD66712, with which the second row lands in the wrong place");
-  }
+  AnnounceRealPort(settings, driver, found);
   int sent = 0;
   settings.session.announce = [&sent](const std::string& line) {
     std::printf("sent: %s\n", line.c_str());

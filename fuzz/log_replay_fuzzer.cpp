@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const ReplayedSession& session : replay.sessions) {
     FUZZ_CHECK(session.first_line >= 1 && session.last_line >= session.first_line,
                "a session spans its lines");
-    accounted += session.lcd.instructions + session.lcd.data_bytes + session.unsent_bytes;
+    accounted +=
+        session.lcd.traffic.instructions + session.lcd.traffic.data_bytes + session.unsent_bytes;
     FUZZ_CHECK(session.lcd.violations.empty(), "replayed bytes keep the controller's timing");
   }
   int64_t without_a_byte = 0;

@@ -58,7 +58,7 @@ TEST(LogReplayTest, FailedInitTextLineFeedsAndOutOfOrderStamps) {
   const Replay replay = ReplayLog(log, vlcd::Module{});
   ASSERT_EQ(replay.sessions.size(), 1u);
   EXPECT_TRUE(replay.sessions[0].init_failed);
-  EXPECT_EQ(replay.sessions[0].lcd.port_writes, 0);
+  EXPECT_EQ(replay.sessions[0].lcd.traffic.port_writes, 0);
   EXPECT_TRUE(replay.unreadable.empty());
   ASSERT_EQ(replay.warnings.size(), 1u);
   EXPECT_EQ(replay.warnings[0].rfind("line 6: its time stamp is earlier than line 5's", 0), 0u)

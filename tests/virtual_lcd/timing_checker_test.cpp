@@ -16,8 +16,8 @@ TEST(TimingCheckerTest, DriverPacedBytesPass) {
   t = vlcd::ClockInByte(lcd, false, 0x38, t, 40 * kUs);
   t = vlcd::ClockInByte(lcd, true, 'A', t, 40 * kUs);
   EXPECT_TRUE(lcd.violations.empty());
-  EXPECT_EQ(lcd.instructions, 1);
-  EXPECT_EQ(lcd.data_bytes, 1);
+  EXPECT_EQ(lcd.traffic.instructions, 1);
+  EXPECT_EQ(lcd.traffic.data_bytes, 1);
 }
 
 TEST(TimingCheckerTest, BytesTenMicrosecondsApartAreTooFast) {
@@ -59,7 +59,7 @@ TEST(TimingCheckerTest, OtherPortsAreIgnored) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   vlcd::ClockInByte(lcd, true, 'q', 0, kUs);
   vlcd::ReceivePortWrite(lcd, 0x278 + 2, 0x06, 0);
-  EXPECT_EQ(lcd.port_writes, 4);
+  EXPECT_EQ(lcd.traffic.port_writes, 4);
 }
 
 TEST(TimingCheckerTest, WritesElsewhereAreNamedWhenNoneReachedTheModule) {
@@ -80,7 +80,7 @@ TEST(TimingCheckerTest, ControlRegisterAddressWrapsInSixteenBits) {
   vlcd::ReceivePortWrite(lcd, -1, 'w', 100 * kUs);
   vlcd::ReceivePortWrite(lcd, 0x0001, 0x06, 200 * kUs);
   vlcd::ReceivePortWrite(lcd, 0x0001, 0x0F, 300 * kUs);
-  EXPECT_EQ(lcd.data_bytes, 1);
+  EXPECT_EQ(lcd.traffic.data_bytes, 1);
 }
 
 // A host that ignores the timing for hours must not fill its memory: every
@@ -96,7 +96,7 @@ TEST(TimingCheckerTest, ViolationsAreAllCountedButOnlyTheFirstThousandKept) {
       EXPECT_EQ(vlcd::Report(lcd).find("  ...\n") != std::string::npos, byte == 21) << byte;
     }
   }
-  EXPECT_EQ(lcd.violation_count, 1500);
+  EXPECT_EQ(lcd.traffic.violation_count, 1500);
   ASSERT_EQ(lcd.violations.size(), 1000u);
   // Nothing was latched, so each is about the byte that would have been first.
   EXPECT_EQ(lcd.violations.back().description, "byte 1: R/W high at the latch, 0x00 not written");

@@ -148,7 +148,7 @@ struct Device {
 
 Device device;
 
-int64_t LatchedBytes() { return device.lcd.instructions + device.lcd.data_bytes; }
+int64_t LatchedBytes() { return device.lcd.traffic.instructions + device.lcd.traffic.data_bytes; }
 
 // Runs on the window's thread: a copy of what the screen depends on is taken
 // under the lock, and drawn after it is released.
@@ -161,11 +161,7 @@ int WindowPicture(void*, LiveWindowPicture* picture) {
       device.window_shows = LatchedBytes();
       shown.module = device.lcd.module;
       shown.controller = device.lcd.controller;
-      shown.instructions = device.lcd.instructions;
-      shown.data_bytes = device.lcd.data_bytes;
-      shown.first_write_ns = device.lcd.first_write_ns;
-      shown.last_write_ns = device.lcd.last_write_ns;
-      shown.violation_count = device.lcd.violation_count;
+      shown.traffic = device.lcd.traffic;
     }
     std::string refused;
     device.picture = vlcd::RenderDots(shown, vlcd::WindowScale(shown.module), &refused);
@@ -222,7 +218,7 @@ void ShowProgress(int64_t now) {
   if (device.progress_shown_ns == 0) device.progress_shown_ns = now;
   if (now - device.progress_shown_ns < kProgressEveryNs) return;
   device.progress_shown_ns = now;
-  const int64_t written = device.lcd.data_bytes;
+  const int64_t written = device.lcd.traffic.data_bytes;
   const int64_t done = written - device.expect_from_bytes;
   if (written >= device.expected_bytes || done <= 0) {
     std::fprintf(stderr, "virtual LCD: %lld bytes latched so far\n",
@@ -294,7 +290,7 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, const char* rom, 
 }
 
 PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
-  device.expect_from_bytes = device.lcd.data_bytes;
+  device.expect_from_bytes = device.lcd.traffic.data_bytes;
   device.expect_from_ns = SteadyNanoseconds();
   device.expected_bytes = device.expect_from_bytes + (bytes > 0 ? bytes : 0);
 }

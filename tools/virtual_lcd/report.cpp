@@ -18,7 +18,7 @@ std::string Report(const VirtualLcd& lcd) {
   for (size_t i = 0; i < lcd.violations.size() && i < kViolationsListed; ++i) {
     report += "  " + lcd.violations[i].description + "\n";
   }
-  if (lcd.violation_count > static_cast<int64_t>(kViolationsListed)) report += "  ...\n";
+  if (lcd.traffic.violation_count > static_cast<int64_t>(kViolationsListed)) report += "  ...\n";
   return report;
 }
 
@@ -60,7 +60,7 @@ std::string TraceLines(const VirtualLcd& lcd, size_t from) {
   std::string lines;
   for (size_t i = from; i < lcd.latched.size(); ++i) {
     const LatchedByte& byte = lcd.latched[i];
-    const int64_t previous_ns = i == 0 ? lcd.first_write_ns : lcd.latched[i - 1].ns;
+    const int64_t previous_ns = i == 0 ? lcd.traffic.first_write_ns : lcd.latched[i - 1].ns;
     char head[64];
     std::snprintf(head, sizeof head, "%7zu  %-11s 0x%02X  +%9.3f ms  ", i + 1,
                   byte.data ? "data" : "instruction", byte.value, (byte.ns - previous_ns) / 1e6);

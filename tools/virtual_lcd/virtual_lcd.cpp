@@ -50,7 +50,7 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  ++lcd.violation_count;
+  ++lcd.traffic.violation_count;
   if (lcd.violations.size() < kViolationsKept) lcd.violations.push_back(Violation{text});
   if (byte_trace != nullptr) *byte_trace += (byte_trace->empty() ? "" : "; ") + std::string(text);
 }
@@ -58,7 +58,7 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
 void Latch(VirtualLcd& lcd, int64_t ns) {
   const bool data = RegisterSelectLevel(lcd.control_register);
   const uint8_t byte = lcd.data_register;
-  const long long number = lcd.instructions + lcd.data_bytes + 1;
+  const long long number = lcd.traffic.instructions + lcd.traffic.data_bytes + 1;
   if (lcd.record_bytes) {
     lcd.latched.push_back(LatchedByte{data, byte, ns, ByteMeaning(lcd.controller, data, byte), ""});
   }
@@ -85,13 +85,13 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
   lcd.last_latch_cleared = !data && byte == kClearDisplay;
   if (lcd.last_latch_cleared) lcd.before_last_clear = lcd.controller;
   if (data) {
-    ++lcd.data_bytes;
+    ++lcd.traffic.data_bytes;
     execution_ns = WriteDataByte(lcd.controller, byte);
   } else {
-    ++lcd.instructions;
+    ++lcd.traffic.instructions;
     if ((byte & kFunctionSetMask) == kFunctionSet) {
-      ++lcd.function_sets;
-      if (byte & kExtensionBit) ++lcd.extension_function_sets;
+      ++lcd.traffic.function_sets;
+      if (byte & kExtensionBit) ++lcd.traffic.extension_function_sets;
     }
     execution_ns = ExecuteInstruction(lcd.controller, byte);
   }
@@ -110,7 +110,7 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
     if (ns - lcd.register_select_changed_ns < kAddressSetupNs) {
       AddViolation(lcd, nullptr, "RS changed only %lld ns before E rose (write %lld)",
                    static_cast<long long>(ns - lcd.register_select_changed_ns),
-                   static_cast<long long>(lcd.port_writes));
+                   static_cast<long long>(lcd.traffic.port_writes));
     }
   }
   // The controller takes the byte as E falls.
@@ -160,9 +160,9 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) 
     }
     return;
   }
-  ++lcd.port_writes;
-  if (lcd.first_write_ns < 0) lcd.first_write_ns = ns;
-  lcd.last_write_ns = ns;
+  ++lcd.traffic.port_writes;
+  if (lcd.traffic.first_write_ns < 0) lcd.traffic.first_write_ns = ns;
+  lcd.traffic.last_write_ns = ns;
   if (address == lcd.module.port_base) {
     if (byte != lcd.data_register) lcd.data_changed_ns = ns;
     lcd.data_register = byte;
@@ -185,15 +185,18 @@ int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns,
 }
 
 std::string Summary(const VirtualLcd& lcd) {
-  const double elapsed_ms =
-      lcd.first_write_ns < 0 ? 0.0 : (lcd.last_write_ns - lcd.first_write_ns) / 1e6;
+  const double elapsed_ms = lcd.traffic.first_write_ns < 0
+                                ? 0.0
+                                : (lcd.traffic.last_write_ns - lcd.traffic.first_write_ns) / 1e6;
   char text[200];
   std::snprintf(text, sizeof text,
                 "ROM %s: %lld bytes (%lld instructions, %lld data) in %.2f ms, %lld timing "
                 "violations",
-                RomName(lcd.module.rom), static_cast<long long>(lcd.instructions + lcd.data_bytes),
-                static_cast<long long>(lcd.instructions), static_cast<long long>(lcd.data_bytes),
-                elapsed_ms, static_cast<long long>(lcd.violation_count));
+                RomName(lcd.module.rom),
+                static_cast<long long>(lcd.traffic.instructions + lcd.traffic.data_bytes),
+                static_cast<long long>(lcd.traffic.instructions),
+                static_cast<long long>(lcd.traffic.data_bytes), elapsed_ms,
+                static_cast<long long>(lcd.traffic.violation_count));
   return text;
 }
 
@@ -214,8 +217,8 @@ Chip SettingThatSuits(const Module& module) {
 
 std::string ChipNote(const VirtualLcd& lcd) {
   // One row is shown alike whichever layout the driver chose.
-  if (lcd.function_sets == 0 || lcd.module.rows < 2 || lcd.module.columns < 1) return "";
-  const Chip used = lcd.extension_function_sets > 0 ? Chip::HD66712 : Chip::HD44780;
+  if (lcd.traffic.function_sets == 0 || lcd.module.rows < 2 || lcd.module.columns < 1) return "";
+  const Chip used = lcd.traffic.extension_function_sets > 0 ? Chip::HD66712 : Chip::HD44780;
   const Chip suits = SettingThatSuits(lcd.module);
   if (used == suits) return "";
   const std::string suits_name = ChipName(suits);
@@ -248,7 +251,7 @@ std::string Notes(const VirtualLcd& lcd) {
         "DISPLAYDLL_Done clears the module as it shuts down, so the module itself is now "
         "blank.\n";
   }
-  if (lcd.port_writes == 0 && !lcd.other_ports.empty()) {
+  if (lcd.traffic.port_writes == 0 && !lcd.other_ports.empty()) {
     std::string ports;
     for (uint16_t port : lcd.other_ports) {
       char text[8];

@@ -56,6 +56,21 @@ struct LatchedByte {
   std::string violations;  // those found at this latch, "; " between them
 };
 
+// What the driver sent, counted: all a summary line needs besides the
+// module.
+struct Traffic {
+  int64_t port_writes = 0;
+  int64_t instructions = 0;
+  int64_t data_bytes = 0;
+  // Function sets, and those with bit 2 set: the HD66712's extension
+  // register, which a driver set up for an HD44780 never touches.
+  int64_t function_sets = 0;
+  int64_t extension_function_sets = 0;
+  int64_t first_write_ns = -1;
+  int64_t last_write_ns = -1;
+  int64_t violation_count = 0;
+};
+
 struct VirtualLcd {
   Module module;
   Controller controller;
@@ -67,19 +82,10 @@ struct VirtualLcd {
   int64_t register_select_changed_ns = 0;
   int64_t data_changed_ns = 0;
   int64_t busy_until_ns = 0;
-  // What the driver sent.
-  int64_t port_writes = 0;
-  int64_t instructions = 0;
-  int64_t data_bytes = 0;
-  // Function sets, and those with bit 2 set: the HD66712's extension
-  // register, which a driver set up for an HD44780 never touches.
-  int64_t function_sets = 0;
-  int64_t extension_function_sets = 0;
-  int64_t first_write_ns = -1;
-  int64_t last_write_ns = -1;
-  // Every violation is counted; the first kViolationsKept are described, so
-  // a host that ignores the timing for hours does not fill its memory.
-  int64_t violation_count = 0;
+  Traffic traffic;
+  // The first kViolationsKept violations described (all are counted in
+  // `traffic`), so a host that ignores the timing for hours does not fill
+  // its memory.
   std::vector<Violation> violations;
   // Every latched byte is kept while this is set (it costs memory).
   bool record_bytes = false;

@@ -34,6 +34,7 @@
 #include <type_traits>
 
 #include "live_window_link.h"
+#include "module_environment.h"
 #include "module_settings.h"
 #include "port_library_abi.h"
 #include "report.h"
@@ -51,61 +52,13 @@ void Complain(const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", kName, message.c_str());
 }
 
-void NumberFromEnvironment(const char* name, vlcd::NumberForm form, long high, int* value) {
-  const char* text = std::getenv(name);
-  if (text == nullptr || *text == '\0') return;
-  long number = 0;
-  const Problem problem = vlcd::ParseNumber(text, form, 0, high, &number);
-  if (!problem) {
-    *value = static_cast<int>(number);
-    return;
-  }
-  // The default in the form the variable is written in.
-  char shown[16];
-  std::snprintf(shown, sizeof shown, form == vlcd::NumberForm::Address ? "0x%X" : "%d", *value);
-  Complain(std::string(name) + ": " + *problem + "; using " + shown);
-}
-
-vlcd::Module ModuleFromEnvironment() {
-  vlcd::Module module;
-  if (const char* chip = std::getenv("HD_VLCD_CHIP"); chip != nullptr && *chip != '\0') {
-    if (const Problem problem = vlcd::ReadChipName(chip, &module.chip)) {
-      Complain("HD_VLCD_CHIP: " + *problem + "; using " + vlcd::ChipName(module.chip));
-    }
-  }
-  if (const char* rom = std::getenv("HD_VLCD_ROM"); rom != nullptr && *rom != '\0') {
-    if (const Problem problem = vlcd::ReadRomName(rom, &module.rom)) {
-      Complain("HD_VLCD_ROM: " + *problem + "; using " + vlcd::RomName(module.rom));
-    }
-  }
-  NumberFromEnvironment("HD_VLCD_COLUMNS", vlcd::NumberForm::Decimal, vlcd::kMaxSize,
-                        &module.columns);
-  NumberFromEnvironment("HD_VLCD_ROWS", vlcd::NumberForm::Decimal, vlcd::kMaxSize, &module.rows);
-  int port = module.port_base;
-  NumberFromEnvironment("HD_VLCD_PORT", vlcd::NumberForm::Address, vlcd::kMaxPort, &port);
-  module.port_base = static_cast<uint16_t>(port);
-  if (const Problem warning = vlcd::GeometryWarning(module.columns, module.rows)) {
-    Complain("warning: " + *warning);
-  }
-  return module;
-}
-
-bool WindowFromEnvironment() {
-  const char* text = std::getenv("HD_VLCD_WINDOW");
-  if (text == nullptr || *text == '\0') return kLiveWindowByDefault;
-  if (std::strcmp(text, "0") == 0 || std::strcmp(text, "1") == 0) return *text == '1';
-  Complain(std::string("HD_VLCD_WINDOW: \"") + text + "\" is neither 0 nor 1; using " +
-           (kLiveWindowByDefault ? "1" : "0"));
-  return kLiveWindowByDefault;
-}
-
 struct Device {
   // Held by every change to `lcd` and by the window's copy of it, never
   // while painting.
   std::mutex lock;
   vlcd::VirtualLcd lcd;
   bool configured = false;  // by a tool that knows what it loaded
-  bool window_wanted = WindowFromEnvironment();
+  bool window_wanted = WindowFromEnvironment(kLiveWindowByDefault, Complain);
   // The window's last picture, and the latched count it shows.
   int64_t window_shows = -1;
   vlcd::Image picture;
@@ -123,7 +76,7 @@ struct Device {
 
   Device() {
     try {
-      lcd = vlcd::MakeVirtualLcd(ModuleFromEnvironment());
+      lcd = vlcd::MakeVirtualLcd(ModuleFromEnvironment(Complain));
     } catch (const std::exception& e) {
       Complain(std::string("using the default module: ") + e.what());
       lcd = vlcd::MakeVirtualLcd(vlcd::Module{});

@@ -1,0 +1,20 @@
+// The virtual module's settings from the HD_VLCD_* variables of a host that
+// loads the port library without configuring it. A bad value is told to
+// `complain`, once, and its default used; a variable set but empty is as
+// if not set.
+#ifndef VIRTUAL_LCD_MODULE_ENVIRONMENT_H
+#define VIRTUAL_LCD_MODULE_ENVIRONMENT_H
+
+#include <functional>
+#include <string>
+
+#include "virtual_lcd.h"
+
+using Complaint = std::function<void(const std::string&)>;
+
+// HD_VLCD_CHIP, HD_VLCD_ROM, HD_VLCD_COLUMNS, HD_VLCD_ROWS and HD_VLCD_PORT.
+vlcd::Module ModuleFromEnvironment(const Complaint& complain);
+// HD_VLCD_WINDOW: 0 or 1.
+bool WindowFromEnvironment(bool by_default, const Complaint& complain);
+
+#endif  // VIRTUAL_LCD_MODULE_ENVIRONMENT_H

@@ -1,7 +1,7 @@
 // The character generator ROMs as data: for each code, the Unicode character
-// nearest to what it shows and its dots. Transcribed from the character
-// tables of Hitachi's HD44780U datasheet; the HD66712's datasheet gives no
-// other table for its ROM code A00, so both chips draw from these.
+// nearest to what it shows and its dots, drawn after the character tables
+// (ROM codes A00 and A02) of Hitachi's HD44780U datasheet. The model gives
+// the HD66712 the same tables.
 #ifndef VIRTUAL_LCD_CHARACTER_ROM_TABLES_H
 #define VIRTUAL_LCD_CHARACTER_ROM_TABLES_H
 

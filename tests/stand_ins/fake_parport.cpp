@@ -118,10 +118,10 @@ extern "C" __attribute__((visibility("default"))) int ioctl(int fd, unsigned lon
       vlcd::ReceivePortWrite(device.lcd, vlcd::ControlRegister(device.lcd.module), *byte, now);
       break;
     case PPRDATA:
-      *byte = device.lcd.data_register;
+      *byte = device.lcd.bus.data_register;
       break;
     case PPRCONTROL:
-      *byte = device.lcd.control_register | 0xF0;
+      *byte = device.lcd.bus.control_register | 0xF0;
       break;
     default:
       break;  // claim, release, data direction: always granted

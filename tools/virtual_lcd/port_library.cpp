@@ -192,9 +192,9 @@ void ShowProgress(int64_t now) {
 PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
   Introduce();
   const auto address = static_cast<uint16_t>(port);
-  if (address == device.lcd.module.port_base) return device.lcd.data_register;
+  if (address == device.lcd.module.port_base) return device.lcd.bus.data_register;
   if (address == vlcd::ControlRegister(device.lcd.module)) {
-    return device.lcd.control_register;
+    return device.lcd.bus.control_register;
   }
   return 0xFF;
 }

@@ -56,30 +56,30 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
 }
 
 void Latch(VirtualLcd& lcd, int64_t ns) {
-  const bool data = RegisterSelectLevel(lcd.control_register);
-  const uint8_t byte = lcd.data_register;
+  const bool data = RegisterSelectLevel(lcd.bus.control_register);
+  const uint8_t byte = lcd.bus.data_register;
   const long long number = lcd.traffic.instructions + lcd.traffic.data_bytes + 1;
   if (lcd.record_bytes) {
     lcd.latched.push_back(LatchedByte{data, byte, ns, ByteMeaning(lcd.controller, data, byte), ""});
   }
   std::string* trace = lcd.record_bytes ? &lcd.latched.back().violations : nullptr;
-  if (ReadWriteLevel(lcd.control_register)) {
+  if (ReadWriteLevel(lcd.bus.control_register)) {
     AddViolation(lcd, trace, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
   }
-  if (ns - lcd.enable_rose_ns < kEnablePulseNs) {
+  if (ns - lcd.bus.enable_rose_ns < kEnablePulseNs) {
     AddViolation(lcd, trace, "byte %lld: E high for only %lld ns", number,
-                 static_cast<long long>(ns - lcd.enable_rose_ns));
+                 static_cast<long long>(ns - lcd.bus.enable_rose_ns));
   }
-  if (ns - lcd.data_changed_ns < kDataSetupNs) {
+  if (ns - lcd.bus.data_changed_ns < kDataSetupNs) {
     AddViolation(lcd, trace, "byte %lld: data set up only %lld ns before E fell", number,
-                 static_cast<long long>(ns - lcd.data_changed_ns));
+                 static_cast<long long>(ns - lcd.bus.data_changed_ns));
   }
-  if (ns < lcd.busy_until_ns) {
+  if (ns < lcd.bus.busy_until_ns) {
     AddViolation(lcd, trace,
                  "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
                  data ? "data" : "instruction", byte, number,
-                 static_cast<long long>(lcd.busy_until_ns - ns));
+                 static_cast<long long>(lcd.bus.busy_until_ns - ns));
   }
   int64_t execution_ns = 0;
   lcd.last_latch_cleared = !data && byte == kClearDisplay;
@@ -95,27 +95,27 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
     }
     execution_ns = ExecuteInstruction(lcd.controller, byte);
   }
-  lcd.busy_until_ns = ns + execution_ns;
+  lcd.bus.busy_until_ns = ns + execution_ns;
 }
 
 void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
-  const uint8_t previous = lcd.control_register;
-  lcd.control_register = value;
+  const uint8_t previous = lcd.bus.control_register;
+  lcd.bus.control_register = value;
   if (RegisterSelectLevel(previous) != RegisterSelectLevel(value)) {
-    lcd.register_select_changed_ns = ns;
+    lcd.bus.register_select_changed_ns = ns;
   }
   const bool enable = EnableLevel(value);
-  if (enable && !lcd.enable_high) {
-    lcd.enable_rose_ns = ns;
-    if (ns - lcd.register_select_changed_ns < kAddressSetupNs) {
+  if (enable && !lcd.bus.enable_high) {
+    lcd.bus.enable_rose_ns = ns;
+    if (ns - lcd.bus.register_select_changed_ns < kAddressSetupNs) {
       AddViolation(lcd, nullptr, "RS changed only %lld ns before E rose (write %lld)",
-                   static_cast<long long>(ns - lcd.register_select_changed_ns),
+                   static_cast<long long>(ns - lcd.bus.register_select_changed_ns),
                    static_cast<long long>(lcd.traffic.port_writes));
     }
   }
   // The controller takes the byte as E falls.
-  if (!enable && lcd.enable_high) Latch(lcd, ns);
-  lcd.enable_high = enable;
+  if (!enable && lcd.bus.enable_high) Latch(lcd, ns);
+  lcd.bus.enable_high = enable;
 }
 
 }  // namespace
@@ -125,9 +125,9 @@ uint16_t ControlRegister(const Module& module) {
 }
 
 int PinLevels(const VirtualLcd& lcd) {
-  return lcd.data_register | (RegisterSelectLevel(lcd.control_register) ? kRsPin : 0) |
-         (ReadWriteLevel(lcd.control_register) ? kReadWritePin : 0) |
-         (EnableLevel(lcd.control_register) ? kEnablePin : 0);
+  return lcd.bus.data_register | (RegisterSelectLevel(lcd.bus.control_register) ? kRsPin : 0) |
+         (ReadWriteLevel(lcd.bus.control_register) ? kReadWritePin : 0) |
+         (EnableLevel(lcd.bus.control_register) ? kEnablePin : 0);
 }
 
 VirtualLcd MakeVirtualLcd(const Module& module) {
@@ -136,7 +136,7 @@ VirtualLcd MakeVirtualLcd(const Module& module) {
   lcd.controller.chip = module.chip;
   lcd.controller.rom = module.rom;
   // The port powers up with every control pin low except the inverted ones.
-  lcd.control_register = kInstructionIdle;
+  lcd.bus.control_register = kInstructionIdle;
   return lcd;
 }
 
@@ -164,8 +164,8 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) 
   if (lcd.traffic.first_write_ns < 0) lcd.traffic.first_write_ns = ns;
   lcd.traffic.last_write_ns = ns;
   if (address == lcd.module.port_base) {
-    if (byte != lcd.data_register) lcd.data_changed_ns = ns;
-    lcd.data_register = byte;
+    if (byte != lcd.bus.data_register) lcd.bus.data_changed_ns = ns;
+    lcd.bus.data_register = byte;
   } else {
     ControlWrite(lcd, byte, ns);
   }

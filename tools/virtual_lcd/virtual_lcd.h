@@ -56,6 +56,18 @@ struct LatchedByte {
   std::string violations;  // those found at this latch, "; " between them
 };
 
+// The port's registers as last written, and when each line the timing rules
+// watch last changed.
+struct Bus {
+  uint8_t data_register = 0;
+  uint8_t control_register = 0;
+  bool enable_high = false;
+  int64_t enable_rose_ns = 0;
+  int64_t register_select_changed_ns = 0;
+  int64_t data_changed_ns = 0;
+  int64_t busy_until_ns = 0;  // when the controller is done with the last byte
+};
+
 // What the driver sent, counted: all a summary line needs besides the
 // module.
 struct Traffic {
@@ -74,14 +86,7 @@ struct Traffic {
 struct VirtualLcd {
   Module module;
   Controller controller;
-  // Register contents and when each control line last changed.
-  uint8_t data_register = 0;
-  uint8_t control_register = 0;
-  bool enable_high = false;
-  int64_t enable_rose_ns = 0;
-  int64_t register_select_changed_ns = 0;
-  int64_t data_changed_ns = 0;
-  int64_t busy_until_ns = 0;
+  Bus bus;
   Traffic traffic;
   // The first kViolationsKept violations described (all are counted in
   // `traffic`), so a host that ignores the timing for hours does not fill

@@ -97,7 +97,7 @@ tools/host/script.cpp: if (value == 0) return ~> if (value < 0) return
 tools/host/script.cpp: text.erase(0, sizeof kByteOrderMark - 1); ~> text.erase(0, sizeof kByteOrderMark);
 tools/host/script.cpp: c == '\r' || c == '\v' || c == '\f' ~> c == '\r' || c == '\f'
 tools/host/script.cpp: lines.resize(lines.size() + (end - i - 1)); ~>
-tools/host/script.cpp: if (info.needs_driver && !initialised) { ~> if (info.needs_driver && !ever_initialised) {
+tools/host/script.cpp: if (info.needs_driver && !state.initialised) { ~> if (info.needs_driver && !state.ever_initialised) {
 tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
 tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
 tools/host/log_replay.cpp: host_text = CarriesHostText(name); ~> host_text = false;

@@ -221,6 +221,44 @@ void Warn(std::vector<std::string>* warnings, const std::string& warning) {
   if (warnings != nullptr) warnings->push_back(warning);
 }
 
+// What the commands so far have done to the driver, as far as a later
+// command depends on it.
+struct ScriptState {
+  bool initialised = false;
+  bool ever_initialised = false;
+  // After a glyph the controller's address points into the glyph memory
+  // until a position (or a new start) moves it back to the screen.
+  bool address_in_glyphs = false;
+};
+
+// Refuses a command the driver cannot take yet, warns of one that does not
+// do what it seems to, and follows what it does to the driver.
+Problem FollowDriver(const ScriptCommand& command, vlcd::CharacterRom rom, ScriptState& state,
+                     const std::string& where, std::vector<std::string>* warnings) {
+  const CommandInfo& info = InfoFor(command.kind);
+  if (info.needs_driver && !state.initialised) {
+    return std::string(info.name) + (state.ever_initialised ? " after done" : " before init") +
+           ": the driver sends nothing until DISPLAYDLL_Init (put an init line before it)";
+  }
+  if (command.kind == Kind::Init) state.initialised = state.ever_initialised = true;
+  if (command.kind == Kind::Done) state.initialised = false;
+  if (command.kind == Kind::Write) {
+    if (const Problem utf8 = Utf8Warning(command.text, rom)) Warn(warnings, where + *utf8);
+    if (state.address_in_glyphs) {
+      Warn(warnings, where +
+                         "write right after glyph, with no position between: the controller's "
+                         "address still points into the glyph memory, so the text changes "
+                         "glyphs instead of showing (put a position line before it)");
+    }
+  }
+  if (command.kind == Kind::Glyph) state.address_in_glyphs = true;
+  if (command.kind == Kind::Position || command.kind == Kind::Init ||
+      command.kind == Kind::Resume || command.kind == Kind::Done) {
+    state.address_in_glyphs = false;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool IsScriptBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -283,11 +321,7 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
   }
   std::string text = script;
   if (text.rfind(kByteOrderMark, 0) == 0) text.erase(0, sizeof kByteOrderMark - 1);
-  bool initialised = false;
-  bool ever_initialised = false;
-  // After a glyph the controller's address points into the glyph memory
-  // until a position (or a new start) moves it back to the screen.
-  bool address_in_glyphs = false;
+  ScriptState state;
   int number = 0;
   for (const std::string& line : Lines(text)) {
     const std::string where = "line " + std::to_string(++number) + ": ";
@@ -301,32 +335,14 @@ Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* comma
     command.line = number;
     command.source = line.substr(start);
     if (const Problem problem = ParseLine(command.source, &command)) return where + *problem;
-    const CommandInfo& info = InfoFor(command.kind);
-    if (info.needs_driver && !initialised) {
-      return where + info.name + (ever_initialised ? " after done" : " before init") +
-             ": the driver sends nothing until DISPLAYDLL_Init (put an init line before it)";
-    }
-    if (command.kind == Kind::Init) initialised = ever_initialised = true;
-    if (command.kind == Kind::Done) initialised = false;
-    if (command.kind == Kind::Write) {
-      if (const Problem utf8 = Utf8Warning(command.text, rom)) Warn(warnings, where + *utf8);
-      if (address_in_glyphs) {
-        Warn(warnings, where +
-                           "write right after glyph, with no position between: the controller's "
-                           "address still points into the glyph memory, so the text changes "
-                           "glyphs instead of showing (put a position line before it)");
-      }
-    }
-    if (command.kind == Kind::Glyph) address_in_glyphs = true;
-    if (command.kind == Kind::Position || command.kind == Kind::Init ||
-        command.kind == Kind::Resume || command.kind == Kind::Done) {
-      address_in_glyphs = false;
+    if (const Problem problem = FollowDriver(command, rom, state, where, warnings)) {
+      return where + *problem;
     }
     commands->push_back(command);
   }
   if (commands->empty()) {
     Warn(warnings, "the script holds no commands, so nothing is sent to the driver");
-  } else if (!ever_initialised) {
+  } else if (!state.ever_initialised) {
     Warn(warnings, "the script has no init, so nothing is sent to the driver");
   }
   return std::nullopt;

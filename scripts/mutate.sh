@@ -85,7 +85,7 @@ tools/virtual_lcd/module_settings.cpp: if (columns > kMaxCellsPerLine) { ~> if (
 tools/virtual_lcd/virtual_lcd.cpp: return module.rows > kSecondControllerFirstRow && ~> return module.rows >= kSecondControllerFirstRow &&
 tools/virtual_lcd/virtual_lcd.h: constexpr int kControlOffset = 2; ~> constexpr int kControlOffset = 1;
 tools/virtual_lcd/virtual_lcd.cpp: if (module.rows <= 2) return Chip::HD44780; ~> if (module.rows < 2) return Chip::HD44780;
-tools/virtual_lcd/virtual_lcd.cpp: if (byte & kExtensionBit) ++lcd.extension_function_sets; ~> if (byte & 0x08) ++lcd.extension_function_sets;
+tools/virtual_lcd/virtual_lcd.cpp: if (byte & kExtensionBit) ++lcd.traffic.extension_function_sets; ~> if (byte & 0x08) ++lcd.traffic.extension_function_sets;
 tools/virtual_lcd/controller.cpp: return row == 0 && column < kOneLineLength ? shifted : -1; ~> return column < kOneLineLength ? shifted : -1;
 tools/virtual_lcd/controller.cpp:     c.increment = true; ~>
 tools/virtual_lcd/controller.cpp: const int offset = row >= 2 ? columns : 0; ~> const int offset = row >= 2 ? 20 : 0;
@@ -102,7 +102,7 @@ tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
 tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
 tools/host/log_replay.cpp: host_text = CarriesHostText(name); ~> host_text = false;
 tools/host/log_replay.cpp: if (session.init_failed) { ~> if (false) {
-tools/host/log_replay.cpp: if (stamp < latest_stamp && replay.warnings.empty()) { ~> if (stamp > latest_stamp && replay.warnings.empty()) {
+tools/host/log_replay.cpp: if (stamp < reading.latest_stamp && replay.warnings.empty()) { ~> if (stamp > reading.latest_stamp && replay.warnings.empty()) {
 tools/virtual_lcd/module_settings.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port == 0x278) return "LPT1," + name;
 tools/host/output_files.cpp: base[stem.size()] == '-' && ~> base[stem.size()] == '_' &&
 tools/host/output_files.cpp: if (last == '/' || last == '\\' || ~> if (last == '\\' ||
@@ -115,9 +115,9 @@ tools/host/port_access.cpp: kControlOutputs = 0x0F; ~> kControlOutputs = 0xFF;
 tools/host/port_access.cpp:   if (const Problem gone = CheckPortStillReached(library)) return gone; ~>
 tools/host/run_real_port.cpp: settings.session.after_command = [&library]() { return CheckPortStillReached(library); }; ~>
 tools/virtual_lcd/virtual_lcd.cpp: if (lcd.violations.size() < kViolationsKept) ~> if (lcd.violations.size() <= kViolationsKept)
-tools/virtual_lcd/virtual_lcd.cpp: ++lcd.violation_count; ~>
+tools/virtual_lcd/virtual_lcd.cpp: ++lcd.traffic.violation_count; ~>
 tools/virtual_lcd/virtual_lcd.cpp: lcd.record_bytes ? &lcd.latched.back().violations : nullptr; ~> nullptr;
-tools/virtual_lcd/report.cpp: if (lcd.violation_count > static_cast<int64_t>(kViolationsListed)) ~> if (lcd.violation_count >= static_cast<int64_t>(kViolationsListed))
+tools/virtual_lcd/report.cpp: if (lcd.traffic.violation_count > static_cast<int64_t>(kViolationsListed)) ~> if (lcd.traffic.violation_count >= static_cast<int64_t>(kViolationsListed))
 tools/virtual_lcd/screen.cpp: return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale); ~> return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale + 1);
 tools/virtual_lcd/screen.cpp: module.columns * (kCellWidth + 1) - 1; ~> module.columns * kCellWidth - 1;
 tools/host/modes.cpp: {"--columns", "--rows", "--chip", "--rom", "--output"}, ~> {"--columns", "--rows", "--chip", "--rom", "--output", "--trace"},

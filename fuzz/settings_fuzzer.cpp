@@ -32,7 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(reread == value, "a number read back is the same value");
   } else {
     FUZZ_CHECK(value == -1, "a refused number leaves the value alone");
-    FUZZ_CHECK(problem->find('\'' + text + '\'') != std::string::npos,
+    // Whole, or its start up to a line's worth: a message is never a flood.
+    const std::string quoted = vlcd::Excerpt(text);
+    FUZZ_CHECK(
+        quoted.size() <= 60 && text.compare(0, quoted.size() - (quoted == text ? 0 : 3), quoted, 0,
+                                            quoted.size() - (quoted == text ? 0 : 3)) == 0,
+        "an excerpt is the text's start");
+    FUZZ_CHECK(problem->find('\'' + quoted + '\'') != std::string::npos,
                "the refusal quotes the text");
   }
 

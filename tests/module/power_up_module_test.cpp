@@ -16,6 +16,9 @@ struct PowerUpCase {
   std::vector<PowerUpStep> (*steps)();
 };
 
+// gtest would otherwise print the case's raw bytes, padding included.
+void PrintTo(const PowerUpCase& c, std::ostream* out) { *out << c.name; }
+
 class PowerUpModuleTest : public ModuleTest, public ::testing::WithParamInterface<PowerUpCase> {};
 
 TEST_P(PowerUpModuleTest, FollowsTheDatasheetsSequence) {

@@ -100,7 +100,7 @@ tools/host/script.cpp: lines.resize(lines.size() + (end - i - 1)); ~>
 tools/host/script.cpp: if (info.needs_driver && !state.initialised) { ~> if (info.needs_driver && !state.ever_initialised) {
 tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
 tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
-tools/host/log_replay.cpp: host_text = CarriesHostText(name); ~> host_text = false;
+tools/host/log_replay.cpp: reading.host_text = CarriesHostText(name); ~> reading.host_text = CarriesHostText(name) && name.empty();
 tools/host/log_replay.cpp: if (session.init_failed) { ~> if (false) {
 tools/host/log_replay.cpp: if (stamp < reading.latest_stamp && replay.warnings.empty()) { ~> if (stamp > reading.latest_stamp && replay.warnings.empty()) {
 tools/virtual_lcd/module_settings.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port == 0x278) return "LPT1," + name;

@@ -190,12 +190,6 @@ int RomCodeOf(vlcd::CharacterRom rom, const std::string& character) {
   return -1;
 }
 
-std::string Escape(int code) {
-  char escape[16];
-  std::snprintf(escape, sizeof escape, "\\x%02X", code);
-  return escape;
-}
-
 // A module has no UTF-8: each byte of a character such as "°" shows as a
 // character of the module's own ROM.
 Problem Utf8Warning(const std::string& text, vlcd::CharacterRom rom) {
@@ -210,9 +204,9 @@ Problem Utf8Warning(const std::string& text, vlcd::CharacterRom rom) {
     const int code = RomCodeOf(rom, character);
     if (code < 0) {
       return head + "write the module's code with \\xHH instead (the degree sign is " +
-             Escape(RomCodeOf(rom, "°")) + on_rom + ")";
+             ByteEscape(RomCodeOf(rom, "°")) + on_rom + ")";
     }
-    return head + "write " + Escape(code) + " instead, its code" + on_rom;
+    return head + "write " + ByteEscape(code) + " instead, its code" + on_rom;
   }
   return std::nullopt;
 }
@@ -260,6 +254,12 @@ Problem FollowDriver(const ScriptCommand& command, vlcd::CharacterRom rom, Scrip
 }
 
 }  // namespace
+
+std::string ByteEscape(int code) {
+  char escape[16];
+  std::snprintf(escape, sizeof escape, "\\x%02X", code);
+  return escape;
+}
 
 bool IsScriptBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 

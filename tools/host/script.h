@@ -33,6 +33,9 @@ struct ScriptCommand {
 // The commands, their arguments and what they do, a line each, for --help.
 std::string ScriptHelp();
 
+// How a write's text gives a byte by its code: "\xDF".
+std::string ByteEscape(int code);
+
 // What lies between words and what a blank line holds.
 bool IsScriptBlank(char c);
 

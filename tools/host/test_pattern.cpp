@@ -1,6 +1,6 @@
 #include "test_pattern.h"
 
-#include <cstdio>
+#include "script.h"
 
 namespace {
 
@@ -14,9 +14,7 @@ std::string PageEnd(PatternPages pages, int page_ms) {
 // A script text for one code: printable ASCII as itself, the rest escaped.
 std::string Cell(int code) {
   if (code >= 0x20 && code < 0x7F && code != '\\') return std::string(1, static_cast<char>(code));
-  char escaped[8];
-  std::snprintf(escaped, sizeof escaped, "\\x%02X", code);
-  return escaped;
+  return ByteEscape(code);
 }
 
 // "R2:" and then the last digit of each column's number (from 1), so a cell

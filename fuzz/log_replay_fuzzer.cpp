@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "a session spans its lines");
     accounted +=
         session.lcd.traffic.instructions + session.lcd.traffic.data_bytes + session.unsent_bytes;
-    FUZZ_CHECK(session.lcd.violations.empty(), "replayed bytes keep the controller's timing");
+    FUZZ_CHECK(session.lcd.findings.violations.empty(),
+               "replayed bytes keep the controller's timing");
   }
   int64_t without_a_byte = 0;
   for (const std::string& problem : replay.unreadable) {

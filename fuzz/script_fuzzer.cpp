@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const PortWriteRecord& write : fake_ports::state.writes) {
     vlcd::ReceivePortWrite(lcd, write.port, write.value, write.ns);
   }
-  FUZZ_CHECK(lcd.violations.empty(), lcd.violations.front().description.c_str());
+  FUZZ_CHECK(lcd.findings.violations.empty(), lcd.findings.violations.front().description.c_str());
   DISPLAYDLL_Done();
   return 0;
 }

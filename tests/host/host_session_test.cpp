@@ -36,7 +36,7 @@ class HostSessionTest : public DriverTest {
         DISPLAYDLL_CustomCharIndex};
   }
   std::string Screen(int columns, int rows) {
-    return vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, columns, rows));
+    return vlcd::ScreenText(vlcd::ScreenNow(ReplayWrites(vlcd::Chip::HD44780, columns, rows)));
   }
   DriverEntries driver_;
   SessionSettings settings_ = EightByTwo();
@@ -221,8 +221,8 @@ TEST_F(HostSessionTest, DemoKeepsEachPartOnItsOwnRows) {
     ASSERT_EQ(RunSession(driver_, settings_, DemoScript(layout.columns, layout.rows)),
               std::nullopt);
     std::vector<std::string> rows;
-    std::istringstream lines(
-        vlcd::ScreenText(ReplayWrites(vlcd::Chip::HD44780, layout.columns, layout.rows)));
+    std::istringstream lines(vlcd::ScreenText(
+        vlcd::ScreenNow(ReplayWrites(vlcd::Chip::HD44780, layout.columns, layout.rows))));
     for (std::string row; std::getline(lines, row);) rows.push_back(row);
     const std::string where = std::to_string(layout.columns) + "x" + std::to_string(layout.rows);
     ASSERT_EQ(rows.size(), static_cast<size_t>(layout.rows)) << where;

@@ -37,14 +37,14 @@ TEST(LogReplayTest, ShowsEachSessionAsTheHostLeftIt) {
   EXPECT_TRUE(first.shut_down);
   EXPECT_EQ(vlcd::ScreenCodes(first.before_shut_down),
             (std::vector<std::vector<int>>{{'A', 0, 10, ' '}, {' ', ' ', ' ', ' '}}));
-  EXPECT_EQ(vlcd::ScreenText(first.lcd), "    \n    \n");
-  EXPECT_TRUE(first.lcd.violations.empty());
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(first.lcd)), "    \n    \n");
+  EXPECT_TRUE(first.lcd.findings.violations.empty());
 
   const ReplayedSession& second = replay.sessions[1];
   EXPECT_EQ(second.first_line, 15);
   EXPECT_FALSE(second.shut_down);
   // No clear in this session: the rest of the memory is as it powered up.
-  EXPECT_EQ(vlcd::ScreenCodes(second.lcd)[0][0], 'Z');
+  EXPECT_EQ(vlcd::ScreenCodes(vlcd::ScreenNow(second.lcd))[0][0], 'Z');
   EXPECT_EQ(replay.unreadable, (std::vector<std::string>{"line 14: not a log line",
                                                          "line 19: WriteD without a byte in it"}));
 }
@@ -82,7 +82,7 @@ TEST(LogReplayTest, SessionsAroundAFailedOneAreEachTheirOwn) {
   EXPECT_TRUE(replay.sessions[1].init_failed);
   EXPECT_EQ(replay.sessions[1].unsent_bytes, 3);
   EXPECT_FALSE(replay.sessions[2].init_failed);
-  EXPECT_EQ(vlcd::ScreenCodes(replay.sessions[2].lcd)[0][0], 'C');
+  EXPECT_EQ(vlcd::ScreenCodes(vlcd::ScreenNow(replay.sessions[2].lcd))[0][0], 'C');
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ struct FakeParport {
   long writes = 0;
   ~FakeParport() {
     const char* screen = std::getenv("FAKE_PARPORT_SCREEN");
-    if (screen != nullptr && *screen != '\0') vlcd::SaveScreen(lcd, screen);
+    if (screen != nullptr && *screen != '\0') vlcd::SaveScreen(lcd, vlcd::ScreenNow(lcd), screen);
   }
 } device;
 

@@ -103,7 +103,7 @@ TEST(ControllerModelTest, CharacterGeneratorTakesDataAndCodesAliasItsGlyphs) {
   vlcd::ExecuteInstruction(c, 0x80);
   vlcd::WriteDataByte(c, 1);
   vlcd::WriteDataByte(c, 9);
-  EXPECT_EQ(vlcd::ScreenText(lcd), "██\n");
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(lcd)), "██\n");
 }
 
 TEST(ControllerModelTest, DisplayShiftMovesTheVisibleWindow) {
@@ -112,10 +112,10 @@ TEST(ControllerModelTest, DisplayShiftMovesTheVisibleWindow) {
   for (uint8_t instruction : {0x38, 0x01, 0x0C, 0x06}) vlcd::ExecuteInstruction(c, instruction);
   Data(c, "abcde");
   vlcd::ExecuteInstruction(c, 0x18);
-  EXPECT_EQ(vlcd::ScreenText(lcd), "bcde\n    \n");
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(lcd)), "bcde\n    \n");
   vlcd::ExecuteInstruction(c, 0x1C);
   vlcd::ExecuteInstruction(c, 0x1C);
-  EXPECT_EQ(vlcd::ScreenText(lcd), " abc\n    \n");
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(lcd)), " abc\n    \n");
 }
 
 // What a real module shows that a model easily gets wrong: 1-line mode
@@ -126,14 +126,14 @@ TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
   vlcd::ExecuteInstruction(lcd.controller, 0x30);
   vlcd::ExecuteInstruction(lcd.controller, 0x0C);
   Data(lcd.controller, "abcdefgh");
-  EXPECT_EQ(vlcd::ScreenText(lcd), "abcd\n    \n");
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(lcd)), "abcd\n    \n");
 
   lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 40, 4);
   vlcd::ExecuteInstruction(lcd.controller, 0x38);
   vlcd::ExecuteInstruction(lcd.controller, 0x0C);
   vlcd::ExecuteInstruction(lcd.controller, 0x01);
   Data(lcd.controller, std::string(40, 'x'));
-  const std::vector<std::vector<int>> codes = vlcd::ScreenCodes(lcd);
+  const std::vector<std::vector<int>> codes = vlcd::ScreenCodes(vlcd::ScreenNow(lcd));
   EXPECT_EQ(codes[0][39], 'x');
   EXPECT_EQ(codes[2][0], -1);
   EXPECT_EQ(codes[3][39], -1);

@@ -20,7 +20,7 @@ class DriverOnVirtualLcdTest : public DriverTest {
  protected:
   static Rows ScreenRows(const vlcd::VirtualLcd& lcd) {
     Rows rows;
-    const std::string text = vlcd::ScreenText(lcd);
+    const std::string text = vlcd::ScreenText(vlcd::ScreenNow(lcd));
     for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
          start = end + 1) {
       rows.push_back(text.substr(start, end - start));
@@ -50,7 +50,7 @@ TEST_P(PowerUpOnVirtualLcdTest, LeavesABlankScreenWithTheCursorHiddenAndNoViolat
   EXPECT_FALSE(lcd.controller.blink_on);
   EXPECT_EQ(lcd.controller.address, 0);
   EXPECT_EQ(ScreenRows(lcd), Rows(static_cast<size_t>(c.rows), std::string(16, ' ')));
-  EXPECT_TRUE(lcd.violations.empty()) << lcd.violations.front().description;
+  EXPECT_TRUE(lcd.findings.violations.empty()) << lcd.findings.violations.front().description;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothChips, PowerUpOnVirtualLcdTest,
@@ -78,7 +78,7 @@ TEST_F(DriverOnVirtualLcdTest, FullScreenShowsItsRowsInOrderOnBothChips) {
     DISPLAYDLL_Write(kFullScreen);
     const vlcd::VirtualLcd lcd = ReplayWrites(chip, 20, 4);
     EXPECT_EQ(ScreenRows(lcd), kFullScreenRows) << parameters;
-    EXPECT_TRUE(lcd.violations.empty());
+    EXPECT_TRUE(lcd.findings.violations.empty());
     if (chip == vlcd::Chip::HD66712) {
       // Four-line mode: the rows lie 0x20 apart in display memory.
       EXPECT_EQ(lcd.controller.ddram[0x20], 'S');
@@ -126,8 +126,8 @@ TEST_F(DriverOnVirtualLcdTest, GlyphsShowAtTheCodesTheDriverReturns) {
                        static_cast<char>(DISPLAYDLL_CustomCharIndex(8)), '\0'};
   DISPLAYDLL_Write(text);
   lcd = ReplayWrites(vlcd::Chip::HD44780, 8, 2);
-  EXPECT_EQ(vlcd::ScreenCodes(lcd)[0][0], 8);
-  EXPECT_EQ(vlcd::ScreenCodes(lcd)[0][2], 7);
+  EXPECT_EQ(vlcd::ScreenCodes(vlcd::ScreenNow(lcd))[0][0], 8);
+  EXPECT_EQ(vlcd::ScreenCodes(vlcd::ScreenNow(lcd))[0][2], 7);
   EXPECT_EQ(ScreenRows(lcd)[0], "█x▒     ");
 }
 
@@ -137,7 +137,8 @@ TEST_F(DriverOnVirtualLcdTest, PngDecodesToTheDotMatrixSize) {
   DISPLAYDLL_Write("PNG");
   const vlcd::VirtualLcd lcd = ReplayWrites(vlcd::Chip::HD44780, 16, 2);
   std::string refused;
-  ASSERT_TRUE(vlcd::WritePng(vlcd::RenderDots(lcd, 2, &refused), "screen.png")) << refused;
+  ASSERT_TRUE(vlcd::WritePng(vlcd::RenderDots(vlcd::ScreenNow(lcd), 2, &refused), "screen.png"))
+      << refused;
   int width = 0, height = 0, channels = 0;
   unsigned char* pixels = stbi_load("screen.png", &width, &height, &channels, 3);
   ASSERT_NE(pixels, nullptr);

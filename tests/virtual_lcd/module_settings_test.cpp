@@ -76,12 +76,12 @@ TEST(ModuleSettingsTest, ChipNamesAndControllerLimits) {
 TEST(ModuleSettingsTest, EverySizeIsDrawnOrRefusedWithAReason) {
   for (const auto& [columns, rows, drawn] :
        {std::tuple{0, 0, true}, {255, 1, true}, {1, 255, true}, {80, 4, true}, {255, 255, false}}) {
-    const vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, columns, rows);
+    const vlcd::Screen screen{vlcd::Controller{}, columns, rows};
     std::string refused;
-    const vlcd::Image image = vlcd::RenderDots(lcd, 4, &refused);
+    const vlcd::Image image = vlcd::RenderDots(screen, 4, &refused);
     EXPECT_EQ(refused.empty(), drawn) << columns << "x" << rows << ": " << refused;
     EXPECT_EQ(image.rgb.size(), static_cast<size_t>(3 * image.width * image.height));
-    EXPECT_EQ(vlcd::ScreenText(lcd).size(), static_cast<size_t>(rows * (columns + 1)));
+    EXPECT_EQ(vlcd::ScreenText(screen).size(), static_cast<size_t>(rows * (columns + 1)));
   }
 }
 
@@ -89,9 +89,7 @@ TEST(ModuleSettingsTest, EverySizeIsDrawnOrRefusedWithAReason) {
 // columns are 399 dots across) and shrinks beyond, never below a pixel a dot.
 TEST(ModuleSettingsTest, WindowsShrinkOnlyScreensTooWideToFit) {
   for (const auto& [columns, scale] : {std::pair{20, 4}, {66, 4}, {67, 3}, {255, 1}}) {
-    vlcd::Module module;
-    module.columns = columns;
-    EXPECT_EQ(vlcd::WindowScale(module), scale) << columns << " columns";
+    EXPECT_EQ(vlcd::WindowScale(columns), scale) << columns << " columns";
   }
 }
 

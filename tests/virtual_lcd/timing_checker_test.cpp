@@ -15,7 +15,7 @@ TEST(TimingCheckerTest, DriverPacedBytesPass) {
   int64_t t = 0;
   t = vlcd::ClockInByte(lcd, false, 0x38, t, 40 * kUs);
   t = vlcd::ClockInByte(lcd, true, 'A', t, 40 * kUs);
-  EXPECT_TRUE(lcd.violations.empty());
+  EXPECT_TRUE(lcd.findings.violations.empty());
   EXPECT_EQ(lcd.traffic.instructions, 1);
   EXPECT_EQ(lcd.traffic.data_bytes, 1);
 }
@@ -26,21 +26,23 @@ TEST(TimingCheckerTest, BytesTenMicrosecondsApartAreTooFast) {
   for (char c : std::string("abc"))
     t = vlcd::ClockInByte(lcd, true, static_cast<uint8_t>(c), t, 2500);
   // Each byte needs 37 us but the next comes 10 us later.
-  ASSERT_EQ(lcd.violations.size(), 2u);
-  EXPECT_NE(lcd.violations[0].description.find("data 0x62 (byte 2) latched 27000 ns before"),
-            std::string::npos)
-      << lcd.violations[0].description;
+  ASSERT_EQ(lcd.findings.violations.size(), 2u);
+  EXPECT_NE(
+      lcd.findings.violations[0].description.find("data 0x62 (byte 2) latched 27000 ns before"),
+      std::string::npos)
+      << lcd.findings.violations[0].description;
 }
 
 TEST(TimingCheckerTest, DataStraightAfterAClearIsReportedWithHowEarly) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   int64_t t = vlcd::ClockInByte(lcd, false, 0x01, 0, 40 * kUs);
   vlcd::ClockInByte(lcd, true, 'x', t, 40 * kUs);
-  ASSERT_EQ(lcd.violations.size(), 1u);
+  ASSERT_EQ(lcd.findings.violations.size(), 1u);
   // Latched 160 us after the clear, which needs 1520 us.
-  EXPECT_NE(lcd.violations[0].description.find("data 0x78 (byte 2) latched 1360000 ns before"),
-            std::string::npos)
-      << lcd.violations[0].description;
+  EXPECT_NE(
+      lcd.findings.violations[0].description.find("data 0x78 (byte 2) latched 1360000 ns before"),
+      std::string::npos)
+      << lcd.findings.violations[0].description;
 }
 
 TEST(TimingCheckerTest, ShortPulsesAndSetUpTimesAreCaught) {
@@ -49,10 +51,12 @@ TEST(TimingCheckerTest, ShortPulsesAndSetUpTimesAreCaught) {
   vlcd::ReceivePortWrite(lcd, kBase + 2, 0x06, 1000 * kUs);
   vlcd::ReceivePortWrite(lcd, kBase, 0x41, 1000 * kUs + 50);
   vlcd::ReceivePortWrite(lcd, kBase + 2, 0x0F, 1000 * kUs + 100);
-  ASSERT_EQ(lcd.violations.size(), 3u);
-  EXPECT_NE(lcd.violations[0].description.find("RS changed only 0 ns"), std::string::npos);
-  EXPECT_NE(lcd.violations[1].description.find("E high for only 100 ns"), std::string::npos);
-  EXPECT_NE(lcd.violations[2].description.find("data set up only 50 ns"), std::string::npos);
+  ASSERT_EQ(lcd.findings.violations.size(), 3u);
+  EXPECT_NE(lcd.findings.violations[0].description.find("RS changed only 0 ns"), std::string::npos);
+  EXPECT_NE(lcd.findings.violations[1].description.find("E high for only 100 ns"),
+            std::string::npos);
+  EXPECT_NE(lcd.findings.violations[2].description.find("data set up only 50 ns"),
+            std::string::npos);
 }
 
 TEST(TimingCheckerTest, OtherPortsAreIgnored) {
@@ -93,20 +97,24 @@ TEST(TimingCheckerTest, ViolationsAreAllCountedButOnlyTheFirstThousandKept) {
     vlcd::ReceivePortWrite(lcd, kBase + 2, 0x09, byte * 1000 * kUs + 500 * kUs);
     // The report lists twenty, and says when there are more.
     if (byte == 20 || byte == 21) {
-      EXPECT_EQ(vlcd::Report(lcd).find("  ...\n") != std::string::npos, byte == 21) << byte;
+      EXPECT_EQ(vlcd::Report(lcd, vlcd::ScreenNow(lcd)).find("  ...\n") != std::string::npos,
+                byte == 21)
+          << byte;
     }
   }
   EXPECT_EQ(lcd.traffic.violation_count, 1500);
-  ASSERT_EQ(lcd.violations.size(), 1000u);
+  ASSERT_EQ(lcd.findings.violations.size(), 1000u);
   // Nothing was latched, so each is about the byte that would have been first.
-  EXPECT_EQ(lcd.violations.back().description, "byte 1: R/W high at the latch, 0x00 not written");
-  EXPECT_NE(vlcd::Summary(lcd).find(", 1500 timing violations"), std::string::npos)
-      << vlcd::Summary(lcd);
+  EXPECT_EQ(lcd.findings.violations.back().description,
+            "byte 1: R/W high at the latch, 0x00 not written");
+  EXPECT_NE(vlcd::Summary(lcd.module, lcd.traffic).find(", 1500 timing violations"),
+            std::string::npos)
+      << vlcd::Summary(lcd.module, lcd.traffic);
 }
 
 TEST(TimingCheckerTest, TraceGivesEachByteItsMeaningTimeAndViolations) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  lcd.record_bytes = true;
+  lcd.findings.record_bytes = true;
   int64_t t = vlcd::ClockInByte(lcd, false, 0x3C, 0, 40 * kUs);
   t = vlcd::ClockInByte(lcd, false, 0x09, t + 4000 * kUs, 40 * kUs);
   t = vlcd::ClockInByte(lcd, false, 0x38, t, 40 * kUs);
@@ -117,10 +125,10 @@ TEST(TimingCheckerTest, TraceGivesEachByteItsMeaningTimeAndViolations) {
             "      4  instruction 0x01  +    0.160 ms  clear display\n"
             "      5  data        0x41  +    0.160 ms  data 'A'  !! data 0x41 (byte 5) latched "
             "1360000 ns before the controller was ready\n");
-  ASSERT_EQ(lcd.latched.size(), 5u);
-  EXPECT_EQ(lcd.latched[0].meaning, "function set: 8-bit, 2 lines, RE on");
-  EXPECT_EQ(lcd.latched[1].meaning, "extended function set: 4-line mode on");
-  EXPECT_EQ(lcd.latched[2].meaning, "function set: 8-bit, 2 lines, RE off");
+  ASSERT_EQ(lcd.findings.latched.size(), 5u);
+  EXPECT_EQ(lcd.findings.latched[0].meaning, "function set: 8-bit, 2 lines, RE on");
+  EXPECT_EQ(lcd.findings.latched[1].meaning, "extended function set: 4-line mode on");
+  EXPECT_EQ(lcd.findings.latched[2].meaning, "function set: 8-bit, 2 lines, RE off");
 }
 
 }  // namespace

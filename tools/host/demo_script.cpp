@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "virtual_lcd.h"
+#include "module.h"
 
 namespace {
 
@@ -43,10 +43,7 @@ std::string DemoScript(int columns, int rows) {
   for (int i = 1; i < kBarCells; ++i) bar += "\\g5";
   bar += "\\g3 42\\xDF";
   // A module with a second controller shows only the rows of its first.
-  vlcd::Module module;
-  module.columns = columns;
-  module.rows = rows;
-  if (vlcd::NeedsSecondController(module)) rows = vlcd::kSecondControllerFirstRow;
+  if (vlcd::NeedsSecondController(columns, rows)) rows = vlcd::kSecondControllerFirstRow;
   if (rows == 1) return script;
   // The long line takes the rows between the title and the bar: two where
   // there are four, so it shows its wrap; none on a 2-row module.

@@ -96,7 +96,7 @@ void ReplayEvent(const std::string& name, const std::string& text, int number,
   }
   if (name == "Done") {
     session.shut_down = true;
-    session.before_shut_down = session.lcd;
+    session.before_shut_down = vlcd::ScreenNow(session.lcd);
   }
   if (name != "WriteC" && name != "WriteD") return;
   uint8_t byte = 0;

@@ -16,7 +16,7 @@ struct ReplayedSession {
   // Shut-down clears the display: what it showed just before is what the
   // user saw while the host ran.
   bool shut_down = false;
-  vlcd::VirtualLcd before_shut_down;
+  vlcd::Screen before_shut_down;
   // DISPLAYDLL_Init was called but no port library loaded: it failed, and
   // nothing could be sent. The driver does not log its failure message.
   bool init_failed = false;

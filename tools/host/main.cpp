@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
   // Found before a run that saves screens, not after it has shown its first
   // page. The port check saves nothing, nor does a walk on real hardware.
   if (!settings.output.empty() && !options.check_port && !options.wiring_walk) {
-    const std::string too_large = vlcd::PictureRefusal(settings.module, vlcd::kPictureScale);
+    const std::string too_large =
+        vlcd::PictureRefusal(settings.module.columns, settings.module.rows, vlcd::kPictureScale);
     if (!too_large.empty()) return Fail(kUsageError, "--columns and --rows: " + too_large);
     if (const Problem unwritable = CheckOutputWritable(settings.output)) {
       return Fail(kRunError, "--output: " + *unwritable);

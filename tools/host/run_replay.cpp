@@ -11,8 +11,8 @@
 
 namespace {
 
-const vlcd::VirtualLcd& ShownScreen(const ReplayedSession& session) {
-  return session.shut_down ? session.before_shut_down : session.lcd;
+vlcd::Screen ShownScreen(const ReplayedSession& session) {
+  return session.shut_down ? session.before_shut_down : vlcd::ScreenNow(session.lcd);
 }
 
 }  // namespace
@@ -40,12 +40,12 @@ int RunReplay(const Options& options, const Settings& settings) {
           "(the host showed %s; the module shows what it powered up with).\n",
           kInitFailureMessages);
     }
-    const vlcd::VirtualLcd& shown = ShownScreen(session);
-    std::fputs((vlcd::FramedScreen(shown) + vlcd::Notes(shown)).c_str(), stdout);
+    std::fputs((vlcd::FramedScreen(ShownScreen(session)) + vlcd::Notes(session.lcd)).c_str(),
+               stdout);
   }
   if (settings.output.empty()) return 0;
-  const vlcd::SavedScreen saved =
-      vlcd::SaveScreen(ShownScreen(replay.sessions.back()), settings.output);
+  const ReplayedSession& last = replay.sessions.back();
+  const vlcd::SavedScreen saved = vlcd::SaveScreen(last.lcd, ShownScreen(last), settings.output);
   std::fputs(vlcd::SavedLines(saved).c_str(), stdout);
   return saved.problems.empty() ? 0 : kRunError;
 }

@@ -86,9 +86,9 @@ struct Device {
     try {
       const char* output = std::getenv("HD_VLCD_OUTPUT");
       if (output == nullptr || *output == '\0') return;
-      const vlcd::VirtualLcd shown = vlcd::ScreenBeforeFinalClear(lcd);
-      for (const std::string& problem :
-           vlcd::SaveScreen(shown, vlcd::ScreenPrefixFor(output)).problems) {
+      const vlcd::SavedScreen saved =
+          vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
+      for (const std::string& problem : saved.problems) {
         Complain(problem);
       }
     } catch (const std::exception& e) {
@@ -107,18 +107,20 @@ int64_t LatchedBytes() { return device.lcd.traffic.instructions + device.lcd.tra
 // under the lock, and drawn after it is released.
 int WindowPicture(void*, LiveWindowPicture* picture) {
   try {
-    vlcd::VirtualLcd shown;
+    vlcd::Screen screen;
+    vlcd::Module module;
+    vlcd::Traffic traffic;
     {
       const std::lock_guard<std::mutex> hold(device.lock);
       if (LatchedBytes() == device.window_shows) return 0;
       device.window_shows = LatchedBytes();
-      shown.module = device.lcd.module;
-      shown.controller = device.lcd.controller;
-      shown.traffic = device.lcd.traffic;
+      screen = vlcd::ScreenNow(device.lcd);
+      module = device.lcd.module;
+      traffic = device.lcd.traffic;
     }
     std::string refused;
-    device.picture = vlcd::RenderDots(shown, vlcd::WindowScale(shown.module), &refused);
-    device.status = refused.empty() ? vlcd::Summary(shown) : refused;
+    device.picture = vlcd::RenderDots(screen, vlcd::WindowScale(module.columns), &refused);
+    device.status = refused.empty() ? vlcd::Summary(module, traffic) : refused;
     picture->width = device.picture.width;
     picture->height = device.picture.height;
     picture->rgb = device.picture.rgb.data();
@@ -235,7 +237,7 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, const char* rom, 
     return 0;
   }
   device.configured = true;
-  device.lcd.record_bytes = flags & kVirtualLcdTrace;
+  device.lcd.findings.record_bytes = flags & kVirtualLcdTrace;
   device.progress = flags & kVirtualLcdProgress;
   device.progress_shown_ns = 0;
   device.traced = 0;
@@ -251,9 +253,11 @@ PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* saved) {
   bool written = false;
   try {
-    const vlcd::SavedScreen files = vlcd::SaveScreen(device.lcd, prefix == nullptr ? "" : prefix);
+    const vlcd::Screen screen = vlcd::ScreenNow(device.lcd);
+    const vlcd::SavedScreen files =
+        vlcd::SaveScreen(device.lcd, screen, prefix == nullptr ? "" : prefix);
     written = files.problems.empty();
-    device.text = vlcd::Report(device.lcd) + vlcd::SavedLines(files);
+    device.text = vlcd::Report(device.lcd, screen) + vlcd::SavedLines(files);
   } catch (const std::exception& e) {
     device.text = std::string("Could not save the screen: ") + e.what() + "\n";
   }
@@ -276,7 +280,7 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Pins() { return vlcd::PinLevels(device.lcd); 
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Trace() {
   try {
     device.text = vlcd::TraceLines(device.lcd, device.traced);
-    device.traced = device.lcd.latched.size();
+    device.traced = device.lcd.findings.latched.size();
   } catch (...) {
     device.text = "(the trace did not fit in memory)\n";
   }

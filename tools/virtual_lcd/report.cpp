@@ -13,28 +13,36 @@ namespace {
 constexpr size_t kViolationsListed = 20;
 }  // namespace
 
-std::string Report(const VirtualLcd& lcd) {
-  std::string report = FramedScreen(lcd) + Summary(lcd) + "\n" + Notes(lcd);
-  for (size_t i = 0; i < lcd.violations.size() && i < kViolationsListed; ++i) {
-    report += "  " + lcd.violations[i].description + "\n";
+std::string Report(const VirtualLcd& lcd, const Screen& shown) {
+  std::string report = FramedScreen(shown) + Summary(lcd.module, lcd.traffic) + "\n";
+  if (shown.before_final_clear) {
+    report +=
+        "This is the screen before the last byte, a clear display: the driver's "
+        "DISPLAYDLL_Done clears the module as it shuts down, so the module itself is now "
+        "blank.\n";
+  }
+  report += Notes(lcd);
+  const std::vector<Violation>& violations = lcd.findings.violations;
+  for (size_t i = 0; i < violations.size() && i < kViolationsListed; ++i) {
+    report += "  " + violations[i].description + "\n";
   }
   if (lcd.traffic.violation_count > static_cast<int64_t>(kViolationsListed)) report += "  ...\n";
   return report;
 }
 
-SavedScreen SaveScreen(const VirtualLcd& lcd, const std::string& prefix) {
+SavedScreen SaveScreen(const VirtualLcd& lcd, const Screen& shown, const std::string& prefix) {
   SavedScreen saved{prefix + ".txt", prefix + ".png", {}};
   std::FILE* file = std::fopen(saved.text_path.c_str(), "wb");
   if (file == nullptr) {
     saved.problems.push_back("Could not write " + saved.text_path + ": " + std::strerror(errno));
   } else {
-    const bool written = std::fputs(Report(lcd).c_str(), file) >= 0;
+    const bool written = std::fputs(Report(lcd, shown).c_str(), file) >= 0;
     if (std::fclose(file) != 0 || !written) {
       saved.problems.push_back("Could not write " + saved.text_path + ": " + std::strerror(errno));
     }
   }
   std::string refused;
-  const Image image = RenderDots(lcd, kPictureScale, &refused);
+  const Image image = RenderDots(shown, kPictureScale, &refused);
   if (!refused.empty()) {
     saved.problems.push_back("No " + saved.png_path + ": " + refused);
   } else {
@@ -58,9 +66,10 @@ std::string SavedLines(const SavedScreen& saved) {
 
 std::string TraceLines(const VirtualLcd& lcd, size_t from) {
   std::string lines;
-  for (size_t i = from; i < lcd.latched.size(); ++i) {
-    const LatchedByte& byte = lcd.latched[i];
-    const int64_t previous_ns = i == 0 ? lcd.traffic.first_write_ns : lcd.latched[i - 1].ns;
+  const std::vector<LatchedByte>& latched = lcd.findings.latched;
+  for (size_t i = from; i < latched.size(); ++i) {
+    const LatchedByte& byte = latched[i];
+    const int64_t previous_ns = i == 0 ? lcd.traffic.first_write_ns : latched[i - 1].ns;
     char head[64];
     std::snprintf(head, sizeof head, "%7zu  %-11s 0x%02X  +%9.3f ms  ", i + 1,
                   byte.data ? "data" : "instruction", byte.value, (byte.ns - previous_ns) / 1e6);

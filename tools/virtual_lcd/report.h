@@ -8,17 +8,17 @@
 
 namespace vlcd {
 
-// The framed screen, the summary line, any notes and one line per timing
-// violation.
-std::string Report(const VirtualLcd& lcd);
+// The framed screen `shown`, the summary line, any notes and one line per
+// timing violation.
+std::string Report(const VirtualLcd& lcd, const Screen& shown);
 struct SavedScreen {
   std::string text_path;
   std::string png_path;
   std::vector<std::string> problems;  // why a file was not written; none when both were
 };
 
-// Writes the report to <prefix>.txt and the dots to <prefix>.png.
-SavedScreen SaveScreen(const VirtualLcd& lcd, const std::string& prefix);
+// Writes the report to <prefix>.txt and the dots of `shown` to <prefix>.png.
+SavedScreen SaveScreen(const VirtualLcd& lcd, const Screen& shown, const std::string& prefix);
 
 // The name screens are saved under when the user names none, or names only
 // a folder.

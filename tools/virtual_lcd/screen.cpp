@@ -16,12 +16,12 @@ constexpr uint8_t kUnlit[3] = {0x90, 0xC8, 0x30};
 constexpr uint8_t kBackground[3] = {0x80, 0xB8, 0x28};
 
 // In 64 bits, so that no size can wrap into a small buffer.
-int64_t PictureWidth(const Module& module, int scale) {
-  return (2 * kMarginDots + int64_t{module.columns} * (kCellWidth + 1) - 1) * scale;
+int64_t PictureWidth(int columns, int scale) {
+  return (2 * kMarginDots + int64_t{columns} * (kCellWidth + 1) - 1) * scale;
 }
 
-int64_t PictureHeight(const Module& module, int scale) {
-  return (2 * kMarginDots + int64_t{module.rows} * (kCellHeight + 1) - 1) * scale;
+int64_t PictureHeight(int rows, int scale) {
+  return (2 * kMarginDots + int64_t{rows} * (kCellHeight + 1) - 1) * scale;
 }
 
 std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
@@ -35,18 +35,19 @@ std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
 }
 
 // The display address a cell shows, or -1 where nothing drives it.
-int ShownAddress(const VirtualLcd& lcd, int row, int column) {
-  if (NeedsSecondController(lcd.module) && row >= kSecondControllerFirstRow) return -1;
-  return VisibleAddress(lcd.controller, row, column, lcd.module.columns);
+int ShownAddress(const Screen& screen, int row, int column) {
+  if (NeedsSecondController(screen.columns, screen.rows) && row >= kSecondControllerFirstRow)
+    return -1;
+  return VisibleAddress(screen.controller, row, column, screen.columns);
 }
 
 // The cell the address counter points at, or false when it is not shown.
-bool CursorCell(const VirtualLcd& lcd, int* row, int* column) {
-  const Controller& c = lcd.controller;
+bool CursorCell(const Screen& screen, int* row, int* column) {
+  const Controller& c = screen.controller;
   if (!c.display_on || c.address_in_cgram || !(c.cursor_on || c.blink_on)) return false;
-  for (int r = 0; r < lcd.module.rows; ++r) {
-    for (int col = 0; col < lcd.module.columns; ++col) {
-      if (ShownAddress(lcd, r, col) == c.address) {
+  for (int r = 0; r < screen.rows; ++r) {
+    for (int col = 0; col < screen.columns; ++col) {
+      if (ShownAddress(screen, r, col) == c.address) {
         *row = r;
         *column = col;
         return true;
@@ -67,73 +68,71 @@ void Fill(Image& image, int x, int y, int size, const uint8_t color[3]) {
 
 }  // namespace
 
-std::vector<std::vector<int>> ScreenCodes(const VirtualLcd& lcd) {
-  const Controller& c = lcd.controller;
-  const size_t rows = static_cast<size_t>(std::max(0, lcd.module.rows));
-  const size_t columns = static_cast<size_t>(std::max(0, lcd.module.columns));
+std::vector<std::vector<int>> ScreenCodes(const Screen& screen) {
+  const Controller& c = screen.controller;
+  const size_t rows = static_cast<size_t>(std::max(0, screen.rows));
+  const size_t columns = static_cast<size_t>(std::max(0, screen.columns));
   std::vector<std::vector<int>> codes(rows, std::vector<int>(columns, -1));
   if (!c.display_on) return codes;
-  for (int row = 0; row < lcd.module.rows; ++row) {
-    for (int column = 0; column < lcd.module.columns; ++column) {
-      const int address = ShownAddress(lcd, row, column);
+  for (int row = 0; row < screen.rows; ++row) {
+    for (int column = 0; column < screen.columns; ++column) {
+      const int address = ShownAddress(screen, row, column);
       if (address >= 0) codes[row][column] = c.ddram[address];
     }
   }
   return codes;
 }
 
-std::string CellText(const VirtualLcd& lcd, int code) {
+std::string CellText(const Screen& screen, int code) {
   if (code < 0) return " ";
-  if (code >= kGlyphCodes) return RomCharacter(lcd.controller.rom, static_cast<uint8_t>(code));
+  if (code >= kGlyphCodes) return RomCharacter(screen.controller.rom, static_cast<uint8_t>(code));
   static const char* const kShades[] = {" ", "░", "▒", "▓", "█"};
   int lit = 0;
-  for (uint8_t row : CellPattern(lcd.controller, code)) {
+  for (uint8_t row : CellPattern(screen.controller, code)) {
     for (int bit = 0; bit < kCellWidth; ++bit) lit += (row >> bit) & 1;
   }
   const int dots = kCellWidth * kCellHeight;
   return kShades[(lit * 4 + dots / 2) / dots];
 }
 
-std::string ScreenText(const VirtualLcd& lcd) {
+std::string ScreenText(const Screen& screen) {
   std::string text;
-  for (const std::vector<int>& row : ScreenCodes(lcd)) {
-    for (int code : row) text += CellText(lcd, code);
+  for (const std::vector<int>& row : ScreenCodes(screen)) {
+    for (int code : row) text += CellText(screen, code);
     text += '\n';
   }
   return text;
 }
 
-std::string FramedScreen(const VirtualLcd& lcd) {
+std::string FramedScreen(const Screen& screen) {
   std::string border;
-  for (int i = 0; i < lcd.module.columns; ++i) border += "─";
+  for (int i = 0; i < screen.columns; ++i) border += "─";
   std::string framed = "┌" + border + "┐\n";
-  for (const std::vector<int>& row : ScreenCodes(lcd)) {
+  for (const std::vector<int>& row : ScreenCodes(screen)) {
     framed += "│";
-    for (int code : row) framed += CellText(lcd, code);
+    for (int code : row) framed += CellText(screen, code);
     framed += "│\n";
   }
   return framed + "└" + border + "┘\n";
 }
 
-std::string PictureRefusal(const Module& module, int scale) {
-  const int64_t width = PictureWidth(module, scale);
-  const int64_t height = PictureHeight(module, scale);
-  if (module.columns >= 0 && module.rows >= 0 && scale >= 1 && width * height <= kMaxImagePixels) {
-    return "";
-  }
-  return "a " + std::to_string(module.columns) + "x" + std::to_string(module.rows) +
-         " screen at scale " + std::to_string(scale) + " would be " + std::to_string(width) + "x" +
+std::string PictureRefusal(int columns, int rows, int scale) {
+  const int64_t width = PictureWidth(columns, scale);
+  const int64_t height = PictureHeight(rows, scale);
+  if (columns >= 0 && rows >= 0 && scale >= 1 && width * height <= kMaxImagePixels) return "";
+  return "a " + std::to_string(columns) + "x" + std::to_string(rows) + " screen at scale " +
+         std::to_string(scale) + " would be " + std::to_string(width) + "x" +
          std::to_string(height) + " pixels, more than an image of " +
          std::to_string(kMaxImagePixels) + " pixels this tool draws";
 }
 
-Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused) {
+Image RenderDots(const Screen& screen, int scale, std::string* refused) {
   const int pitch_x = kCellWidth + 1;
   const int pitch_y = kCellHeight + 1;
-  const int64_t width = PictureWidth(lcd.module, scale);
-  const int64_t height = PictureHeight(lcd.module, scale);
+  const int64_t width = PictureWidth(screen.columns, scale);
+  const int64_t height = PictureHeight(screen.rows, scale);
   Image image;
-  *refused = PictureRefusal(lcd.module, scale);
+  *refused = PictureRefusal(screen.columns, screen.rows, scale);
   if (!refused->empty()) return image;
   image.width = static_cast<int>(width);
   image.height = static_cast<int>(height);
@@ -143,16 +142,16 @@ Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused) {
   }
   int cursor_row = -1;
   int cursor_column = -1;
-  const bool cursor = CursorCell(lcd, &cursor_row, &cursor_column);
-  const std::vector<std::vector<int>> codes = ScreenCodes(lcd);
-  for (int row = 0; row < lcd.module.rows; ++row) {
-    for (int column = 0; column < lcd.module.columns; ++column) {
+  const bool cursor = CursorCell(screen, &cursor_row, &cursor_column);
+  const std::vector<std::vector<int>> codes = ScreenCodes(screen);
+  for (int row = 0; row < screen.rows; ++row) {
+    for (int column = 0; column < screen.columns; ++column) {
       const int code = codes[row][column];
       std::array<uint8_t, kCellHeight> dots{};
-      if (code >= 0) dots = CellPattern(lcd.controller, code);
+      if (code >= 0) dots = CellPattern(screen.controller, code);
       if (cursor && row == cursor_row && column == cursor_column) {
-        if (lcd.controller.blink_on) dots.fill(0x1F);
-        if (lcd.controller.cursor_on) dots[kCellHeight - 1] = 0x1F;
+        if (screen.controller.blink_on) dots.fill(0x1F);
+        if (screen.controller.cursor_on) dots[kCellHeight - 1] = 0x1F;
       }
       for (int y = 0; y < kCellHeight; ++y) {
         for (int x = 0; x < kCellWidth; ++x) {
@@ -166,9 +165,9 @@ Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused) {
   return image;
 }
 
-int WindowScale(const Module& module) {
+int WindowScale(int columns) {
   constexpr int kWidestWindow = 1600;
-  const int width_at_one = 2 * kMarginDots + module.columns * (kCellWidth + 1) - 1;
+  const int width_at_one = static_cast<int>(PictureWidth(columns, 1));
   return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale);
 }
 

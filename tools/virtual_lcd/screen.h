@@ -7,21 +7,33 @@
 #include <string>
 #include <vector>
 
-#include "virtual_lcd.h"
+#include "controller.h"
+#include "module.h"
 
 namespace vlcd {
 
+// All the glass shows depends on: the controller's memories and settings,
+// and the module's size.
+struct Screen {
+  Controller controller;
+  int columns = 0;
+  int rows = 0;
+  // This is not the module's present screen but the one before the
+  // driver's final clear display.
+  bool before_final_clear = false;
+};
+
 // One code per cell, rows top to bottom; -1 where the controller drives
 // nothing. A display that is off shows no codes: every cell is -1.
-std::vector<std::vector<int>> ScreenCodes(const VirtualLcd& lcd);
+std::vector<std::vector<int>> ScreenCodes(const Screen& screen);
 
 // Codes 0-15 show custom glyphs: they are drawn as the block character
 // nearest to the glyph's share of lit dots.
-std::string CellText(const VirtualLcd& lcd, int code);
+std::string CellText(const Screen& screen, int code);
 // The rows as UTF-8 lines, each ending in '\n'.
-std::string ScreenText(const VirtualLcd& lcd);
+std::string ScreenText(const Screen& screen);
 // The rows in a box drawn with line characters.
-std::string FramedScreen(const VirtualLcd& lcd);
+std::string FramedScreen(const Screen& screen);
 
 struct Image {
   int width = 0;
@@ -34,14 +46,15 @@ struct Image {
 // counter points: an underline, or a full block while blink is on.
 // The image is refused (left empty, with the reason in `refused`) when it
 // would exceed kMaxImagePixels.
-Image RenderDots(const VirtualLcd& lcd, int scale, std::string* refused);
-// Why RenderDots would refuse this module's picture, or "" when it would not.
-std::string PictureRefusal(const Module& module, int scale);
+Image RenderDots(const Screen& screen, int scale, std::string* refused);
+// Why RenderDots would refuse the picture of a screen this size, or "" when
+// it would not.
+std::string PictureRefusal(int columns, int rows, int scale);
 constexpr int64_t kMaxImagePixels = 16 * 1024 * 1024;
 // The scale screens are saved at.
 constexpr int kPictureScale = 4;
 // The saved scale, or less for a screen that would not fit 1600 pixels across.
-int WindowScale(const Module& module);
+int WindowScale(int columns);
 bool WritePng(const Image& image, const std::string& path);
 
 }  // namespace vlcd

@@ -31,7 +31,6 @@ constexpr uint8_t kFunctionSet = 0x20;
 constexpr uint8_t kExtensionBit = 0x04;
 constexpr uint8_t kClearDisplay = 0x01;
 constexpr size_t kOtherPortsKept = 4;
-constexpr int kCellsPerController = 80;
 
 // The module's lines as the control register drives their pins: Strobe
 // (E) and Auto-feed (R/W) are inverted between register and pin,
@@ -51,7 +50,8 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
   ++lcd.traffic.violation_count;
-  if (lcd.violations.size() < kViolationsKept) lcd.violations.push_back(Violation{text});
+  if (lcd.findings.violations.size() < kViolationsKept)
+    lcd.findings.violations.push_back(Violation{text});
   if (byte_trace != nullptr) *byte_trace += (byte_trace->empty() ? "" : "; ") + std::string(text);
 }
 
@@ -59,10 +59,12 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
   const bool data = RegisterSelectLevel(lcd.bus.control_register);
   const uint8_t byte = lcd.bus.data_register;
   const long long number = lcd.traffic.instructions + lcd.traffic.data_bytes + 1;
-  if (lcd.record_bytes) {
-    lcd.latched.push_back(LatchedByte{data, byte, ns, ByteMeaning(lcd.controller, data, byte), ""});
+  if (lcd.findings.record_bytes) {
+    lcd.findings.latched.push_back(
+        LatchedByte{data, byte, ns, ByteMeaning(lcd.controller, data, byte), ""});
   }
-  std::string* trace = lcd.record_bytes ? &lcd.latched.back().violations : nullptr;
+  std::string* trace =
+      lcd.findings.record_bytes ? &lcd.findings.latched.back().violations : nullptr;
   if (ReadWriteLevel(lcd.bus.control_register)) {
     AddViolation(lcd, trace, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
@@ -82,8 +84,11 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
                  static_cast<long long>(lcd.bus.busy_until_ns - ns));
   }
   int64_t execution_ns = 0;
-  lcd.last_latch_cleared = !data && byte == kClearDisplay;
-  if (lcd.last_latch_cleared) lcd.before_last_clear = lcd.controller;
+  if (!data && byte == kClearDisplay) {
+    lcd.cleared_from = lcd.controller;
+  } else {
+    lcd.cleared_from.reset();
+  }
   if (data) {
     ++lcd.traffic.data_bytes;
     execution_ns = WriteDataByte(lcd.controller, byte);
@@ -153,10 +158,10 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) 
   const uint8_t byte = static_cast<uint8_t>(value & 0xFF);
   const uint16_t control = ControlRegister(lcd.module);
   if (address != lcd.module.port_base && address != control) {
-    if (lcd.other_ports.size() < kOtherPortsKept &&
-        std::find(lcd.other_ports.begin(), lcd.other_ports.end(), address) ==
-            lcd.other_ports.end()) {
-      lcd.other_ports.push_back(address);
+    if (lcd.findings.other_ports.size() < kOtherPortsKept &&
+        std::find(lcd.findings.other_ports.begin(), lcd.findings.other_ports.end(), address) ==
+            lcd.findings.other_ports.end()) {
+      lcd.findings.other_ports.push_back(address);
     }
     return;
   }
@@ -184,25 +189,18 @@ int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns,
   return start_ns + 4 * spacing_ns;
 }
 
-std::string Summary(const VirtualLcd& lcd) {
-  const double elapsed_ms = lcd.traffic.first_write_ns < 0
-                                ? 0.0
-                                : (lcd.traffic.last_write_ns - lcd.traffic.first_write_ns) / 1e6;
+std::string Summary(const Module& module, const Traffic& traffic) {
+  const double elapsed_ms =
+      traffic.first_write_ns < 0 ? 0.0 : (traffic.last_write_ns - traffic.first_write_ns) / 1e6;
   char text[200];
-  std::snprintf(text, sizeof text,
-                "ROM %s: %lld bytes (%lld instructions, %lld data) in %.2f ms, %lld timing "
-                "violations",
-                RomName(lcd.module.rom),
-                static_cast<long long>(lcd.traffic.instructions + lcd.traffic.data_bytes),
-                static_cast<long long>(lcd.traffic.instructions),
-                static_cast<long long>(lcd.traffic.data_bytes), elapsed_ms,
-                static_cast<long long>(lcd.traffic.violation_count));
+  std::snprintf(
+      text, sizeof text,
+      "ROM %s: %lld bytes (%lld instructions, %lld data) in %.2f ms, %lld timing "
+      "violations",
+      RomName(module.rom), static_cast<long long>(traffic.instructions + traffic.data_bytes),
+      static_cast<long long>(traffic.instructions), static_cast<long long>(traffic.data_bytes),
+      elapsed_ms, static_cast<long long>(traffic.violation_count));
   return text;
-}
-
-bool NeedsSecondController(const Module& module) {
-  return module.rows > kSecondControllerFirstRow &&
-         module.columns * module.rows > kCellsPerController;
 }
 
 namespace {
@@ -234,26 +232,20 @@ std::string ChipNote(const VirtualLcd& lcd) {
 
 }  // namespace
 
-VirtualLcd ScreenBeforeFinalClear(const VirtualLcd& lcd) {
-  VirtualLcd shown = lcd;
-  if (lcd.last_latch_cleared) {
-    shown.controller = lcd.before_last_clear;
-    shown.shows_screen_before_clear = true;
-  }
-  return shown;
+Screen ScreenNow(const VirtualLcd& lcd) {
+  return Screen{lcd.controller, lcd.module.columns, lcd.module.rows, false};
+}
+
+Screen ScreenLastShown(const VirtualLcd& lcd) {
+  if (!lcd.cleared_from) return ScreenNow(lcd);
+  return Screen{*lcd.cleared_from, lcd.module.columns, lcd.module.rows, true};
 }
 
 std::string Notes(const VirtualLcd& lcd) {
   std::string notes = ChipNote(lcd);
-  if (lcd.shows_screen_before_clear) {
-    notes +=
-        "This is the screen before the last byte, a clear display: the driver's "
-        "DISPLAYDLL_Done clears the module as it shuts down, so the module itself is now "
-        "blank.\n";
-  }
-  if (lcd.traffic.port_writes == 0 && !lcd.other_ports.empty()) {
+  if (lcd.traffic.port_writes == 0 && !lcd.findings.other_ports.empty()) {
     std::string ports;
-    for (uint16_t port : lcd.other_ports) {
+    for (uint16_t port : lcd.findings.other_ports) {
       char text[8];
       std::snprintf(text, sizeof text, "0x%X", port);
       ports += (ports.empty() ? "" : "/") + std::string(text);
@@ -264,7 +256,7 @@ std::string Notes(const VirtualLcd& lcd) {
              "; the virtual module is at " + here +
              ". The port in the driver's parameters decides where it writes.\n";
   }
-  if (NeedsSecondController(lcd.module)) {
+  if (NeedsSecondController(lcd.module.columns, lcd.module.rows)) {
     notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +
              std::to_string(lcd.module.rows) +
              " belong to the module's second controller, which this driver does not address "

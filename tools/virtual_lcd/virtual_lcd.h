@@ -5,22 +5,15 @@
 #define VIRTUAL_LCD_VIRTUAL_LCD_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "controller.h"
+#include "module.h"
+#include "screen.h"
 
 namespace vlcd {
-
-// The module is wired as the driver drives it: E on pin 1 (Strobe), RS on
-// pin 16 (Initialize), R/W on pin 14 (Auto-feed, low to write).
-struct Module {
-  Chip chip = Chip{};
-  CharacterRom rom = CharacterRom::A00;
-  int columns = 20;
-  int rows = 4;
-  uint16_t port_base = 0x378;
-};
 
 // A parallel port's control register sits two above its data register; the
 // address wraps in 16 bits, as a driver's does.
@@ -83,32 +76,38 @@ struct Traffic {
   int64_t violation_count = 0;
 };
 
+// What the checker found besides the counts, kept for a report.
+struct Findings {
+  // The first kViolationsKept violations described (all are counted in
+  // Traffic), so a host that ignores the timing for hours does not fill its
+  // memory.
+  std::vector<Violation> violations;
+  // Registers the driver wrote that are not this module's, first seen first.
+  std::vector<uint16_t> other_ports;
+  // Every latched byte is kept while this is set (it costs memory).
+  bool record_bytes = false;
+  std::vector<LatchedByte> latched;
+};
+
 struct VirtualLcd {
   Module module;
   Controller controller;
   Bus bus;
   Traffic traffic;
-  // The first kViolationsKept violations described (all are counted in
-  // `traffic`), so a host that ignores the timing for hours does not fill
-  // its memory.
-  std::vector<Violation> violations;
-  // Every latched byte is kept while this is set (it costs memory).
-  bool record_bytes = false;
-  std::vector<LatchedByte> latched;
-  // Registers the driver wrote that are not this module's, first seen first.
-  std::vector<uint16_t> other_ports;
-  // Whether the last byte latched was a clear display, and the screen before
-  // it: the driver's DISPLAYDLL_Done clears the display just before it lets
-  // the port library go, so this is what the host last showed.
-  bool last_latch_cleared = false;
-  Controller before_last_clear;
-  // Set on a copy that shows that screen, for its report.
-  bool shows_screen_before_clear = false;
+  Findings findings;
+  // Set while the last byte latched is a clear display: the controller as
+  // it was before. The driver's DISPLAYDLL_Done clears the display just
+  // before it lets the port library go, so this is what the host last
+  // showed.
+  std::optional<Controller> cleared_from;
 };
 
-// The screen as it was before the last byte, when that byte cleared the
-// display (as DISPLAYDLL_Done does), else the screen as it is.
-VirtualLcd ScreenBeforeFinalClear(const VirtualLcd& lcd);
+// The screen as it is now.
+Screen ScreenNow(const VirtualLcd& lcd);
+// The screen as the host last showed it: as it was before the last byte
+// when that byte cleared the display (as DISPLAYDLL_Done does), else as it
+// is.
+Screen ScreenLastShown(const VirtualLcd& lcd);
 
 VirtualLcd MakeVirtualLcd(const Module& module);
 
@@ -126,14 +125,7 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
 int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns);
 
 // "ROM A00: N bytes (I instructions, D data) in T ms, V timing violations".
-std::string Summary(const VirtualLcd& lcd);
-
-// Modules of more than 80 cells on more than two rows (40x4, say) carry a
-// second controller for their lower rows, enabled by a line of its own that
-// is not wired to the port.
-bool NeedsSecondController(const Module& module);
-// The first row that a second controller drives.
-constexpr int kSecondControllerFirstRow = 2;
+std::string Summary(const Module& module, const Traffic& traffic);
 
 // Lines that explain a screen the summary alone would leave puzzling: no
 // byte reached the module though the driver wrote elsewhere, a driver that

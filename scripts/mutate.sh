@@ -82,7 +82,7 @@ tools/virtual_lcd/module_settings.cpp: number < low || number > high) { ~> numbe
 tools/virtual_lcd/module_settings.cpp: digits.size() > 1 && digits[0] == '0' ~> digits.size() > 2 && digits[0] == '0'
 tools/virtual_lcd/module_settings.cpp: if (digits.empty() || digits[0] == '-' || digits[0] == '+') { ~> if (digits.empty()) {
 tools/virtual_lcd/module_settings.cpp: if (columns > kMaxCellsPerLine) { ~> if (columns >= kMaxCellsPerLine) {
-tools/virtual_lcd/virtual_lcd.cpp: return module.rows > kSecondControllerFirstRow && ~> return module.rows >= kSecondControllerFirstRow &&
+tools/virtual_lcd/module.h: return rows > kSecondControllerFirstRow && ~> return rows >= kSecondControllerFirstRow &&
 tools/virtual_lcd/virtual_lcd.h: constexpr int kControlOffset = 2; ~> constexpr int kControlOffset = 1;
 tools/virtual_lcd/virtual_lcd.cpp: if (module.rows <= 2) return Chip::HD44780; ~> if (module.rows < 2) return Chip::HD44780;
 tools/virtual_lcd/virtual_lcd.cpp: if (byte & kExtensionBit) ++lcd.traffic.extension_function_sets; ~> if (byte & 0x08) ++lcd.traffic.extension_function_sets;
@@ -114,18 +114,18 @@ tools/parport/ppdev_port.cpp: (failure.by_variable ? " (named by HD_PARPORT)" : 
 tools/host/port_access.cpp: kControlOutputs = 0x0F; ~> kControlOutputs = 0xFF;
 tools/host/port_access.cpp:   if (const Problem gone = CheckPortStillReached(library)) return gone; ~>
 tools/host/run_real_port.cpp: settings.session.after_command = [&library]() { return CheckPortStillReached(library); }; ~>
-tools/virtual_lcd/virtual_lcd.cpp: if (lcd.violations.size() < kViolationsKept) ~> if (lcd.violations.size() <= kViolationsKept)
+tools/virtual_lcd/virtual_lcd.cpp: if (lcd.findings.violations.size() < kViolationsKept) ~> if (lcd.findings.violations.size() <= kViolationsKept)
 tools/virtual_lcd/virtual_lcd.cpp: ++lcd.traffic.violation_count; ~>
-tools/virtual_lcd/virtual_lcd.cpp: lcd.record_bytes ? &lcd.latched.back().violations : nullptr; ~> nullptr;
+tools/virtual_lcd/virtual_lcd.cpp: lcd.findings.record_bytes ? &lcd.findings.latched.back().violations : nullptr; ~> nullptr;
 tools/virtual_lcd/report.cpp: if (lcd.traffic.violation_count > static_cast<int64_t>(kViolationsListed)) ~> if (lcd.traffic.violation_count >= static_cast<int64_t>(kViolationsListed))
 tools/virtual_lcd/screen.cpp: return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale); ~> return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale + 1);
-tools/virtual_lcd/screen.cpp: module.columns * (kCellWidth + 1) - 1; ~> module.columns * kCellWidth - 1;
-tools/host/modes.cpp: {"--columns", "--rows", "--chip", "--rom", "--output"}, ~> {"--columns", "--rows", "--chip", "--rom", "--output", "--trace"},
-tools/virtual_lcd/virtual_lcd.cpp: lcd.last_latch_cleared = !data && byte == kClearDisplay; ~> lcd.last_latch_cleared = false;
+tools/virtual_lcd/screen.cpp: int64_t{columns} * (kCellWidth + 1) - 1) ~> int64_t{columns} * kCellWidth - 1)
+tools/host/modes.cpp: WithModuleSettings({"--output"}), ~> WithModuleSettings({"--output", "--trace"}),
+tools/virtual_lcd/virtual_lcd.cpp: lcd.cleared_from = lcd.controller; ~> lcd.cleared_from.reset();
 tools/virtual_lcd/character_rom.cpp: return (rom == CharacterRom::A02 ? a02 : a00)[code]; ~> return (rom == CharacterRom::A00 ? a02 : a00)[code];
 tools/virtual_lcd/virtual_lcd.cpp: lcd.controller.rom = module.rom; ~> lcd.controller.rom = CharacterRom::A00;
 tools/host/script.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
-tools/host/options.cpp: settings.module.rom = options.rom; ~> settings.module.rom = vlcd::CharacterRom{};
+tools/virtual_lcd/module_settings.cpp: std::string { return RomName(module.rom); } ~> std::string { return RomName(CharacterRom{}); }
 LIST
 )
 

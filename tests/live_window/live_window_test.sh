@@ -98,7 +98,7 @@ else
   if ! screen_shows first.png shot1; then
     fail "the window does not show the renderer's picture (first.png against shot1.png)"
   fi
-  if ! xwininfo -root -tree | grep -q '"Virtual LCD (simulator, no port is written) - 20x4 HD66712, ROM A00, at 0x378"'; then
+  if ! xwininfo -root -tree | grep -q '"Virtual LCD (simulator, no port is written) - 20x4 HD66712 with ROM A00, at 0x378"'; then
     fail "no window on the X screen has the simulator's title"
   fi
 
@@ -165,7 +165,7 @@ for _ in $(seq $((1200 * ${HD66712_TIME_SCALE:-1}))); do
   grep -q "The window stays open until you press Enter" kit_output.txt && break
   sleep 0.1
 done
-if ! xwininfo -root -tree | grep -q '"Virtual LCD (simulator, no port is written) - 16x2 HD44780, ROM A02, at 0x378"'; then
+if ! xwininfo -root -tree | grep -q '"Virtual LCD (simulator, no port is written) - 16x2 HD44780 with ROM A02, at 0x378"'; then
   fail "lcd_host --window shows no window: $(cat kit_output.txt)"
 fi
 echo >&"$keys"

@@ -51,11 +51,12 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   auto snapshot = loader::FindEntryAs<VirtualLcdSnapshotFn>(port, kVirtualLcdSnapshot);
   ASSERT_TRUE(configure != nullptr && snapshot != nullptr);
   // Out-of-range settings are refused, not guessed at.
-  EXPECT_EQ(configure("HD44780", "A00", 256, 2, 0x278, 0), 0);
-  EXPECT_EQ(configure("hd44780", "A00", 16, 2, 0x278, 0), 0);
-  EXPECT_EQ(configure("HD44780", "a02", 16, 2, 0x278, 0), 0);
-  EXPECT_EQ(configure("HD44780", nullptr, 16, 2, 0x278, 0), 0);
-  ASSERT_EQ(configure("HD44780", "A00", 16, 2, 0x278, 0), 1);
+  EXPECT_EQ(configure("columns=256 rows=2 chip=HD44780", 0x278, 0), 0);
+  EXPECT_EQ(configure("columns=16 rows=2 chip=hd44780", 0x278, 0), 0);
+  EXPECT_EQ(configure("columns=16 rows=2 chip=HD44780 rom=a02", 0x278, 0), 0);
+  EXPECT_EQ(configure(nullptr, 0x278, 0), 0);
+  EXPECT_EQ(configure("columns=16 rows=2 chip=HD44780", 0x10000, 0), 0);
+  ASSERT_EQ(configure("columns=16 rows=2 chip=HD44780 rom=A00", 0x278, 0), 1);
 
   ASSERT_EQ(Init(16, 2, "LPT2,HD44780"), kDriverName);
   const uint8_t block[8] = {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F};

@@ -73,6 +73,37 @@ TEST(ModuleSettingsTest, ChipNamesAndControllerLimits) {
   EXPECT_EQ(vlcd::GeometryWarning(20, 5), "5 rows: a controller drives at most 4 rows");
 }
 
+// The text lcd_host configures the port library with: every setting, by
+// name, and a bad word refused whole, leaving the module as it was.
+TEST(ModuleSettingsTest, SettingsTravelAsOneText) {
+  vlcd::Module module;
+  module.chip = vlcd::Chip::HD44780;
+  module.rom = vlcd::CharacterRom::A02;
+  module.columns = 16;
+  module.rows = 2;
+  EXPECT_EQ(vlcd::SettingsText(module), "columns=16 rows=2 chip=HD44780 rom=A02");
+  EXPECT_EQ(vlcd::Describe(module), "16x2 HD44780 with ROM A02");
+  struct Case {
+    const char* text;
+    const char* problem;  // "" when read
+    int columns;
+  };
+  for (const Case& c : {Case{"rows=1  columns=8", "", 8},
+                        {"", "", 16},
+                        {"columns=40 colour=red", "'colour=red' is not a module setting", 16},
+                        {"columns", "'columns' is not a module setting", 16},
+                        {"columns=40 rows=256", "rows: '256' is out of range (0 to 255)", 16},
+                        {"columns=40 chip=",
+                         "chip: '' is not a chip (HD66712 or HD44780, in "
+                         "capitals)",
+                         16}}) {
+    vlcd::Module read = module;
+    EXPECT_EQ(vlcd::ReadSettingsText(c.text, &read).value_or(""), c.problem) << c.text;
+    EXPECT_EQ(read.columns, c.columns) << c.text;
+    EXPECT_EQ(read.rom, vlcd::CharacterRom::A02) << c.text;
+  }
+}
+
 TEST(ModuleSettingsTest, EverySizeIsDrawnOrRefusedWithAReason) {
   for (const auto& [columns, rows, drawn] :
        {std::tuple{0, 0, true}, {255, 1, true}, {1, 255, true}, {80, 4, true}, {255, 255, false}}) {

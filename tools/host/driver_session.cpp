@@ -42,13 +42,14 @@ Problem ReadSessionScript(const Options& options, PatternPages pages,
   if (name.empty()) {
     const bool pattern = options.test_pattern || options.real_port;
     name = pattern ? "test pattern" : "demo";
-    script = pattern ? TestPatternScript(options.columns, options.rows, pages, options.page_ms)
-                     : DemoScript(options.columns, options.rows);
+    script = pattern ? TestPatternScript(options.display.columns, options.display.rows, pages,
+                                         options.page_ms)
+                     : DemoScript(options.display.columns, options.display.rows);
   } else {
     if (Problem problem = ReadInputFile(name, &script)) return problem;
   }
   std::vector<std::string> warnings;
-  const Problem problem = ParseScript(script, commands, &warnings, options.rom);
+  const Problem problem = ParseScript(script, commands, &warnings, options.display.rom);
   for (const std::string& warning : warnings) Warn(name + ", " + warning);
   if (problem) return name + ", " + *problem;
   return std::nullopt;

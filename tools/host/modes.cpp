@@ -1,30 +1,40 @@
 #include "modes.h"
 
+#include "module_settings.h"
 #include "run_modes.h"
+
+namespace {
+
+// A mode that runs a module, virtual or real, takes every module setting.
+std::vector<std::string> WithModuleSettings(std::vector<std::string> takes) {
+  for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
+    takes.push_back(std::string("--") + setting.name);
+  }
+  return takes;
+}
+
+}  // namespace
 
 const std::vector<Mode>& Modes() {
   static const std::vector<Mode> modes = {
       {"",
        "a session on the virtual LCD: the demo, --script FILE or --test-pattern, shown and saved",
-       {"--script", "--test-pattern", "--columns", "--rows", "--chip", "--rom", "--params",
-        "--port", "--output", "--module", "--port-library", "--trace", "--window"},
+       WithModuleSettings({"--script", "--test-pattern", "--params", "--port", "--output",
+                           "--module", "--port-library", "--trace", "--window"}),
        RunOnVirtualLcd},
-      {"--replay",
-       "the screens a driver log says each session left",
-       {"--columns", "--rows", "--chip", "--rom", "--output"},
+      {"--replay", "the screens a driver log says each session left",
+       WithModuleSettings({"--output"}),
        [](const Options& options, Settings& settings) { return RunReplay(options, settings); }},
       {"--check-port",
        "which port library loads and whether a port answers at --port",
        {"--port", "--port-library"},
        [](const Options& options, Settings&) { return RunCheckPort(options); }},
-      {"--wiring-walk",
-       "each signal high in turn, to check the cable pin by pin; then the pattern",
-       {"--step-ms", "--page-ms", "--columns", "--rows", "--chip", "--rom", "--params", "--port",
-        "--output", "--module", "--port-library"},
+      {"--wiring-walk", "each signal high in turn, to check the cable pin by pin; then the pattern",
+       WithModuleSettings({"--step-ms", "--page-ms", "--params", "--port", "--output", "--module",
+                           "--port-library"}),
        RunWiringWalk},
-      {"--write-real-port",
-       "the driver writes the real port: the test pattern or --script FILE",
-       {"--script", "--page-ms", "--columns", "--rows", "--chip", "--params", "--port", "--module"},
+      {"--write-real-port", "the driver writes the real port: the test pattern or --script FILE",
+       WithModuleSettings({"--script", "--page-ms", "--params", "--port", "--module"}),
        RunOnRealPort},
   };
   return modes;

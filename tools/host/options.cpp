@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "driver/startup_parameters.h"
 #include "messages.h"
@@ -34,27 +35,10 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
         long value = 0;
         const Problem problem = vlcd::ParseNumber(text, form, 0, high, &value);
         if (!problem) text = std::to_string(value);
-        if (problem && form == vlcd::NumberForm::Address && Lowercase(text).rfind("lpt", 0) == 0) {
-          return *problem + "; write the address: 0x378 for LPT1, 0x278 for LPT2";
-        }
         return problem.value_or("");
       },
       "");
 }
-
-const CLI::Validator kChip(
-    [](std::string& text) {
-      vlcd::Chip chip{};
-      return vlcd::ReadChipName(text, &chip).value_or("");
-    },
-    "");
-
-const CLI::Validator kRom(
-    [](std::string& text) {
-      vlcd::CharacterRom rom{};
-      return vlcd::ReadRomName(text, &rom).value_or("");
-    },
-    "");
 
 const CLI::Validator kOutputPrefix(
     [](std::string& text) { return CheckOutputPrefix(text).value_or(""); }, "");
@@ -150,38 +134,34 @@ Problem CheckMode(const CLI::App& app, Options* options) {
   return std::nullopt;
 }
 
-// The names --chip and --rom are read as, checked by their validators.
-struct Names {
-  std::string chip;
-  std::string rom;
-};
+// The module settings' texts as given, read once parsing is done.
+using SettingTexts = std::map<std::string, std::string>;
 
-// The module: its size, controller and ROM, and the driver's parameters and
-// port.
-void AddModuleOptions(CLI::App& app, Options* options, Names* names) {
-  app.add_option("--columns", options->columns, "Module columns, 0-255")
-      ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
-      ->type_name("N")
-      ->capture_default_str();
-  app.add_option("--rows", options->rows, "Module rows, 0-255")
-      ->transform(Number(vlcd::NumberForm::Decimal, vlcd::kMaxSize))
-      ->type_name("N")
-      ->capture_default_str();
-  app.add_option("--chip", names->chip, "The module's controller: " + vlcd::ChipNames())
-      ->check(kChip)
-      ->type_name("CHIP")
-      ->capture_default_str();
-  app.add_option("--rom", names->rom,
-                 "The controller's character ROM: " + vlcd::RomNames() +
-                     " (A00 Japanese, A02 European: see the module's data sheet)")
-      ->check(kRom)
-      ->type_name("ROM")
-      ->capture_default_str();
+// The module: its settings, and the driver's parameters and port.
+void AddModuleOptions(CLI::App& app, Options* options, SettingTexts* texts) {
+  for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
+    std::string& text = (*texts)[setting.name] = setting.show(options->display);
+    const auto check = [&setting](std::string& given) {
+      vlcd::Module scratch;
+      return setting.read(given, &scratch).value_or("");
+    };
+    app.add_option(std::string("--") + setting.name, text, setting.help)
+        ->check(CLI::Validator(check, ""))
+        ->type_name(setting.value_name)
+        ->capture_default_str();
+  }
   app.add_option("--params", options->parameters,
                  "Driver parameters (default: built from --port and --chip)")
       ->type_name("TEXT");
   app.add_option("--port", options->port, "Where the module is plugged in, 0x378 by default")
-      ->transform(Number(vlcd::NumberForm::Address, vlcd::kMaxPort))
+      ->transform(CLI::Validator(
+          [](std::string& text) {
+            uint16_t port = 0;
+            const Problem problem = vlcd::ReadPortAddress(text, &port);
+            if (!problem) text = std::to_string(port);
+            return problem.value_or("");
+          },
+          ""))
       ->type_name("ADDRESS");
 }
 
@@ -239,9 +219,10 @@ void AddRunOptions(CLI::App& app, Options* options) {
 
 // What parsing leaves to do: the names read, paths made usable, defaults
 // that depend on the mode.
-void FinishOptions(const CLI::App& app, const Names& names, Options* options) {
-  vlcd::ReadChipName(names.chip, &options->chip);
-  vlcd::ReadRomName(names.rom, &options->rom);
+void FinishOptions(const CLI::App& app, const SettingTexts& texts, Options* options) {
+  for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
+    setting.read(texts.at(setting.name), &options->display);
+  }
   options->port_library_given = app.count("--port-library") > 0;
   // A host may pass "", and the driver then keeps its defaults: so may a user.
   options->parameters_given = app.count("--params") > 0;
@@ -256,11 +237,11 @@ void FinishOptions(const CLI::App& app, const Names& names, Options* options) {
 
 int ReadOptions(int argc, char** argv, Options* options) {
   FindOwnFiles(options);
-  Names names{vlcd::ChipName(options->chip), vlcd::RomName(options->rom)};
+  SettingTexts texts;
   CLI::App app{
       "Runs a session of driver calls against a virtual LCD and shows the screen the module\n"
       "would display. Without --script it runs a demo sized to the module.\n"};
-  AddModuleOptions(app, options, &names);
+  AddModuleOptions(app, options, &texts);
   AddRunOptions(app, options);
   app.footer("\n" + ModesHelp() +
              "\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +
@@ -273,26 +254,24 @@ int ReadOptions(int argc, char** argv, Options* options) {
     return Fail(kUsageError, std::string(e.what()) + " (see --help)");
   }
   if (const Problem problem = CheckMode(app, options)) return Fail(kUsageError, *problem);
-  FinishOptions(app, names, options);
+  FinishOptions(app, texts, options);
   return -1;
 }
 
 Settings SettingsFrom(const Options& options) {
   Settings settings;
-  settings.module.chip = options.chip;
-  settings.module.rom = options.rom;
-  settings.module.columns = options.columns;
-  settings.module.rows = options.rows;
+  settings.module = options.display;
   settings.module.port_base = static_cast<uint16_t>(options.port);
-  settings.session.columns = options.columns;
-  settings.session.rows = options.rows;
+  settings.session.columns = options.display.columns;
+  settings.session.rows = options.display.rows;
   settings.session.lines_named = !options.script_path.empty();
   settings.session.parameters =
       !options.parameters_given
-          ? vlcd::ParametersFor(static_cast<uint16_t>(options.port), options.chip)
+          ? vlcd::ParametersFor(static_cast<uint16_t>(options.port), options.display.chip)
           : options.parameters;
   settings.output = options.output;
-  if (const Problem geometry = vlcd::GeometryWarning(options.columns, options.rows)) {
+  if (const Problem geometry =
+          vlcd::GeometryWarning(options.display.columns, options.display.rows)) {
     Warn(*geometry);
   }
   for (const std::string& warning : ParameterWarnings(settings.session.parameters)) Warn(warning);

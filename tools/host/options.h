@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "module.h"
 #include "session.h"
 #include "test_pattern.h"
-#include "virtual_lcd.h"
 
 struct Mode;
 
@@ -16,10 +16,7 @@ struct Options {
   const Mode* mode = nullptr;  // set by ReadOptions
   std::string script_path;
   std::string replay_path;
-  int columns = 20;
-  int rows = 4;
-  vlcd::Chip chip = vlcd::Chip::HD66712;
-  vlcd::CharacterRom rom = vlcd::CharacterRom::A00;
+  vlcd::Module display;           // its port_base is set from `port` for the run
   std::string parameters;         // as given, "" included
   bool parameters_given = false;  // else built from --port and --chip
   int port = 0x378;

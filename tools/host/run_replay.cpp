@@ -29,9 +29,8 @@ int RunReplay(const Options& options, const Settings& settings) {
     return Fail(kRunError, options.replay_path + " holds no driver session");
   }
   for (const ReplayedSession& session : replay.sessions) {
-    std::printf("Session of lines %d-%d on a %dx%d %s with ROM %s, %s:\n", session.first_line,
-                session.last_line, settings.module.columns, settings.module.rows,
-                vlcd::ChipName(settings.module.chip), vlcd::RomName(settings.module.rom),
+    std::printf("Session of lines %d-%d on a %s, %s:\n", session.first_line, session.last_line,
+                vlcd::Describe(settings.module).c_str(),
                 session.shut_down ? "as it was before the driver shut down and cleared it"
                                   : "as it was at the end of the log");
     if (session.init_failed) {

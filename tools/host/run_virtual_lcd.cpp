@@ -40,8 +40,7 @@ Problem OpenVirtualPort(const Options& options, const Settings& settings,
     return options.port_library + " is not the virtual LCD";
   }
   const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
-  if (library->configure(vlcd::ChipName(settings.module.chip), vlcd::RomName(settings.module.rom),
-                         settings.module.columns, settings.module.rows, settings.module.port_base,
+  if (library->configure(vlcd::SettingsText(settings.module).c_str(), settings.module.port_base,
                          flags) != 1) {
     return "the virtual LCD refused the module's settings";
   }
@@ -85,9 +84,8 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     return Fail(kRunError, *problem);
   }
 
-  std::printf("%s, %dx%d %s with ROM %s, parameters \"%s\"\n", driver.DriverName(),
-              settings.module.columns, settings.module.rows, vlcd::ChipName(settings.module.chip),
-              vlcd::RomName(settings.module.rom), settings.session.parameters.c_str());
+  std::printf("%s, %s, parameters \"%s\"\n", driver.DriverName(),
+              vlcd::Describe(settings.module).c_str(), settings.session.parameters.c_str());
   SaveSnapshots(library, settings);
   StdoutCapture capture;
   WatchDriverCalls(capture, settings.session,

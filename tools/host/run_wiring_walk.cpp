@@ -141,8 +141,7 @@ int RunWiringWalk(const Options& options, Settings& settings) {
     const auto configure =
         loader::FindEntryAs<VirtualLcdConfigureFn>(library.handle, kVirtualLcdConfigure);
     if (configure == nullptr ||
-        configure(vlcd::ChipName(settings.module.chip), vlcd::RomName(settings.module.rom),
-                  settings.module.columns, settings.module.rows, data, 0) != 1) {
+        configure(vlcd::SettingsText(settings.module).c_str(), data, 0) != 1) {
       ClosePortLibrary(&library);
       return Fail(kRunError, "the virtual LCD refused the module's settings");
     }

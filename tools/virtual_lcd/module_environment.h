@@ -8,11 +8,12 @@
 #include <functional>
 #include <string>
 
-#include "virtual_lcd.h"
+#include "module.h"
 
 using Complaint = std::function<void(const std::string&)>;
 
-// HD_VLCD_CHIP, HD_VLCD_ROM, HD_VLCD_COLUMNS, HD_VLCD_ROWS and HD_VLCD_PORT.
+// HD_VLCD_ and each setting's name in capitals (HD_VLCD_CHIP, ...), and
+// HD_VLCD_PORT.
 vlcd::Module ModuleFromEnvironment(const Complaint& complain);
 // HD_VLCD_WINDOW: 0 or 1.
 bool WindowFromEnvironment(bool by_default, const Complaint& complain);

@@ -1,5 +1,7 @@
 #include "module_settings.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <string_view>
@@ -41,6 +43,16 @@ Problem ReadName(const Named<Value> (&known)[N], const std::string& text, const 
     }
   }
   return "'" + Excerpt(text) + "' is not " + what + " (" + NamesOf(known) + ", in capitals)";
+}
+
+// Sizes as the driver takes them: a byte.
+Problem ReadSize(const std::string& text, int* size) {
+  long value = 0;
+  if (Problem problem = ParseNumber(text, NumberForm::Decimal, 0, kMaxSize, &value)) {
+    return problem;
+  }
+  *size = static_cast<int>(value);
+  return std::nullopt;
 }
 
 template <typename Value, size_t N>
@@ -108,6 +120,77 @@ Problem ReadRomName(const std::string& text, CharacterRom* rom) {
 const char* RomName(CharacterRom rom) { return NameOf(kRoms, rom); }
 
 std::string RomNames() { return NamesOf(kRoms); }
+
+const std::vector<ModuleSetting>& ModuleSettings() {
+  static const std::vector<ModuleSetting> settings = {
+      {"columns", "N", "Module columns, 0-255",
+       [](const std::string& text, Module* module) { return ReadSize(text, &module->columns); },
+       [](const Module& module) { return std::to_string(module.columns); }},
+      {"rows", "N", "Module rows, 0-255",
+       [](const std::string& text, Module* module) { return ReadSize(text, &module->rows); },
+       [](const Module& module) { return std::to_string(module.rows); }},
+      {"chip", "CHIP", "The module's controller: " + ChipNames(),
+       [](const std::string& text, Module* module) { return ReadChipName(text, &module->chip); },
+       [](const Module& module) -> std::string { return ChipName(module.chip); }},
+      {"rom", "ROM",
+       "The controller's character ROM: " + RomNames() +
+           " (A00 Japanese, A02 European: see the module's data sheet)",
+       [](const std::string& text, Module* module) { return ReadRomName(text, &module->rom); },
+       [](const Module& module) -> std::string { return RomName(module.rom); }},
+  };
+  return settings;
+}
+
+std::string SettingsText(const Module& module) {
+  std::string text;
+  for (const ModuleSetting& setting : ModuleSettings()) {
+    text += (text.empty() ? "" : " ") + std::string(setting.name) + "=" + setting.show(module);
+  }
+  return text;
+}
+
+Problem ReadSettingsText(const std::string& text, Module* module) {
+  Module read = *module;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find(' ', at), text.size());
+    const std::string word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    const size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals);
+    const auto setting =
+        std::find_if(ModuleSettings().begin(), ModuleSettings().end(),
+                     [&name](const ModuleSetting& known) { return name == known.name; });
+    if (equals == std::string::npos || setting == ModuleSettings().end()) {
+      return "'" + Excerpt(word) + "' is not a module setting";
+    }
+    if (Problem problem = setting->read(word.substr(equals + 1), &read)) {
+      return name + ": " + *problem;
+    }
+  }
+  *module = read;
+  return std::nullopt;
+}
+
+std::string Describe(const Module& module) {
+  return std::to_string(module.columns) + "x" + std::to_string(module.rows) + " " +
+         ChipName(module.chip) + " with ROM " + RomName(module.rom);
+}
+
+Problem ReadPortAddress(const std::string& text, uint16_t* port) {
+  long value = 0;
+  if (Problem problem = ParseNumber(text, NumberForm::Address, 0, kMaxPort, &value)) {
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(c)); };
+    if (text.size() >= 3 && lower(text[0]) == 'l' && lower(text[1]) == 'p' &&
+        lower(text[2]) == 't') {
+      *problem += "; write the address: 0x378 for LPT1, 0x278 for LPT2";
+    }
+    return problem;
+  }
+  *port = static_cast<uint16_t>(value);
+  return std::nullopt;
+}
 
 std::string ParametersFor(uint16_t port, Chip chip) {
   const std::string name = ChipName(chip);

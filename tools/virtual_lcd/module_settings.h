@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "controller.h"
+#include "module.h"
 #include "problem.h"
 
 namespace vlcd {
@@ -36,6 +38,34 @@ std::string ChipNames();
 Problem ReadRomName(const std::string& text, CharacterRom* rom);
 const char* RomName(CharacterRom rom);
 std::string RomNames();
+
+// One thing a module is, as lcd_host's --NAME and the port library's
+// HD_VLCD_NAME give it. Where the module is plugged in (its port) is not
+// one: lcd_host's port check takes the port alone.
+struct ModuleSetting {
+  const char* name;        // "chip": --chip, HD_VLCD_CHIP, chip=
+  const char* value_name;  // "CHIP", for --help
+  std::string help;
+  // Sets the setting from `text`, or says what is wrong and changes nothing.
+  Problem (*read)(const std::string& text, Module* module);
+  std::string (*show)(const Module& module);
+};
+
+// Every setting, in the order --help lists them.
+const std::vector<ModuleSetting>& ModuleSettings();
+
+// "columns=16 rows=2 chip=HD44780 rom=A02": every setting, in one text
+// that ReadSettingsText takes back. A setting it does not name keeps its
+// default.
+std::string SettingsText(const Module& module);
+Problem ReadSettingsText(const std::string& text, Module* module);
+
+// "16x2 HD44780 with ROM A02", for messages and titles.
+std::string Describe(const Module& module);
+
+// A port's data register: a number, decimal or 0x hexadecimal, up to
+// kMaxPort. A port's name gets the address to write instead.
+Problem ReadPortAddress(const std::string& text, uint16_t* port);
 
 // Driver parameters that name this port and chip: "LPT1,HD44780",
 // "0x3BC,HD66712".

@@ -131,14 +131,11 @@ int WindowPicture(void*, LiveWindowPicture* picture) {
   }
 }
 
-// "Virtual LCD (simulator, no port is written) - 20x4 HD66712, ROM A00, at 0x378"
+// "Virtual LCD (simulator, no port is written) - 20x4 HD66712 with ROM A00, at 0x378"
 std::string WindowTitle(const vlcd::Module& module) {
-  char title[128];
-  std::snprintf(title, sizeof title,
-                "Virtual LCD (simulator, no port is written) - %dx%d %s, ROM %s, at 0x%X",
-                module.columns, module.rows, vlcd::ChipName(module.chip), vlcd::RomName(module.rom),
-                module.port_base);
-  return title;
+  char port[16];
+  std::snprintf(port, sizeof port, ", at 0x%X", module.port_base);
+  return "Virtual LCD (simulator, no port is written) - " + vlcd::Describe(module) + port;
 }
 
 Problem ShowScreenWindow() {
@@ -217,18 +214,14 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
   }
 }
 
-PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* chip, const char* rom, int columns,
-                                             int rows, int port, int flags) {
-  vlcd::Module module;
-  if (chip == nullptr || vlcd::ReadChipName(chip, &module.chip) || rom == nullptr ||
-      vlcd::ReadRomName(rom, &module.rom) || columns < 0 || columns > vlcd::kMaxSize || rows < 0 ||
-      rows > vlcd::kMaxSize || port < 0 || port > vlcd::kMaxPort) {
-    return 0;
-  }
-  module.columns = columns;
-  module.rows = rows;
-  module.port_base = static_cast<uint16_t>(port);
+PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* settings, int port, int flags) {
   try {
+    vlcd::Module module;
+    if (settings == nullptr || vlcd::ReadSettingsText(settings, &module) || port < 0 ||
+        port > vlcd::kMaxPort) {
+      return 0;
+    }
+    module.port_base = static_cast<uint16_t>(port);
     vlcd::VirtualLcd fresh = vlcd::MakeVirtualLcd(module);
     const std::lock_guard<std::mutex> hold(device.lock);
     device.lcd = std::move(fresh);

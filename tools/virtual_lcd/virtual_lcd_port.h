@@ -10,13 +10,13 @@
 constexpr int kVirtualLcdTrace = 1;     // keep every latched byte for VirtualLcd_Trace
 constexpr int kVirtualLcdProgress = 2;  // a line on standard error every few seconds
 
-// Starts over with a fresh module of this chip ("HD66712" or "HD44780"),
-// character ROM ("A00" or "A02"), size (0-255) and port (0-0xFFFF);
-// everything sent before is forgotten. Returns 0, changing nothing, when a
-// value is out of range.
+// Starts over with a fresh module of these settings (as vlcd::SettingsText
+// writes them: "columns=16 rows=2 chip=HD44780 rom=A02", a setting left out
+// keeping its default) at this port (0-0xFFFF); everything sent before is
+// forgotten. Returns 0, changing nothing, when a setting is unknown or a
+// value is bad.
 constexpr char kVirtualLcdConfigure[] = "VirtualLcd_Configure";
-using VirtualLcdConfigureFn = int (*)(const char* chip, const char* rom, int columns, int rows,
-                                      int port, int flags);
+using VirtualLcdConfigureFn = int (*)(const char* settings, int port, int flags);
 
 // Writes the screen now to <prefix>.txt and <prefix>.png and returns the
 // report: the framed screen, the summary line, notes and violations, and a

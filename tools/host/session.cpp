@@ -7,62 +7,71 @@ namespace {
 
 using Kind = ScriptCommand::Kind;
 
+// Every entry is called through the session's hook, when it has one, so a
+// caller can watch or wrap the driver's calls.
+void CallDriver(const SessionSettings& settings, const std::function<void()>& entry) {
+  if (settings.call_driver) {
+    settings.call_driver(entry);
+  } else {
+    entry();
+  }
+}
+
+Problem CallInit(const DriverEntries& driver, const SessionSettings& settings) {
+  uint8_t ok = 0;
+  const char* result = nullptr;
+  CallDriver(settings, [&] {
+    result = driver.Init(static_cast<uint8_t>(settings.columns),
+                         static_cast<uint8_t>(settings.rows), settings.parameters.c_str(), &ok);
+  });
+  if (ok != 1) return std::string("DISPLAYDLL_Init failed: ") + result;
+  return std::nullopt;
+}
+
+Problem CallWrite(const DriverEntries& driver, const SessionSettings& settings,
+                  const std::string& escaped) {
+  std::string text;
+  if (Problem problem = ExpandText(&driver, escaped, &text)) return problem;
+  if (settings.writing) settings.writing(text.size());
+  CallDriver(settings, [&] { driver.Write(text.c_str()); });
+  return std::nullopt;
+}
+
 // Makes the one driver call (or takes the one step) a command stands for.
+// The driver counts as open from the moment Init is called, even when it
+// fails, since a host then still calls Done.
 Problem RunCommand(const DriverEntries& driver, const SessionSettings& settings,
                    const ScriptCommand& command, bool* driver_open) {
-  const auto call = [&settings](const std::function<void()>& entry) {
-    if (settings.call_driver) {
-      settings.call_driver(entry);
-    } else {
-      entry();
-    }
-  };
-  Problem problem;
   switch (command.kind) {
-    case Kind::Init: {
-      uint8_t ok = 0;
-      const char* result = nullptr;
+    case Kind::Init:
       *driver_open = true;
-      call([&] {
-        result = driver.Init(static_cast<uint8_t>(settings.columns),
-                             static_cast<uint8_t>(settings.rows), settings.parameters.c_str(), &ok);
-      });
-      if (ok != 1) problem = std::string("DISPLAYDLL_Init failed: ") + result;
-      break;
-    }
+      return CallInit(driver, settings);
     case Kind::Position:
-      call([&] { driver.SetPosition(command.x, command.y); });
-      break;
-    case Kind::Write: {
-      std::string text;
-      problem = ExpandText(&driver, command.text, &text);
-      if (problem) break;
-      if (settings.writing) settings.writing(text.size());
-      call([&] { driver.Write(text.c_str()); });
-      break;
-    }
+      CallDriver(settings, [&] { driver.SetPosition(command.x, command.y); });
+      return std::nullopt;
+    case Kind::Write:
+      return CallWrite(driver, settings, command.text);
     case Kind::Glyph:
-      call([&] { driver.CustomChar(command.x, command.rows.data()); });
-      break;
+      CallDriver(settings, [&] { driver.CustomChar(command.x, command.rows.data()); });
+      return std::nullopt;
     case Kind::Resume:
-      call([&] { driver.PowerResume(); });
-      break;
+      CallDriver(settings, [&] { driver.PowerResume(); });
+      return std::nullopt;
     case Kind::Done:
-      call([&] { driver.Done(); });
+      CallDriver(settings, [&] { driver.Done(); });
       *driver_open = false;
-      break;
+      return std::nullopt;
     case Kind::Snapshot:
-      problem = settings.snapshot ? settings.snapshot() : "snapshot is not available here";
-      break;
+      return settings.snapshot ? settings.snapshot() : "snapshot is not available here";
     case Kind::Wait:
       if (settings.pause) {
         settings.pause(command.wait_ms);
       } else {
         std::this_thread::sleep_for(std::chrono::milliseconds(command.wait_ms));
       }
-      break;
+      return std::nullopt;
   }
-  return problem;
+  return std::nullopt;
 }
 
 }  // namespace

@@ -52,51 +52,64 @@ void Complain(const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", kName, message.c_str());
 }
 
+// The module as the HD_VLCD_* variables describe it, or the default one
+// when even reading them fails.
+vlcd::VirtualLcd ModuleAtLoad() {
+  try {
+    return vlcd::MakeVirtualLcd(ModuleFromEnvironment(Complain));
+  } catch (const std::exception& e) {
+    Complain(std::string("using the default module: ") + e.what());
+    return vlcd::MakeVirtualLcd(vlcd::Module{});
+  }
+}
+
+// As the library is unloaded, the screen the host last showed goes to
+// HD_VLCD_OUTPUT, when set.
+void SaveAtUnload(const vlcd::VirtualLcd& lcd) {
+  try {
+    const char* output = std::getenv("HD_VLCD_OUTPUT");
+    if (output == nullptr || *output == '\0') return;
+    const vlcd::SavedScreen saved =
+        vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
+    for (const std::string& problem : saved.problems) Complain(problem);
+  } catch (const std::exception& e) {
+    Complain(std::string("the screen was not saved: ") + e.what());
+  } catch (...) {
+    Complain("the screen was not saved");
+  }
+}
+
+// The live window's last picture, and the latched count it shows.
+struct WindowState {
+  bool wanted = WindowFromEnvironment(kLiveWindowByDefault, Complain);
+  int64_t shows = -1;
+  vlcd::Image picture;
+  std::string status;
+};
+
+// The progress line, and a long write announced by the host: the data
+// bytes it starts and ends at, and when it began.
+struct ProgressState {
+  bool on = false;
+  int64_t shown_ns = 0;
+  int64_t expected_bytes = 0;
+  int64_t from_bytes = 0;
+  int64_t from_ns = 0;
+};
+
 struct Device {
   // Held by every change to `lcd` and by the window's copy of it, never
   // while painting.
   std::mutex lock;
-  vlcd::VirtualLcd lcd;
+  vlcd::VirtualLcd lcd = ModuleAtLoad();
   bool configured = false;  // by a tool that knows what it loaded
-  bool window_wanted = WindowFromEnvironment(kLiveWindowByDefault, Complain);
-  // The window's last picture, and the latched count it shows.
-  int64_t window_shows = -1;
-  vlcd::Image picture;
-  std::string status;
   bool introduced = false;
-  bool progress = false;
-  int64_t progress_shown_ns = 0;
-  // A long write announced by the host: the data bytes it starts and ends
-  // at, and when it began.
-  int64_t expected_bytes = 0;
-  int64_t expect_from_bytes = 0;
-  int64_t expect_from_ns = 0;
+  WindowState window;
+  ProgressState progress;
   size_t traced = 0;
   std::string text;  // the last text handed out
 
-  Device() {
-    try {
-      lcd = vlcd::MakeVirtualLcd(ModuleFromEnvironment(Complain));
-    } catch (const std::exception& e) {
-      Complain(std::string("using the default module: ") + e.what());
-      lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-    }
-  }
-  ~Device() {
-    try {
-      const char* output = std::getenv("HD_VLCD_OUTPUT");
-      if (output == nullptr || *output == '\0') return;
-      const vlcd::SavedScreen saved =
-          vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
-      for (const std::string& problem : saved.problems) {
-        Complain(problem);
-      }
-    } catch (const std::exception& e) {
-      Complain(std::string("the screen was not saved: ") + e.what());
-    } catch (...) {
-      Complain("the screen was not saved");
-    }
-  }
+  ~Device() { SaveAtUnload(lcd); }
 };
 
 Device device;
@@ -112,19 +125,19 @@ int WindowPicture(void*, LiveWindowPicture* picture) {
     vlcd::Traffic traffic;
     {
       const std::lock_guard<std::mutex> hold(device.lock);
-      if (LatchedBytes() == device.window_shows) return 0;
-      device.window_shows = LatchedBytes();
+      if (LatchedBytes() == device.window.shows) return 0;
+      device.window.shows = LatchedBytes();
       screen = vlcd::ScreenNow(device.lcd);
       module = device.lcd.module;
       traffic = device.lcd.traffic;
     }
     std::string refused;
-    device.picture = vlcd::RenderDots(screen, vlcd::WindowScale(module.columns), &refused);
-    device.status = refused.empty() ? vlcd::Summary(module, traffic) : refused;
-    picture->width = device.picture.width;
-    picture->height = device.picture.height;
-    picture->rgb = device.picture.rgb.data();
-    picture->status = device.status.c_str();
+    device.window.picture = vlcd::RenderDots(screen, vlcd::WindowScale(module.columns), &refused);
+    device.window.status = refused.empty() ? vlcd::Summary(module, traffic) : refused;
+    picture->width = device.window.picture.width;
+    picture->height = device.window.picture.height;
+    picture->rgb = device.window.picture.rgb.data();
+    picture->status = device.window.status.c_str();
     return 1;
   } catch (...) {
     return 0;  // out of memory: the window keeps its last picture
@@ -161,28 +174,28 @@ void Introduce() {
                "%s To drive the real port again, delete %s and virtual_lcd_window.dll from "
                "the host's folder and put your own port library back.\n",
                kName, saved.c_str(), VIRTUAL_PORT_FILE);
-  if (device.window_wanted) {
+  if (device.window.wanted) {
     if (const Problem problem = ShowScreenWindow()) Complain(*problem);
   }
 }
 
 void ShowProgress(int64_t now) {
-  if (device.progress_shown_ns == 0) device.progress_shown_ns = now;
-  if (now - device.progress_shown_ns < kProgressEveryNs) return;
-  device.progress_shown_ns = now;
+  if (device.progress.shown_ns == 0) device.progress.shown_ns = now;
+  if (now - device.progress.shown_ns < kProgressEveryNs) return;
+  device.progress.shown_ns = now;
   const int64_t written = device.lcd.traffic.data_bytes;
-  const int64_t done = written - device.expect_from_bytes;
-  if (written >= device.expected_bytes || done <= 0) {
+  const int64_t done = written - device.progress.from_bytes;
+  if (written >= device.progress.expected_bytes || done <= 0) {
     std::fprintf(stderr, "virtual LCD: %lld bytes latched so far\n",
                  static_cast<long long>(LatchedBytes()));
     return;
   }
-  const double seconds_left = static_cast<double>(device.expected_bytes - written) *
-                              static_cast<double>(now - device.expect_from_ns) / 1e9 /
+  const double seconds_left = static_cast<double>(device.progress.expected_bytes - written) *
+                              static_cast<double>(now - device.progress.from_ns) / 1e9 /
                               static_cast<double>(done);
   std::fprintf(stderr, "virtual LCD: %lld of %lld characters written, about %.0f s left\n",
                static_cast<long long>(done),
-               static_cast<long long>(device.expected_bytes - device.expect_from_bytes),
+               static_cast<long long>(device.progress.expected_bytes - device.progress.from_bytes),
                seconds_left);
 }
 
@@ -208,7 +221,7 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
       const std::lock_guard<std::mutex> hold(device.lock);
       vlcd::ReceivePortWrite(device.lcd, port, value, now);
     }
-    if (device.progress) ShowProgress(now);
+    if (device.progress.on) ShowProgress(now);
   } catch (...) {
     // Out of memory for the records: the write is lost, the host lives on.
   }
@@ -225,22 +238,22 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* settings, int port, int
     vlcd::VirtualLcd fresh = vlcd::MakeVirtualLcd(module);
     const std::lock_guard<std::mutex> hold(device.lock);
     device.lcd = std::move(fresh);
-    device.window_shows = -1;
+    device.window.shows = -1;
   } catch (...) {
     return 0;
   }
   device.configured = true;
   device.lcd.findings.record_bytes = flags & kVirtualLcdTrace;
-  device.progress = flags & kVirtualLcdProgress;
-  device.progress_shown_ns = 0;
+  device.progress.on = flags & kVirtualLcdProgress;
+  device.progress.shown_ns = 0;
   device.traced = 0;
   return 1;
 }
 
 PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
-  device.expect_from_bytes = device.lcd.traffic.data_bytes;
-  device.expect_from_ns = SteadyNanoseconds();
-  device.expected_bytes = device.expect_from_bytes + (bytes > 0 ? bytes : 0);
+  device.progress.from_bytes = device.lcd.traffic.data_bytes;
+  device.progress.from_ns = SteadyNanoseconds();
+  device.progress.expected_bytes = device.progress.from_bytes + (bytes > 0 ? bytes : 0);
 }
 
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* saved) {

@@ -107,7 +107,9 @@ TEST(ModuleSettingsTest, SettingsTravelAsOneText) {
 TEST(ModuleSettingsTest, EverySizeIsDrawnOrRefusedWithAReason) {
   for (const auto& [columns, rows, drawn] :
        {std::tuple{0, 0, true}, {255, 1, true}, {1, 255, true}, {80, 4, true}, {255, 255, false}}) {
-    const vlcd::Screen screen{vlcd::Controller{}, columns, rows};
+    vlcd::Screen screen;
+    screen.module.columns = columns;
+    screen.module.rows = rows;
     std::string refused;
     const vlcd::Image image = vlcd::RenderDots(screen, 4, &refused);
     EXPECT_EQ(refused.empty(), drawn) << columns << "x" << rows << ": " << refused;

@@ -121,19 +121,18 @@ int64_t LatchedBytes() { return device.lcd.traffic.instructions + device.lcd.tra
 int WindowPicture(void*, LiveWindowPicture* picture) {
   try {
     vlcd::Screen screen;
-    vlcd::Module module;
     vlcd::Traffic traffic;
     {
       const std::lock_guard<std::mutex> hold(device.lock);
       if (LatchedBytes() == device.window.shows) return 0;
       device.window.shows = LatchedBytes();
       screen = vlcd::ScreenNow(device.lcd);
-      module = device.lcd.module;
       traffic = device.lcd.traffic;
     }
     std::string refused;
-    device.window.picture = vlcd::RenderDots(screen, vlcd::WindowScale(module.columns), &refused);
-    device.window.status = refused.empty() ? vlcd::Summary(module, traffic) : refused;
+    device.window.picture =
+        vlcd::RenderDots(screen, vlcd::WindowScale(screen.module.columns), &refused);
+    device.window.status = refused.empty() ? vlcd::Summary(screen.module, traffic) : refused;
     picture->width = device.window.picture.width;
     picture->height = device.window.picture.height;
     picture->rgb = device.window.picture.rgb.data();

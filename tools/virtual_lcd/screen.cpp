@@ -36,17 +36,18 @@ std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
 
 // The display address a cell shows, or -1 where nothing drives it.
 int ShownAddress(const Screen& screen, int row, int column) {
-  if (NeedsSecondController(screen.columns, screen.rows) && row >= kSecondControllerFirstRow)
+  if (NeedsSecondController(screen.module.columns, screen.module.rows) &&
+      row >= kSecondControllerFirstRow)
     return -1;
-  return VisibleAddress(screen.controller, row, column, screen.columns);
+  return VisibleAddress(screen.controller, row, column, screen.module.columns);
 }
 
 // The cell the address counter points at, or false when it is not shown.
 bool CursorCell(const Screen& screen, int* row, int* column) {
   const Controller& c = screen.controller;
   if (!c.display_on || c.address_in_cgram || !(c.cursor_on || c.blink_on)) return false;
-  for (int r = 0; r < screen.rows; ++r) {
-    for (int col = 0; col < screen.columns; ++col) {
+  for (int r = 0; r < screen.module.rows; ++r) {
+    for (int col = 0; col < screen.module.columns; ++col) {
       if (ShownAddress(screen, r, col) == c.address) {
         *row = r;
         *column = col;
@@ -70,12 +71,12 @@ void Fill(Image& image, int x, int y, int size, const uint8_t color[3]) {
 
 std::vector<std::vector<int>> ScreenCodes(const Screen& screen) {
   const Controller& c = screen.controller;
-  const size_t rows = static_cast<size_t>(std::max(0, screen.rows));
-  const size_t columns = static_cast<size_t>(std::max(0, screen.columns));
+  const size_t rows = static_cast<size_t>(std::max(0, screen.module.rows));
+  const size_t columns = static_cast<size_t>(std::max(0, screen.module.columns));
   std::vector<std::vector<int>> codes(rows, std::vector<int>(columns, -1));
   if (!c.display_on) return codes;
-  for (int row = 0; row < screen.rows; ++row) {
-    for (int column = 0; column < screen.columns; ++column) {
+  for (int row = 0; row < screen.module.rows; ++row) {
+    for (int column = 0; column < screen.module.columns; ++column) {
       const int address = ShownAddress(screen, row, column);
       if (address >= 0) codes[row][column] = c.ddram[address];
     }
@@ -106,7 +107,7 @@ std::string ScreenText(const Screen& screen) {
 
 std::string FramedScreen(const Screen& screen) {
   std::string border;
-  for (int i = 0; i < screen.columns; ++i) border += "─";
+  for (int i = 0; i < screen.module.columns; ++i) border += "─";
   std::string framed = "┌" + border + "┐\n";
   for (const std::vector<int>& row : ScreenCodes(screen)) {
     framed += "│";
@@ -129,10 +130,10 @@ std::string PictureRefusal(int columns, int rows, int scale) {
 Image RenderDots(const Screen& screen, int scale, std::string* refused) {
   const int pitch_x = kCellWidth + 1;
   const int pitch_y = kCellHeight + 1;
-  const int64_t width = PictureWidth(screen.columns, scale);
-  const int64_t height = PictureHeight(screen.rows, scale);
+  const int64_t width = PictureWidth(screen.module.columns, scale);
+  const int64_t height = PictureHeight(screen.module.rows, scale);
   Image image;
-  *refused = PictureRefusal(screen.columns, screen.rows, scale);
+  *refused = PictureRefusal(screen.module.columns, screen.module.rows, scale);
   if (!refused->empty()) return image;
   image.width = static_cast<int>(width);
   image.height = static_cast<int>(height);
@@ -144,8 +145,8 @@ Image RenderDots(const Screen& screen, int scale, std::string* refused) {
   int cursor_column = -1;
   const bool cursor = CursorCell(screen, &cursor_row, &cursor_column);
   const std::vector<std::vector<int>> codes = ScreenCodes(screen);
-  for (int row = 0; row < screen.rows; ++row) {
-    for (int column = 0; column < screen.columns; ++column) {
+  for (int row = 0; row < screen.module.rows; ++row) {
+    for (int column = 0; column < screen.module.columns; ++column) {
       const int code = codes[row][column];
       std::array<uint8_t, kCellHeight> dots{};
       if (code >= 0) dots = CellPattern(screen.controller, code);

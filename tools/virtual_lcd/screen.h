@@ -12,12 +12,11 @@
 
 namespace vlcd {
 
-// All the glass shows depends on: the controller's memories and settings,
-// and the module's size.
+// All the glass shows depends on: the module's settings, and the
+// controller's memories and settings.
 struct Screen {
+  Module module;
   Controller controller;
-  int columns = 0;
-  int rows = 0;
   // This is not the module's present screen but the one before the
   // driver's final clear display.
   bool before_final_clear = false;

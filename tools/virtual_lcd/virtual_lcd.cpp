@@ -232,13 +232,11 @@ std::string ChipNote(const VirtualLcd& lcd) {
 
 }  // namespace
 
-Screen ScreenNow(const VirtualLcd& lcd) {
-  return Screen{lcd.controller, lcd.module.columns, lcd.module.rows, false};
-}
+Screen ScreenNow(const VirtualLcd& lcd) { return Screen{lcd.module, lcd.controller, false}; }
 
 Screen ScreenLastShown(const VirtualLcd& lcd) {
   if (!lcd.cleared_from) return ScreenNow(lcd);
-  return Screen{*lcd.cleared_from, lcd.module.columns, lcd.module.rows, true};
+  return Screen{lcd.module, *lcd.cleared_from, true};
 }
 
 std::string Notes(const VirtualLcd& lcd) {

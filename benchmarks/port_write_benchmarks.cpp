@@ -15,7 +15,7 @@
 
 #include "module_loader.h"
 #include "port_library_abi.h"
-#include "virtual_lcd.h"
+#include "wiring.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "port_verdicts.h"
-#include "virtual_lcd.h"
 #include "virtual_lcd_port.h"
+#include "wiring.h"
 
 namespace {
 

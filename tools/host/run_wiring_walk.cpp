@@ -17,8 +17,8 @@
 #include "port_verdicts.h"
 #include "report.h"
 #include "run_modes.h"
-#include "virtual_lcd.h"
 #include "virtual_lcd_port.h"
+#include "wiring.h"
 
 namespace {
 

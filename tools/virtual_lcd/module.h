@@ -11,8 +11,6 @@
 
 namespace vlcd {
 
-// The module is wired as the driver drives it: E on pin 1 (Strobe), RS on
-// pin 16 (Initialize), R/W on pin 14 (Auto-feed, low to write).
 struct Module {
   Chip chip = Chip{};
   CharacterRom rom = CharacterRom::A00;

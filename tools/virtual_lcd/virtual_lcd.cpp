@@ -125,10 +125,6 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
 
 }  // namespace
 
-uint16_t ControlRegister(const Module& module) {
-  return static_cast<uint16_t>(module.port_base + kControlOffset);
-}
-
 int PinLevels(const VirtualLcd& lcd) {
   return lcd.bus.data_register | (RegisterSelectLevel(lcd.bus.control_register) ? kRsPin : 0) |
          (ReadWriteLevel(lcd.bus.control_register) ? kReadWritePin : 0) |

@@ -24,181 +24,22 @@
 // It lives in someone else's process: nothing may throw out of an entry or
 // end the host, so every entry catches everything.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <exception>
-#include <filesystem>
 #include <mutex>
 #include <string>
 #include <type_traits>
 
-#include "live_window_link.h"
-#include "module_environment.h"
 #include "module_settings.h"
+#include "port_device.h"
 #include "port_library_abi.h"
 #include "report.h"
-#include "screen.h"
 #include "steady_nanoseconds.h"
-#include "virtual_lcd.h"
 #include "virtual_lcd_port.h"
 
-namespace {
-
-constexpr char kName[] = VIRTUAL_PORT_FILE " (virtual LCD)";
-constexpr int64_t kProgressEveryNs = 2000000000;
-
-void Complain(const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n", kName, message.c_str());
-}
-
-// The module as the HD_VLCD_* variables describe it, or the default one
-// when even reading them fails.
-vlcd::VirtualLcd ModuleAtLoad() {
-  try {
-    return vlcd::MakeVirtualLcd(ModuleFromEnvironment(Complain));
-  } catch (const std::exception& e) {
-    Complain(std::string("using the default module: ") + e.what());
-    return vlcd::MakeVirtualLcd(vlcd::Module{});
-  }
-}
-
-// As the library is unloaded, the screen the host last showed goes to
-// HD_VLCD_OUTPUT, when set.
-void SaveAtUnload(const vlcd::VirtualLcd& lcd) {
-  try {
-    const char* output = std::getenv("HD_VLCD_OUTPUT");
-    if (output == nullptr || *output == '\0') return;
-    const vlcd::SavedScreen saved =
-        vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
-    for (const std::string& problem : saved.problems) Complain(problem);
-  } catch (const std::exception& e) {
-    Complain(std::string("the screen was not saved: ") + e.what());
-  } catch (...) {
-    Complain("the screen was not saved");
-  }
-}
-
-// The live window's last picture, and the latched count it shows.
-struct WindowState {
-  bool wanted = WindowFromEnvironment(kLiveWindowByDefault, Complain);
-  int64_t shows = -1;
-  vlcd::Image picture;
-  std::string status;
-};
-
-// The progress line, and a long write announced by the host: the data
-// bytes it starts and ends at, and when it began.
-struct ProgressState {
-  bool on = false;
-  int64_t shown_ns = 0;
-  int64_t expected_bytes = 0;
-  int64_t from_bytes = 0;
-  int64_t from_ns = 0;
-};
-
-struct Device {
-  // Held by every change to `lcd` and by the window's copy of it, never
-  // while painting.
-  std::mutex lock;
-  vlcd::VirtualLcd lcd = ModuleAtLoad();
-  bool configured = false;  // by a tool that knows what it loaded
-  bool introduced = false;
-  WindowState window;
-  ProgressState progress;
-  size_t traced = 0;
-  std::string text;  // the last text handed out
-
-  ~Device() { SaveAtUnload(lcd); }
-};
-
-Device device;
-
-int64_t LatchedBytes() { return device.lcd.traffic.instructions + device.lcd.traffic.data_bytes; }
-
-// Runs on the window's thread: a copy of what the screen depends on is taken
-// under the lock, and drawn after it is released.
-int WindowPicture(void*, LiveWindowPicture* picture) {
-  try {
-    vlcd::Screen screen;
-    vlcd::Traffic traffic;
-    {
-      const std::lock_guard<std::mutex> hold(device.lock);
-      if (LatchedBytes() == device.window.shows) return 0;
-      device.window.shows = LatchedBytes();
-      screen = vlcd::ScreenNow(device.lcd);
-      traffic = device.lcd.traffic;
-    }
-    std::string refused;
-    device.window.picture =
-        vlcd::RenderDots(screen, vlcd::WindowScale(screen.module.columns), &refused);
-    device.window.status = refused.empty() ? vlcd::Summary(screen.module, traffic) : refused;
-    picture->width = device.window.picture.width;
-    picture->height = device.window.picture.height;
-    picture->rgb = device.window.picture.rgb.data();
-    picture->status = device.window.status.c_str();
-    return 1;
-  } catch (...) {
-    return 0;  // out of memory: the window keeps its last picture
-  }
-}
-
-// "Virtual LCD (simulator, no port is written) - 20x4 HD66712 with ROM A00, at 0x378"
-std::string WindowTitle(const vlcd::Module& module) {
-  char port[16];
-  std::snprintf(port, sizeof port, ", at 0x%X", module.port_base);
-  return "Virtual LCD (simulator, no port is written) - " + vlcd::Describe(module) + port;
-}
-
-Problem ShowScreenWindow() {
-  return OpenLiveWindow(WindowTitle(device.lcd.module), WindowPicture, nullptr);
-}
-
-void Introduce() {
-  if (device.configured || device.introduced) return;
-  device.introduced = true;
-  const char* output = std::getenv("HD_VLCD_OUTPUT");
-  std::string saved =
-      "The screen is not saved (set HD_VLCD_OUTPUT to a file prefix or a folder "
-      "to save it).";
-  if (output != nullptr && *output != '\0') {
-    std::error_code unknown;
-    const std::filesystem::path prefix =
-        std::filesystem::absolute(vlcd::ScreenPrefixFor(output), unknown).lexically_normal();
-    saved = "The screen is written to " + prefix.string() +
-            ".txt and .png when the library is unloaded.";
-  }
-  std::fprintf(stderr,
-               "%s: this is a simulator, not a port library: nothing is written to any port. "
-               "%s To drive the real port again, delete %s and virtual_lcd_window.dll from "
-               "the host's folder and put your own port library back.\n",
-               kName, saved.c_str(), VIRTUAL_PORT_FILE);
-  if (device.window.wanted) {
-    if (const Problem problem = ShowScreenWindow()) Complain(*problem);
-  }
-}
-
-void ShowProgress(int64_t now) {
-  if (device.progress.shown_ns == 0) device.progress.shown_ns = now;
-  if (now - device.progress.shown_ns < kProgressEveryNs) return;
-  device.progress.shown_ns = now;
-  const int64_t written = device.lcd.traffic.data_bytes;
-  const int64_t done = written - device.progress.from_bytes;
-  if (written >= device.progress.expected_bytes || done <= 0) {
-    std::fprintf(stderr, "virtual LCD: %lld bytes latched so far\n",
-                 static_cast<long long>(LatchedBytes()));
-    return;
-  }
-  const double seconds_left = static_cast<double>(device.progress.expected_bytes - written) *
-                              static_cast<double>(now - device.progress.from_ns) / 1e9 /
-                              static_cast<double>(done);
-  std::fprintf(stderr, "virtual LCD: %lld of %lld characters written, about %.0f s left\n",
-               static_cast<long long>(done),
-               static_cast<long long>(device.progress.expected_bytes - device.progress.from_bytes),
-               seconds_left);
-}
-
-}  // namespace
+using port_device::device;
+using port_device::Introduce;
+using port_device::ShowProgress;
+using port_device::ShowScreenWindow;
 
 PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
   Introduce();

@@ -1,0 +1,54 @@
+#include "port_device.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "live_window_link.h"
+#include "module_environment.h"
+#include "report.h"
+
+namespace port_device {
+
+namespace {
+constexpr char kName[] = VIRTUAL_PORT_FILE " (virtual LCD)";
+}  // namespace
+
+Device device;
+
+void Complain(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kName, message.c_str());
+}
+
+int64_t LatchedBytes() { return device.lcd.traffic.instructions + device.lcd.traffic.data_bytes; }
+
+// The module as the HD_VLCD_* variables describe it, or the default one
+// when even reading them fails.
+vlcd::VirtualLcd ModuleAtLoad() {
+  try {
+    return vlcd::MakeVirtualLcd(ModuleFromEnvironment(Complain));
+  } catch (const std::exception& e) {
+    Complain(std::string("using the default module: ") + e.what());
+    return vlcd::MakeVirtualLcd(vlcd::Module{});
+  }
+}
+
+bool WindowWantedAtLoad() { return WindowFromEnvironment(kLiveWindowByDefault, Complain); }
+
+// As the library is unloaded, the screen the host last showed goes to
+// HD_VLCD_OUTPUT, when set.
+void SaveAtUnload(const vlcd::VirtualLcd& lcd) {
+  try {
+    const char* output = std::getenv("HD_VLCD_OUTPUT");
+    if (output == nullptr || *output == '\0') return;
+    const vlcd::SavedScreen saved =
+        vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
+    for (const std::string& problem : saved.problems) Complain(problem);
+  } catch (const std::exception& e) {
+    Complain(std::string("the screen was not saved: ") + e.what());
+  } catch (...) {
+    Complain("the screen was not saved");
+  }
+}
+
+}  // namespace port_device

@@ -1,6 +1,7 @@
-// The number and chip readers behind every lcd_host option, every
-// HD_VLCD_* variable and every number in a script: whatever reads without
-// error prints back as the same value, and is within its range.
+// The number, chip and settings readers behind every lcd_host option, every
+// HD_VLCD_* variable, the port library's configure entry and every number
+// in a script: whatever reads without error prints back as the same value,
+// and is within its range.
 //
 // Input: a form byte, then the text.
 #include <cstdint>
@@ -43,6 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vlcd::Chip chip = vlcd::Chip::HD44780;
   if (!vlcd::ReadChipName(text, &chip)) {
     FUZZ_CHECK(text == vlcd::ChipName(chip), "a chip read prints back as its name");
+  }
+
+  vlcd::Module module;
+  const std::string defaults = vlcd::SettingsText(module);
+  if (vlcd::ReadSettingsText(text, &module)) {
+    FUZZ_CHECK(vlcd::SettingsText(module) == defaults, "refused settings change nothing");
+  } else {
+    vlcd::Module reread;
+    reread.columns = 1;
+    FUZZ_CHECK(!vlcd::ReadSettingsText(vlcd::SettingsText(module), &reread) &&
+                   vlcd::SettingsText(reread) == vlcd::SettingsText(module),
+               "settings read print back as the same settings");
   }
   return 0;
 }

@@ -126,6 +126,7 @@ tools/virtual_lcd/character_rom.cpp: return (rom == CharacterRom::A02 ? a02 : a0
 tools/virtual_lcd/virtual_lcd.cpp: lcd.controller.rom = module.rom; ~> lcd.controller.rom = CharacterRom::A00;
 tools/host/script.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
 tools/virtual_lcd/module_settings.cpp: std::string { return RomName(module.rom); } ~> std::string { return ChipName(module.chip); }
+tools/virtual_lcd/module_settings.cpp: *module = read; ~> *module = Module{};
 LIST
 )
 

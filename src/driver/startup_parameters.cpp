@@ -6,9 +6,9 @@
 namespace {
 
 constexpr uint16_t kLpt1Port = 0x378;
+constexpr uint16_t kLpt2Port = 0x278;
 // Room for the ",Log" that the first start found at the end.
 constexpr int32_t kLogSuffixLength = 4;
-constexpr uint16_t kLpt2Port = 0x278;
 
 bool StartsWith(const char* text, const char* prefix) {
   return std::strncmp(text, prefix, std::strlen(prefix)) == 0;

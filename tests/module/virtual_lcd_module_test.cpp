@@ -14,7 +14,27 @@
 namespace {
 
 namespace fs = std::filesystem;
-using VirtualLcdModuleTest = ModuleTest;
+class VirtualLcdModuleTest : public ModuleTest {
+ protected:
+  // A host's whole session on the port library as its variables set it up:
+  // load it, start the driver on a 20x4 HD66712, write `text`, shut down,
+  // unload. Returns what the library said on standard error.
+  std::string HostSession(const char* text) {
+    const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
+    ::testing::internal::CaptureStderr();
+    loader::ModuleHandle port = loader::LoadModule(path);
+    if (port == nullptr) {
+      ::testing::internal::GetCapturedStderr();
+      ADD_FAILURE() << path;
+      return "";
+    }
+    Init(20, 4, "LPT1,HD66712");
+    driver_.Write(text);
+    driver_.Done();
+    loader::UnloadModule(port);
+    return ::testing::internal::GetCapturedStderr();
+  }
+};
 
 void SetVariable(const char* name, const char* value) {
 #if defined(_WIN32)
@@ -98,15 +118,7 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   variables.Set("HD_VLCD_ROM", "a02");
   variables.Set("HD_VLCD_PORT", "0x37g");
   variables.Set("HD_VLCD_OUTPUT", "unloaded");
-  const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
-  ::testing::internal::CaptureStderr();
-  loader::ModuleHandle port = loader::LoadModule(path);
-  ASSERT_NE(port, nullptr) << path;
-  Init(20, 4, "LPT1,HD66712");
-  driver_.Write("still here");
-  driver_.Done();
-  loader::UnloadModule(port);
-  const std::string complaints = ::testing::internal::GetCapturedStderr();
+  const std::string complaints = HostSession("still here");
   for (const char* name :
        {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP", "HD_VLCD_ROM", "HD_VLCD_PORT"}) {
     EXPECT_NE(complaints.find(name), std::string::npos) << complaints;
@@ -141,15 +153,7 @@ TEST_F(VirtualLcdModuleTest, TheEuropeanRomIsChosenByItsVariable) {
   Variables variables;
   variables.Set("HD_VLCD_ROM", "A02");
   variables.Set("HD_VLCD_OUTPUT", "european");
-  const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
-  ::testing::internal::CaptureStderr();
-  loader::ModuleHandle port = loader::LoadModule(path);
-  ASSERT_NE(port, nullptr) << path;
-  Init(20, 4, "LPT1,HD66712");
-  driver_.Write("caf\xE9 21\xB0");
-  driver_.Done();
-  loader::UnloadModule(port);
-  ::testing::internal::GetCapturedStderr();
+  HostSession("caf\xE9 21\xB0");
   const std::string screen = ReadFileBytes("european.txt");
   EXPECT_NE(screen.find("│café 21°"), std::string::npos) << screen;
   EXPECT_NE(screen.find("ROM A02: "), std::string::npos) << screen;
@@ -159,18 +163,10 @@ TEST_F(VirtualLcdModuleTest, TheEuropeanRomIsChosenByItsVariable) {
 // hidden file of its own name.
 TEST_F(VirtualLcdModuleTest, AFolderAsTheOutputGetsTheDefaultNameInIt) {
   Variables variables;
-  const std::string path = (scratch_->home() / VIRTUAL_PORT_LIBRARY).string();
   fs::create_directory("shots");
   for (const char* output : {"shots", "shots/", "."}) {
     variables.Set("HD_VLCD_OUTPUT", output);
-    ::testing::internal::CaptureStderr();
-    loader::ModuleHandle port = loader::LoadModule(path);
-    ASSERT_NE(port, nullptr) << path;
-    Init(20, 4, "LPT1,HD66712");
-    driver_.Write(output);
-    driver_.Done();
-    loader::UnloadModule(port);
-    ::testing::internal::GetCapturedStderr();
+    HostSession(output);
     const std::string saved = (fs::path(output) / "virtual_lcd.txt").string();
     const std::string screen = ReadFileBytes(saved);
     EXPECT_NE(screen.find(std::string("│") + output), std::string::npos) << output << screen;

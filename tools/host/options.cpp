@@ -81,7 +81,8 @@ std::vector<std::string> ParameterWarnings(const std::string& parameters) {
   }
   const long number =
       std::strtol(parameters.c_str() + std::min<size_t>(3, parameters.size()), nullptr, 10);
-  if (lower.rfind("lpt", 0) == 0 && (parameters.rfind("LPT", 0) != 0 || number < 1 || number > 2)) {
+  if (vlcd::StartsWithPortName(parameters) &&
+      (parameters.rfind("LPT", 0) != 0 || number < 1 || number > 2)) {
     char drives[8];
     std::snprintf(drives, sizeof drives, "0x%X", ParsePort(parameters.c_str()));
     warnings.push_back("--params \"" + parameters +

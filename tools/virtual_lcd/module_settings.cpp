@@ -181,15 +181,19 @@ std::string Describe(const Module& module) {
 Problem ReadPortAddress(const std::string& text, uint16_t* port) {
   long value = 0;
   if (Problem problem = ParseNumber(text, NumberForm::Address, 0, kMaxPort, &value)) {
-    const auto lower = [](char c) { return static_cast<char>(std::tolower(c)); };
-    if (text.size() >= 3 && lower(text[0]) == 'l' && lower(text[1]) == 'p' &&
-        lower(text[2]) == 't') {
+    if (StartsWithPortName(text)) {
       *problem += "; write the address: 0x378 for LPT1, 0x278 for LPT2";
     }
     return problem;
   }
   *port = static_cast<uint16_t>(value);
   return std::nullopt;
+}
+
+bool StartsWithPortName(const std::string& text) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(c)); };
+  return text.size() >= 3 && lower(text[0]) == 'l' && lower(text[1]) == 'p' &&
+         lower(text[2]) == 't';
 }
 
 std::string ParametersFor(uint16_t port, Chip chip) {

@@ -66,6 +66,8 @@ std::string Describe(const Module& module);
 // A port's data register: a number, decimal or 0x hexadecimal, up to
 // kMaxPort. A port's name gets the address to write instead.
 Problem ReadPortAddress(const std::string& text, uint16_t* port);
+// Whether `text` starts as a port's name does, "LPT" in any case.
+bool StartsWithPortName(const std::string& text);
 
 // Driver parameters that name this port and chip: "LPT1,HD44780",
 // "0x3BC,HD66712".

@@ -83,7 +83,7 @@ tools/virtual_lcd/module_settings.cpp: digits.size() > 1 && digits[0] == '0' ~> 
 tools/virtual_lcd/module_settings.cpp: if (digits.empty() || digits[0] == '-' || digits[0] == '+') { ~> if (digits.empty()) {
 tools/virtual_lcd/module_settings.cpp: if (columns > kMaxCellsPerLine) { ~> if (columns >= kMaxCellsPerLine) {
 tools/virtual_lcd/module.h: return rows > kSecondControllerFirstRow && ~> return rows >= kSecondControllerFirstRow &&
-tools/virtual_lcd/virtual_lcd.h: constexpr int kControlOffset = 2; ~> constexpr int kControlOffset = 1;
+tools/virtual_lcd/wiring.h: constexpr int kControlOffset = 2; ~> constexpr int kControlOffset = 1;
 tools/virtual_lcd/virtual_lcd.cpp: if (module.rows <= 2) return Chip::HD44780; ~> if (module.rows < 2) return Chip::HD44780;
 tools/virtual_lcd/virtual_lcd.cpp: if (byte & kExtensionBit) ++lcd.traffic.extension_function_sets; ~> if (byte & 0x08) ++lcd.traffic.extension_function_sets;
 tools/virtual_lcd/controller.cpp: return row == 0 && column < kOneLineLength ? shifted : -1; ~> return column < kOneLineLength ? shifted : -1;
@@ -127,6 +127,12 @@ tools/virtual_lcd/virtual_lcd.cpp: lcd.controller.rom = module.rom; ~> lcd.contr
 tools/host/script.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
 tools/virtual_lcd/module_settings.cpp: std::string { return RomName(module.rom); } ~> std::string { return ChipName(module.chip); }
 tools/virtual_lcd/module_settings.cpp: *module = read; ~> *module = Module{};
+tools/virtual_lcd/module_settings.cpp: lower(text[2]) == 't'; ~> lower(text[2]) == 'p';
+tools/virtual_lcd/module_settings.cpp: if (word.empty()) continue; ~>
+tools/virtual_lcd/virtual_lcd.cpp: lcd.cleared_from.reset(); ~>
+tools/host/session.cpp: *driver_open = true; ~>
+tools/virtual_lcd/virtual_lcd.cpp: return Screen{lcd.module, *lcd.cleared_from, true}; ~> return Screen{lcd.module, *lcd.cleared_from, false};
+tools/virtual_lcd/port_notices.cpp: if (written >= device.progress.expected_bytes || done <= 0) { ~> if (written > device.progress.expected_bytes || done <= 0) {
 LIST
 )
 

@@ -32,6 +32,10 @@ matches() {
 #   flake on a busy machine.
 # - report.cpp "last == '/' ||" dropped: an existing folder is still found by
 #   is_directory, and a missing one cannot be written to either way.
+# - port_notices.cpp "written >= device.progress.expected_bytes" -> ">": at
+#   exactly the announced total the progress line says "N of N characters
+#   written, about 0 s left" instead of "N bytes latched so far", both true;
+#   a test would wait out the line's 2 s in real time.
 # - run_wiring_walk.cpp "back != signal.data": no stand-in yet stops echoing
 #   in the middle of a walk (a library that says it lost its port is caught
 #   before the read-back); a gap to close.
@@ -132,7 +136,6 @@ tools/virtual_lcd/module_settings.cpp: if (word.empty()) continue; ~>
 tools/virtual_lcd/virtual_lcd.cpp: lcd.cleared_from.reset(); ~>
 tools/host/session.cpp: *driver_open = true; ~>
 tools/virtual_lcd/virtual_lcd.cpp: return Screen{lcd.module, *lcd.cleared_from, true}; ~> return Screen{lcd.module, *lcd.cleared_from, false};
-tools/virtual_lcd/port_notices.cpp: if (written >= device.progress.expected_bytes || done <= 0) { ~> if (written > device.progress.expected_bytes || done <= 0) {
 LIST
 )
 

@@ -8,6 +8,7 @@ namespace {
 
 constexpr int32_t kBase = 0x378;
 constexpr int64_t kUs = 1000;
+constexpr int64_t kMs = 1000 * kUs;
 
 // Clocks one byte the way the driver does, with `spacing_ns` between writes.
 TEST(TimingCheckerTest, DriverPacedBytesPass) {
@@ -57,6 +58,21 @@ TEST(TimingCheckerTest, ShortPulsesAndSetUpTimesAreCaught) {
             std::string::npos);
   EXPECT_NE(lcd.findings.violations[2].description.find("data set up only 50 ns"),
             std::string::npos);
+}
+
+// The screen before a clear stands for what the host showed only while
+// that clear is the last byte, as at the driver's shut-down.
+TEST(TimingCheckerTest, OnlyAFinalClearShowsTheScreenBeforeIt) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 4, 1);
+  int64_t t = 0;
+  for (uint8_t instruction : {0x38, 0x0C}) t = vlcd::ClockInByte(lcd, false, instruction, t, kMs);
+  t = vlcd::ClockInByte(lcd, true, 'A', t, kMs);
+  t = vlcd::ClockInByte(lcd, false, 0x01, t, kMs);
+  EXPECT_TRUE(vlcd::ScreenLastShown(lcd).before_final_clear);
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenLastShown(lcd)), "A███\n");  // never cleared before
+  vlcd::ClockInByte(lcd, true, 'B', t, kMs);
+  EXPECT_FALSE(vlcd::ScreenLastShown(lcd).before_final_clear);
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenLastShown(lcd)), "B   \n");
 }
 
 TEST(TimingCheckerTest, OtherPortsAreIgnored) {

@@ -205,6 +205,27 @@ if(CASE STREQUAL replay_of_a_script_ending_in_done)
 endif()
 case(replay_of_a_script_ending_in_done 0 "Session of lines 1-[0-9]+ [^\n]*\n[^\n]*\n│ends here"
   ABSENT "Session of lines.*Session of lines" --replay logs/HD66712.log)
+# A replay takes the module each session's Init recorded, unless told.
+if(CASE MATCHES "^replay_of_a_16x2_log")
+  execute_process(COMMAND ${LCD_HOST} --params LPT1,HD44780,Log --columns 16 --rows 2
+    --chip HD44780 WORKING_DIRECTORY ${WORK} OUTPUT_QUIET ERROR_QUIET)
+endif()
+case(replay_of_a_16x2_log 0
+  "Session of lines 1-[0-9]+ on a 16x2 HD44780 with ROM A00 \\(its size and chip as its Init recorded\\)"
+  ABSENT "Choose HD66712" --replay logs/HD66712.log)
+case(replay_of_a_16x2_log_as_told 0
+  "on a 20x2 HD44780 with ROM A00 \\(its rows and chip as its Init recorded\\), "
+  --replay logs/HD66712.log --columns 20)
+
+# Input that never ends, or is no text, is refused with its reason and in
+# bounded memory (the line reader's own test pins the limits).
+case(script_that_never_ends 1 "/dev/zero, line 1 goes on past 1 MiB without a line end"
+  --script /dev/zero)
+case(replay_that_never_ends 1 "/dev/zero: line 1 goes on past 64 KiB without a line end"
+  --replay /dev/zero)
+case(replay_of_random_bytes 1
+  "and [0-9]+ more lines that could not be read.*a megabyte without a driver log line.*holds no driver session"
+  --replay /dev/urandom)
 
 # The real port: no virtual LCD is loaded, so the driver finds the library
 # the user installed, here a stand-in under the name it looks for. The port

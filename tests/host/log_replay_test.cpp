@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "module_settings.h"
 #include "screen.h"
 
 namespace {
@@ -83,6 +84,41 @@ TEST(LogReplayTest, SessionsAroundAFailedOneAreEachTheirOwn) {
   EXPECT_EQ(replay.sessions[1].unsent_bytes, 3);
   EXPECT_FALSE(replay.sessions[2].init_failed);
   EXPECT_EQ(vlcd::ScreenCodes(vlcd::ScreenNow(replay.sessions[2].lcd))[0][0], 'C');
+}
+
+// What the user left out comes from each session's own Init, up to its
+// first byte; a log saved with CR line ends and a byte order mark reads
+// the same; a binary file's lines are counted, not listed.
+TEST(LogReplayTest, EachSessionIsTheModuleItsInitRecorded) {
+  const auto session = [](const char* size, const char* chip, const char* end) {
+    return Line("dp_open_log", "HD66712 Initialising", end) +
+           Line("Init", "inpout32.dll loaded", end) + Line("Init", size, end) +
+           Line("Init", chip, end) + Line("WriteD", " 65 (0x41) 'A'", end) +
+           Line("Init", "Display width=40, height=1", end);
+  };
+  const std::string log = "\xEF\xBB\xBF" +
+                          session("Display width=16, height=2", "port=0x378, Chip type=1", "\r") +
+                          session("Display width=8, height=1", "port=0x278, Chip type=0", "\r");
+  FromTheLog from_log;
+  from_log.columns = from_log.chip = true;
+  vlcd::Module module;
+  module.rows = 3;
+  const Replay replay = ReplayLog(log, module, from_log);
+  ASSERT_EQ(replay.sessions.size(), 2u);
+  EXPECT_EQ(vlcd::Describe(replay.sessions[0].lcd.module), "16x3 HD44780 with ROM A00");
+  EXPECT_EQ(replay.sessions[0].from_log, "size and chip");
+  EXPECT_EQ(replay.sessions[1].first_line, 7);
+  EXPECT_EQ(vlcd::Describe(replay.sessions[1].lcd.module), "8x3 HD66712 with ROM A00");
+  EXPECT_TRUE(replay.unreadable.empty());
+  EXPECT_EQ(ReplayLog(log, module).sessions[0].from_log, "");
+
+  std::string binary;
+  for (int line = 0; line < 25; ++line) binary += "\x01\x02\n";
+  const Replay garbage = ReplayLog(binary + session("", "", "\n"), module);
+  EXPECT_EQ(garbage.unreadable.size(), 10u);
+  EXPECT_EQ(garbage.unreadable.back(), "line 10: not a log line");
+  EXPECT_EQ(garbage.more_unreadable, 15);
+  EXPECT_EQ(garbage.sessions.size(), 1u);
 }
 
 }  // namespace

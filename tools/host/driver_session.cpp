@@ -37,19 +37,20 @@ Problem LoadDriver(const std::string& path, loader::ModuleHandle* module, Driver
 
 Problem ReadSessionScript(const Options& options, PatternPages pages,
                           std::vector<ScriptCommand>* commands) {
-  std::string script;
   std::string name = options.script_path;
+  std::vector<std::string> warnings;
+  Problem problem;
   if (name.empty()) {
     const bool pattern = options.test_pattern || options.real_port;
     name = pattern ? "test pattern" : "demo";
-    script = pattern ? TestPatternScript(options.display.columns, options.display.rows, pages,
-                                         options.page_ms)
-                     : DemoScript(options.display.columns, options.display.rows);
+    const std::string script = pattern
+                                   ? TestPatternScript(options.display.columns,
+                                                       options.display.rows, pages, options.page_ms)
+                                   : DemoScript(options.display.columns, options.display.rows);
+    problem = ParseScript(script, commands, &warnings, options.display.rom);
   } else {
-    if (Problem problem = ReadInputFile(name, &script)) return problem;
+    problem = ParseScriptFile(name, commands, &warnings, options.display.rom);
   }
-  std::vector<std::string> warnings;
-  const Problem problem = ParseScript(script, commands, &warnings, options.display.rom);
   for (const std::string& warning : warnings) Warn(name + ", " + warning);
   if (problem) return name + ", " + *problem;
   return std::nullopt;

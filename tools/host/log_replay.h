@@ -7,12 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "problem.h"
 #include "virtual_lcd.h"
 
 struct ReplayedSession {
   int first_line = 0;  // of its "dp_open_log" line, or 1
   int last_line = 0;
   vlcd::VirtualLcd lcd;
+  // "size and chip", when the module's settings came from this session's
+  // Init lines; empty when the module is as the user gave it.
+  std::string from_log;
   // Shut-down clears the display: what it showed just before is what the
   // user saw while the host ran.
   bool shut_down = false;
@@ -26,12 +30,29 @@ struct ReplayedSession {
 
 struct Replay {
   std::vector<ReplayedSession> sessions;
-  std::vector<std::string> unreadable;  // "line N: why"
-  std::vector<std::string> warnings;    // about the log as a whole
+  // The first lines that could not be read, "line N: why", and how many
+  // more there were: a binary file has hundreds of thousands.
+  std::vector<std::string> unreadable;
+  int64_t more_unreadable = 0;
+  std::vector<std::string> warnings;  // about the log as a whole
 };
 
-// Each "dp_open_log" line starts a session on a fresh `module`. CR LF or LF.
-Replay ReplayLog(const std::string& log, const vlcd::Module& module);
+// The settings a replay takes from what each session's Init recorded
+// ("Display width=16, height=2", "Chip type=1"), because the user left
+// them out.
+struct FromTheLog {
+  bool columns = false;
+  bool rows = false;
+  bool chip = false;
+};
+
+// Each "dp_open_log" line starts a session on a fresh `module`. Lines end
+// as an editor's do (LF, CR LF, CR).
+Replay ReplayLog(const std::string& log, const vlcd::Module& module, FromTheLog from_log = {});
+// The same for the log at `path`, read a line at a time; says why it cannot
+// be read, if it cannot.
+Problem ReplayLogFile(const std::string& path, const vlcd::Module& module, FromTheLog from_log,
+                      Replay* replay);
 
 // What the host shows when DISPLAYDLL_Init fails, for a session whose log
 // says it did.

@@ -14,7 +14,4 @@ constexpr int kUsageError = 2;
 int Fail(int status, const std::string& message);
 void Warn(const std::string& message);
 
-// The whole of a file the user named, or why it cannot be read.
-Problem ReadInputFile(const std::string& path, std::string* text);
-
 #endif  // HOST_MESSAGES_H

@@ -223,6 +223,9 @@ void AddRunOptions(CLI::App& app, Options* options) {
 void FinishOptions(const CLI::App& app, const SettingTexts& texts, Options* options) {
   for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
     setting.read(texts.at(setting.name), &options->display);
+    if (app.count(std::string("--") + setting.name) > 0) {
+      options->module_settings_given.insert(setting.name);
+    }
   }
   options->port_library_given = app.count("--port-library") > 0;
   // A host may pass "", and the driver then keeps its defaults: so may a user.

@@ -3,6 +3,7 @@
 #ifndef HOST_OPTIONS_H
 #define HOST_OPTIONS_H
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,10 @@ struct Options {
   const Mode* mode = nullptr;  // set by ReadOptions
   std::string script_path;
   std::string replay_path;
-  vlcd::Module display;           // its port_base is set from `port` for the run
-  std::string parameters;         // as given, "" included
-  bool parameters_given = false;  // else built from --port and --chip
+  vlcd::Module display;                         // its port_base is set from `port` for the run
+  std::set<std::string> module_settings_given;  // "columns", ...
+  std::string parameters;                       // as given, "" included
+  bool parameters_given = false;                // else built from --port and --chip
   int port = 0x378;
   std::string output;  // empty when not given
   std::string module;

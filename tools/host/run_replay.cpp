@@ -18,19 +18,29 @@ vlcd::Screen ShownScreen(const ReplayedSession& session) {
 }  // namespace
 
 int RunReplay(const Options& options, const Settings& settings) {
-  std::string log;
-  if (const Problem problem = ReadInputFile(options.replay_path, &log)) {
-    return Fail(kRunError, *problem);
+  FromTheLog from_log;
+  from_log.columns = options.module_settings_given.count("columns") == 0;
+  from_log.rows = options.module_settings_given.count("rows") == 0;
+  from_log.chip = options.module_settings_given.count("chip") == 0;
+  Replay replay;
+  if (const Problem problem =
+          ReplayLogFile(options.replay_path, settings.module, from_log, &replay)) {
+    return Fail(kRunError, options.replay_path + ": " + *problem);
   }
-  const Replay replay = ReplayLog(log, settings.module);
   for (const std::string& problem : replay.unreadable) Warn(options.replay_path + ": " + problem);
+  if (replay.more_unreadable > 0) {
+    Warn(options.replay_path + ": and " + std::to_string(replay.more_unreadable) +
+         " more lines that could not be read");
+  }
   for (const std::string& warning : replay.warnings) Warn(options.replay_path + ": " + warning);
   if (replay.sessions.empty()) {
     return Fail(kRunError, options.replay_path + " holds no driver session");
   }
   for (const ReplayedSession& session : replay.sessions) {
-    std::printf("Session of lines %d-%d on a %s, %s:\n", session.first_line, session.last_line,
-                vlcd::Describe(settings.module).c_str(),
+    const std::string taken =
+        session.from_log.empty() ? "" : " (its " + session.from_log + " as its Init recorded)";
+    std::printf("Session of lines %d-%d on a %s%s, %s:\n", session.first_line, session.last_line,
+                vlcd::Describe(session.lcd.module).c_str(), taken.c_str(),
                 session.shut_down ? "as it was before the driver shut down and cleared it"
                                   : "as it was at the end of the log");
     if (session.init_failed) {

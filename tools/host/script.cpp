@@ -4,12 +4,12 @@
 
 #include "character_rom.h"
 #include "module_settings.h"
+#include "text_lines.h"
 
 namespace {
 
 using Kind = ScriptCommand::Kind;
 
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr long kMaxWaitMs = 60000;
 
 struct CommandInfo {
@@ -62,39 +62,6 @@ std::vector<std::string> Words(const std::string& line) {
     if (i > start) words.push_back(line.substr(start, i - start));
   }
   return words;
-}
-
-// Lines end in LF, CR LF, CR alone (old Mac editors), or CRs then LF (a
-// file whose line ends were converted twice): each counts as one line end,
-// so line numbers match what an editor shows.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') {
-      line += text[i];
-      continue;
-    }
-    // A run of CRs is looked at once: before an LF it is one line end,
-    // otherwise each CR is one, and the run is not scanned again from each.
-    size_t end = i;
-    while (end < text.size() && text[end] == '\r') ++end;
-    lines.push_back(line);
-    line.clear();
-    if (end < text.size() && text[end] == '\n') {
-      i = end;
-    } else {
-      lines.resize(lines.size() + (end - i - 1));
-      i = end - 1;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
-bool LooksLikeUtf16(const std::string& text) {
-  if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) return true;
-  return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
 }
 
 Problem ParseByteNumber(const std::string& what, const std::string& word, uint8_t* value) {
@@ -313,37 +280,62 @@ Problem ExpandText(const DriverEntries* driver, const std::string& text, std::st
   return std::nullopt;
 }
 
-Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
-                    std::vector<std::string>* warnings, vlcd::CharacterRom rom) {
+namespace {
+
+// A session is a screenful of commands or a few thousand; a write's text
+// may be long, but not longer than the driver could send in minutes.
+constexpr LineLimits kScriptLimits = {1024 * 1024, 4 * 1024 * 1024, "script"};
+
+// The commands of the lines `read` hands on, checked as they come.
+Problem ParseLines(const std::function<Problem(const LineSink&)>& read,
+                   std::vector<ScriptCommand>* commands, std::vector<std::string>* warnings,
+                   vlcd::CharacterRom rom) {
   commands->clear();
-  if (LooksLikeUtf16(script)) {
-    return "the script is UTF-16 (\"Unicode\" in Notepad): save it as UTF-8 or ANSI";
-  }
-  std::string text = script;
-  if (text.rfind(kByteOrderMark, 0) == 0) text.erase(0, sizeof kByteOrderMark - 1);
   ScriptState state;
-  int number = 0;
-  for (const std::string& line : Lines(text)) {
-    const std::string where = "line " + std::to_string(++number) + ": ";
+  Problem problem;
+  const Problem unreadable = read([&](const std::string& line, int number) {
+    const std::string where = "line " + std::to_string(number) + ": ";
     if (line.find('\0') != std::string::npos) {
-      return where + "a NUL byte in the script (write \\xHH for a byte from 01 to FF)";
+      problem = where + "a NUL byte in the script (write \\xHH for a byte from 01 to FF)";
+      return false;
     }
     size_t start = 0;
     while (start < line.size() && IsScriptBlank(line[start])) ++start;
-    if (start == line.size() || line[start] == '#') continue;
+    if (start == line.size() || line[start] == '#') return true;
     ScriptCommand command;
     command.line = number;
     command.source = line.substr(start);
-    if (const Problem problem = ParseLine(command.source, &command)) return where + *problem;
-    if (const Problem problem = FollowDriver(command, rom, state, where, warnings)) {
-      return where + *problem;
+    problem = ParseLine(command.source, &command);
+    if (!problem) problem = FollowDriver(command, rom, state, where, warnings);
+    if (problem) {
+      *problem = where + *problem;
+      return false;
     }
     commands->push_back(command);
-  }
+    return true;
+  });
+  if (unreadable) return unreadable;
+  if (problem) return problem;
   if (commands->empty()) {
     Warn(warnings, "the script holds no commands, so nothing is sent to the driver");
   } else if (!state.ever_initialised) {
     Warn(warnings, "the script has no init, so nothing is sent to the driver");
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
+                    std::vector<std::string>* warnings, vlcd::CharacterRom rom) {
+  return ParseLines(
+      [&script](const LineSink& sink) { return SplitLines(script, kScriptLimits, sink); }, commands,
+      warnings, rom);
+}
+
+Problem ParseScriptFile(const std::string& path, std::vector<ScriptCommand>* commands,
+                        std::vector<std::string>* warnings, vlcd::CharacterRom rom) {
+  return ParseLines(
+      [&path](const LineSink& sink) { return ReadFileLines(path, kScriptLimits, sink); }, commands,
+      warnings, rom);
 }

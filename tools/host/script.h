@@ -45,6 +45,11 @@ bool IsScriptBlank(char c);
 Problem ParseScript(const std::string& script, std::vector<ScriptCommand>* commands,
                     std::vector<std::string>* warnings = nullptr,
                     vlcd::CharacterRom rom = vlcd::CharacterRom::A00);
+// The same for the script file at `path`, read a line at a time: a file
+// that never ends (/dev/zero) or is far larger than a script is refused.
+Problem ParseScriptFile(const std::string& path, std::vector<ScriptCommand>* commands,
+                        std::vector<std::string>* warnings,
+                        vlcd::CharacterRom rom = vlcd::CharacterRom::A00);
 
 // Expands the escapes of a write's text; `driver` gives glyph codes, and may
 // be null to only check the text.

@@ -106,7 +106,7 @@ TEST(LogReplayTest, EachSessionIsTheModuleItsInitRecorded) {
   const Replay replay = ReplayLog(log, module, from_log);
   ASSERT_EQ(replay.sessions.size(), 2u);
   EXPECT_EQ(vlcd::Describe(replay.sessions[0].lcd.module), "16x3 HD44780 with ROM A00");
-  EXPECT_EQ(replay.sessions[0].from_log, "size and chip");
+  EXPECT_EQ(replay.sessions[0].from_log, "columns and chip");
   EXPECT_EQ(replay.sessions[1].first_line, 7);
   EXPECT_EQ(vlcd::Describe(replay.sessions[1].lcd.module), "8x3 HD66712 with ROM A00");
   EXPECT_TRUE(replay.unreadable.empty());

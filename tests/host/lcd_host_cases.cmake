@@ -126,6 +126,15 @@ case(page_ms_on_the_virtual_lcd 2
   "--page-ms: a session on the virtual LCD does not take it \\(--wiring-walk and --write-real-port do\\)"
   --test-pattern --page-ms 100)
 case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" --port LPT1)
+case(port_without_0x 2 "--port: '378' has no 0x: .* Write 0x378 for hexadecimal, or 0x17A for decimal 378"
+  --port 378)
+case(port_typo_in_params_warned 0
+  "warning: --params \"0x3GC\": its hexadecimal digits stop at 'G', so the driver reads the port as 0x003"
+  --params 0x3GC)
+case(chip_word_after_a_space 0
+  "warning: --params \"LPT1, HD44780\": the driver takes a chip only as HD66712 or HD44780, in capitals, right after the first comma; its match stops at ' ' \\(character 6\\), so it keeps HD66712"
+  --params "LPT1, HD44780")
+case(chip_word_cut_short 0 "\"HD4478\": .*its match stops at the end of the text" --params HD4478)
 case(large_size_warned 0 "warning: 81 columns: a controller shows at most 80 cells a line"
   --columns 81 --rows 1)
 case(two_rows_on_the_default_chip 0
@@ -280,6 +289,18 @@ case(real_port_driver_closed 1 "the port library's driver is not open" ABSENT "s
 case(check_port_refuses_the_simulator 1 "is the virtual LCD's library, a simulator"
   --check-port --port-library ${VIRTUAL_PORT})
 case(check_port_finds_nothing 1 "no port library found" --check-port)
+# An address no parallel port has, typed or made by a typo, is refused
+# before any library is looked for, let alone written.
+case(check_port_at_zero 2 "--port: no parallel port sits at 0x000: addresses below 0x100"
+  ABSENT "port library" --check-port --port 0x0)
+case(real_port_params_without_digits 2
+  "--params \"0xZZZ\": no hexadecimal digit follows 0x, so the driver reads the port as 0x000; nothing was written"
+  ABSENT "port library" --write-real-port --params 0xZZZ)
+case(real_port_params_wider_than_a_port 2
+  "\"0x10378,HD44780\": 0x10378 is wider than a port address \\(16 bits\\), so the driver reads the port as 0x378"
+  ABSENT "port library" --write-real-port --params 0x10378,HD44780)
+case(wiring_walk_params_below_0x100 2 "--params \"0x0FF,HD44780\": no parallel port sits at 0x0FF"
+  ABSENT "port library" --wiring-walk --step-ms 0 --params 0x0FF,HD44780)
 case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
 # The Linux port library in each state a real device can be in, on the fake
 # device: the check ends with the cause and its fix, and neither the walk

@@ -22,6 +22,11 @@ int main(int argc, char** argv) {
         "may show as other characters; redirect the output to a file to read them");
   }
   Settings settings = SettingsFrom(options);
+  if (options.mode->drives_a_port) {
+    if (const Problem problem = CheckPortToDrive(options, settings.session.parameters)) {
+      return Fail(kUsageError, *problem);
+    }
+  }
   if (!settings.output.empty()) {
     if (const Problem clash = CheckOutputAgainstInputs(
             settings.output,

@@ -14,6 +14,7 @@ struct Mode {
   const char* flag;  // "" for the default
   const char* what;
   std::vector<std::string> takes;  // besides its own flag and --help
+  bool drives_a_port;              // writes registers through a port library
   int (*run)(const Options& options, Settings& settings);
 };
 

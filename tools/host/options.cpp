@@ -14,6 +14,7 @@
 #include "module_loader.h"
 #include "module_settings.h"
 #include "output_files.h"
+#include "port_access.h"
 #include "report.h"
 
 namespace fs = std::filesystem;
@@ -92,6 +93,63 @@ std::vector<std::string> ParameterWarnings(const std::string& parameters) {
                        "0x278 for LPT2)");
   }
   return warnings;
+}
+
+std::string Hex(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%03X", value);
+  return text;
+}
+
+// Parameters that write the port with 0x but not as hexadecimal digits up
+// to the comma: the driver reads the digits it finds ("0x3GC" is 0x003,
+// "0xZZZ" 0x000) and keeps 16 bits of them, so a typo drives another port.
+Problem PortTypo(const std::string& parameters) {
+  if (parameters.rfind("0x", 0) != 0) return std::nullopt;
+  const size_t end =
+      std::min(parameters.find_first_not_of("0123456789abcdefABCDEF", 2), parameters.size());
+  const std::string digits = parameters.substr(2, end - 2);
+  const size_t first = digits.find_first_not_of('0');
+  std::string why;
+  if (digits.empty()) {
+    why = "no hexadecimal digit follows 0x";
+  } else if (end < parameters.size() && parameters[end] != ',' &&
+             parameters.compare(end, std::string::npos, "Log") != 0) {
+    why = std::string("its hexadecimal digits stop at '") + parameters[end] + "'";
+  } else if (first != std::string::npos && digits.size() - first > 4) {
+    why = "0x" + digits + " is wider than a port address (16 bits)";
+  } else {
+    return std::nullopt;
+  }
+  return "--params \"" + parameters + "\": " + why + ", so the driver reads the port as " +
+         Hex(ParsePort(parameters.c_str()));
+}
+
+// A chip name the driver will not recognise: it compares the 7 characters
+// after the first comma (from the start, with none) with each name,
+// exactly, and keeps the chip it has when neither matches.
+Problem ChipWordUnread(const std::string& parameters) {
+  const char* text = parameters.c_str();
+  const auto position =
+      static_cast<size_t>(ChooseChip(text, EndsWithLog(text), ChipType{}).position);
+  const std::string word = parameters.substr(position);
+  // Without a comma the text is a port, unless it looks like a chip.
+  if (position == 0 && Lowercase(word.substr(0, 2)) != "hd") return std::nullopt;
+  size_t matched = 0;
+  for (const vlcd::Chip chip : {vlcd::Chip::HD66712, vlcd::Chip::HD44780}) {
+    const std::string name = vlcd::ChipName(chip);
+    size_t same = 0;
+    while (same < name.size() && same < word.size() && word[same] == name[same]) ++same;
+    if (same == name.size()) return std::nullopt;
+    matched = std::max(matched, same);
+  }
+  const std::string character = std::to_string(position + matched + 1);
+  const std::string stop = matched < word.size()
+                               ? "'" + word.substr(matched, 1) + "' (character " + character + ")"
+                               : "the end of the text";
+  return "--params \"" + parameters + "\": the driver takes a chip only as " + vlcd::ChipNames() +
+         ", in capitals, right after the first comma; its match stops at " + stop +
+         ", so it keeps " + vlcd::ChipName(vlcd::Chip{}) + ", the chip it starts with";
 }
 
 // Which modes take `option`, for a message: "--wiring-walk and
@@ -279,5 +337,22 @@ Settings SettingsFrom(const Options& options) {
     Warn(*geometry);
   }
   for (const std::string& warning : ParameterWarnings(settings.session.parameters)) Warn(warning);
+  // Where a port is driven, a typo is refused instead (CheckPortToDrive).
+  if (!options.mode->drives_a_port) {
+    if (const Problem typo = PortTypo(settings.session.parameters)) Warn(*typo);
+  }
+  if (const Problem chip = ChipWordUnread(settings.session.parameters)) Warn(*chip);
   return settings;
+}
+
+Problem CheckPortToDrive(const Options& options, const std::string& parameters) {
+  if (const Problem none = NoParallelPortAt(static_cast<unsigned>(options.port))) {
+    return "--port: " + *none;
+  }
+  if (!options.parameters_given) return std::nullopt;
+  if (const Problem typo = PortTypo(parameters)) return *typo + "; nothing was written";
+  if (const Problem none = NoParallelPortAt(ParsePort(parameters.c_str()))) {
+    return "--params \"" + parameters + "\": " + *none;
+  }
+  return std::nullopt;
 }

@@ -50,4 +50,8 @@ int ReadOptions(int argc, char** argv, Options* options);
 // but probably not meant.
 Settings SettingsFrom(const Options& options);
 
+// For the modes that drive a port: why the port that --port or the
+// driver's parameters name cannot be a parallel port, if it cannot.
+Problem CheckPortToDrive(const Options& options, const std::string& parameters);
+
 #endif  // HOST_OPTIONS_H

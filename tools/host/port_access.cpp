@@ -13,6 +13,7 @@ constexpr uint8_t kDataPatterns[] = {0x00, 0x55, 0xAA, 0xFF};
 // likes, most as 1.
 constexpr uint8_t kControlOutputs = 0x0F;
 constexpr uint8_t kControlPatterns[] = {0x00, 0x05, 0x0A, 0x0F};
+constexpr unsigned kLowestPortAddress = 0x100;
 
 // Any known library's entries, whatever the file is called.
 bool FindEntries(PortLibrary* library) {
@@ -67,6 +68,15 @@ std::string NoPortAnswers(uint16_t data_register) {
 }
 
 }  // namespace
+
+Problem NoParallelPortAt(unsigned port) {
+  if (port >= kLowestPortAddress) return std::nullopt;
+  return "no parallel port sits at " + HexAddress(port) +
+         ": addresses below 0x100 belong to the PC's own chips (DMA and interrupt controllers, "
+         "timer, keyboard), so nothing was written. A port sits at 0x378, 0x278 or 0x3BC, or on "
+         "a PCI card at an address such as 0xD010 (Device Manager, the port's Resources, on "
+         "Windows; /proc/sys/dev/parport/*/base-addr on Linux)";
+}
 
 std::string HexByte(unsigned value) {
   char text[8];

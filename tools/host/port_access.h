@@ -51,6 +51,10 @@ Problem CheckPortStillReached(const PortLibrary& library);
 // The port as the driver leaves it between bytes: data 0, control idle.
 void LeavePortIdle(const PortLibrary& library, uint16_t data_register);
 
+// Why no parallel port can be at `port`, if none can: the PC's own chips
+// answer every address below 0x100, and writing them can hang the machine.
+Problem NoParallelPortAt(unsigned port);
+
 std::string HexByte(unsigned value);
 std::string HexAddress(unsigned value);
 

@@ -186,6 +186,15 @@ Problem ReadPortAddress(const std::string& text, uint16_t* port) {
     }
     return problem;
   }
+  // Port addresses are written in hexadecimal everywhere a user reads them
+  // (Device Manager, /proc, data sheets), so digits alone are most often a
+  // hexadecimal address without its 0x.
+  if (text.rfind("0x", 0) != 0) {
+    char both[96];
+    std::snprintf(both, sizeof both, "Write 0x%s for hexadecimal, or 0x%lX for decimal %ld",
+                  text.c_str(), static_cast<unsigned long>(value), value);
+    return "'" + text + "' has no 0x: is it hexadecimal, as port addresses are written? " + both;
+  }
   *port = static_cast<uint16_t>(value);
   return std::nullopt;
 }

@@ -63,8 +63,9 @@ Problem ReadSettingsText(const std::string& text, Module* module);
 // "16x2 HD44780 with ROM A02", for messages and titles.
 std::string Describe(const Module& module);
 
-// A port's data register: a number, decimal or 0x hexadecimal, up to
-// kMaxPort. A port's name gets the address to write instead.
+// A port's data register: 0x and hexadecimal digits, up to kMaxPort.
+// Digits alone get a question back (hexadecimal without its 0x, or
+// decimal?); a port's name gets the address to write instead.
 Problem ReadPortAddress(const std::string& text, uint16_t* port);
 // Whether `text` starts as a port's name does, "LPT" in any case.
 bool StartsWithPortName(const std::string& text);

@@ -153,7 +153,8 @@ case(wrong_port 0 "No byte reached the module: the driver wrote to 0x27A/0x278; 
   --params LPT2,HD66712)
 case(parameters_from_lpt2 0 "parameters \"LPT2,HD44780\"\n┌" --port 0x278 --chip HD44780)
 case(parameters_from_an_address 0 "parameters \"0x3BC,HD66712\"\n┌" --port 0x3bc)
-case(window_outside_windows 1 "the live window is shown on Windows only" ABSENT "Screen written"
+case(window_outside_windows 2 "--window: the live window is shown on Windows only; without --window the screen is shown here and saved to files"
+  ABSENT "Screen written|HD66712 Display"
   --window)
 
 # What a run shows and saves

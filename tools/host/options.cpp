@@ -9,6 +9,7 @@
 #include <map>
 
 #include "driver/startup_parameters.h"
+#include "live_window_link.h"
 #include "messages.h"
 #include "modes.h"
 #include "module_loader.h"
@@ -182,6 +183,10 @@ Problem CheckMode(const CLI::App& app, Options* options) {
     if (std::find(chosen->takes.begin(), chosen->takes.end(), name) == chosen->takes.end()) {
       return name + ": " + ModeName(*chosen) + " does not take it (" + ModesTaking(name) + ")";
     }
+  }
+  if (app.count("--window") > 0 && !kLiveWindowExists) {
+    return "--window: the live window is shown on Windows only; without --window the screen is "
+           "shown here and saved to files";
   }
   if (app.count("--script") > 0 && app.count("--test-pattern") > 0) {
     return "--test-pattern and --script: the test pattern is a script of its own; give one";

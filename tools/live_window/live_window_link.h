@@ -9,6 +9,9 @@
 #include "live_window_api.h"
 #include "problem.h"
 
+// Whether this system has the window at all.
+extern const bool kLiveWindowExists;
+
 // Whether a host that did not configure the simulator gets the window
 // unless HD_VLCD_WINDOW=0 says otherwise.
 extern const bool kLiveWindowByDefault;

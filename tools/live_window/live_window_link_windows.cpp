@@ -8,6 +8,7 @@
 
 #include "live_window_link.h"
 
+const bool kLiveWindowExists = true;
 const bool kLiveWindowByDefault = true;
 
 namespace {

@@ -88,6 +88,7 @@ case(numbered_png_replaces_the_script 2 "shot-1.png" --script shot-1.png --outpu
   SETUP shot-1.png=init\n)
 case(output_is_a_folder 2 "--output: 'a_folder' is a folder" --output a_folder)
 case(output_ends_in_a_separator 2 "--output: 'new/' is a folder" --output new/)
+case(output_is_a_device 2 "--output: '/dev/null' is a device, not a file prefix" --output /dev/null)
 # Screens that could not be saved are found before the run, which then
 # neither starts nor writes anything.
 case(unsaved_screen 1 "--output: cannot write in no/such/folder \\(No such file or directory\\)"
@@ -108,6 +109,9 @@ case(line_ends_converted_twice 0 "│x +│" --script twice.lcd --columns 8 --ro
   SETUP twice.lcd=init\n\r\r\nwrite\ x\n)
 case(old_mac_line_ends 0 "│x +│" --script mac.lcd --columns 8 --rows 1 --chip HD44780
   SETUP mac.lcd=init\rwrite\ x\r)
+case(script_ending_in_done 0
+  "│bye +│\n└[^\n]*\n[^\n]*\nThis is the screen before the last byte, a clear display"
+  --script bye.lcd --columns 8 --rows 1 --chip HD44780 SETUP bye.lcd=init\nwrite\ bye\ndone\n)
 case(write_before_init 1 "line 1: write before init" --script early.lcd SETUP early.lcd=write\ x\n)
 case(empty_script 0 "warning: empty.lcd, the script holds no commands" --script empty.lcd
   SETUP empty.lcd=)

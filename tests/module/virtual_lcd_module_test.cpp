@@ -103,8 +103,23 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   // A folder that does not exist: the failure is reported, not hidden.
   snapshot("no/such/folder/screen", &saved);
   EXPECT_EQ(saved, 0);
+  // A prefix that names no file is refused with its reason, never saved as
+  // hidden files.
+  fs::create_directory("shots");
+  for (const char* prefix : {static_cast<const char*>(nullptr), "", "shots/", "shots"}) {
+    saved = 7;
+    const std::string refusal = snapshot(prefix, &saved);
+    EXPECT_EQ(saved, 0) << (prefix ? prefix : "null");
+    EXPECT_NE(refusal.find("\nNo screen saved: "), std::string::npos) << refusal;
+  }
+  EXPECT_FALSE(fs::exists(".txt") || fs::exists("shots/.txt") || fs::exists("shots/.png"));
 
+  // After DISPLAYDLL_Done the module is blank: a snapshot shows what the
+  // host last showed, and says so.
   driver_.Done();
+  const std::string after = snapshot("after_done", &saved);
+  EXPECT_NE(after.find("│Temp 21°C       │"), std::string::npos) << after;
+  EXPECT_NE(after.find("DISPLAYDLL_Done clears the module"), std::string::npos) << after;
   loader::UnloadModule(port);
 }
 
@@ -175,6 +190,13 @@ TEST_F(VirtualLcdModuleTest, AFolderAsTheOutputGetsTheDefaultNameInIt) {
   EXPECT_FALSE(fs::exists("shots.txt"));
   EXPECT_FALSE(fs::exists("shots/.txt"));
   EXPECT_FALSE(fs::exists("..txt"));
+  // Where nothing can be written, the host's user hears it when the library
+  // starts, not after the host has gone.
+  variables.Set("HD_VLCD_OUTPUT", "no/such/folder/x");
+  const std::string complaints = HostSession("lost");
+  const size_t said = complaints.find("HD_VLCD_OUTPUT=no/such/folder/x: cannot write in ");
+  EXPECT_NE(said, std::string::npos) << complaints;
+  EXPECT_LT(said, complaints.find("To drive the real port again")) << complaints;
 }
 
 }  // namespace

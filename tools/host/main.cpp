@@ -9,6 +9,7 @@
 #include "modes.h"
 #include "options.h"
 #include "output_files.h"
+#include "report.h"
 #include "run_modes.h"
 #include "screen.h"
 
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
     const std::string too_large =
         vlcd::PictureRefusal(settings.module.columns, settings.module.rows, vlcd::kPictureScale);
     if (!too_large.empty()) return Fail(kUsageError, "--columns and --rows: " + too_large);
-    if (const Problem unwritable = CheckOutputWritable(settings.output)) {
+    if (const Problem unwritable = vlcd::CheckScreenWritable(settings.output)) {
       return Fail(kRunError, "--output: " + *unwritable);
     }
   }

@@ -43,7 +43,7 @@ CLI::Validator Number(vlcd::NumberForm form, long high) {
 }
 
 const CLI::Validator kOutputPrefix(
-    [](std::string& text) { return CheckOutputPrefix(text).value_or(""); }, "");
+    [](std::string& text) { return vlcd::CheckScreenPrefix(text).value_or(""); }, "");
 
 // The type name alone says what a value is; the validators add nothing to
 // --help.

@@ -1,8 +1,6 @@
 #include "output_files.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -40,17 +38,6 @@ bool IsOutputName(const std::string& name, const std::string& stem) {
 
 }  // namespace
 
-Problem CheckOutputPrefix(const std::string& prefix) {
-  if (prefix.empty()) return "an empty prefix names no file";
-  const char last = prefix.back();
-  std::error_code ignored;
-  if (last == '/' || last == '\\' || fs::is_directory(prefix, ignored)) {
-    return "'" + prefix + "' is a folder; give a file prefix in it, such as " +
-           (fs::path(prefix) / "screen").string();
-  }
-  return std::nullopt;
-}
-
 Problem CheckOutputAgainstInputs(const std::string& prefix,
                                  const std::vector<std::string>& inputs) {
   const fs::path output = Resolved(fs::path(prefix));
@@ -64,22 +51,6 @@ Problem CheckOutputAgainstInputs(const std::string& prefix,
              ".txt, .png and numbered snapshots " + prefix + "-1.txt, ...)";
     }
   }
-  return std::nullopt;
-}
-
-Problem CheckOutputWritable(const std::string& prefix) {
-  const std::string probe = prefix + ".lcd_host-write-check";
-  std::error_code ignored;
-  if (fs::exists(probe, ignored)) return std::nullopt;  // not ours to replace
-  std::FILE* file = std::fopen(probe.c_str(), "wb");
-  if (file == nullptr) {
-    const fs::path folder = fs::path(prefix).parent_path();
-    return "cannot write in " +
-           (folder.empty() ? std::string("the current folder") : folder.string()) + " (" +
-           std::strerror(errno) + "), so no screen could be saved";
-  }
-  std::fclose(file);
-  fs::remove(probe, ignored);
   return std::nullopt;
 }
 

@@ -12,13 +12,6 @@
 // naming both.
 Problem CheckOutputAgainstInputs(const std::string& prefix, const std::vector<std::string>& inputs);
 
-// Why a prefix names no files (it is empty, or a folder), if it does not.
-Problem CheckOutputPrefix(const std::string& prefix);
-
-// Why files cannot be written from `prefix`, found by writing and removing a
-// file of lcd_host's own beside them, if they cannot.
-Problem CheckOutputWritable(const std::string& prefix);
-
 std::string NumberedPrefix(const std::string& prefix, int number);
 
 #endif  // HOST_OUTPUT_FILES_H

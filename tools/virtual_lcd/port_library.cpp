@@ -99,7 +99,9 @@ PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
 PORT_LIBRARY_EXPORT const char* VirtualLcd_Snapshot(const char* prefix, int* saved) {
   bool written = false;
   try {
-    const vlcd::Screen screen = vlcd::ScreenNow(device.lcd);
+    // After DISPLAYDLL_Done the module is blank; the report says so beside
+    // the screen the host last showed.
+    const vlcd::Screen screen = vlcd::ScreenLastShown(device.lcd);
     const vlcd::SavedScreen files =
         vlcd::SaveScreen(device.lcd, screen, prefix == nullptr ? "" : prefix);
     written = files.problems.empty();

@@ -21,11 +21,15 @@ void Introduce() {
       "The screen is not saved (set HD_VLCD_OUTPUT to a file prefix or a folder "
       "to save it).";
   if (output != nullptr && *output != '\0') {
+    // Found now, not when the host has gone and the screen is lost.
+    const std::string prefix = vlcd::ScreenPrefixFor(output);
+    Problem unsaved = vlcd::CheckScreenPrefix(prefix);
+    if (!unsaved) unsaved = vlcd::CheckScreenWritable(prefix);
     std::error_code unknown;
-    const std::filesystem::path prefix =
-        std::filesystem::absolute(vlcd::ScreenPrefixFor(output), unknown).lexically_normal();
-    saved = "The screen is written to " + prefix.string() +
-            ".txt and .png when the library is unloaded.";
+    saved = unsaved ? "HD_VLCD_OUTPUT=" + std::string(output) + ": " + *unsaved + "."
+                    : "The screen is written to " +
+                          std::filesystem::absolute(prefix, unknown).lexically_normal().string() +
+                          ".txt and .png when the library is unloaded.";
   }
   Complain("this is a simulator, not a port library: nothing is written to any port. " + saved +
            " To drive the real port again, delete " VIRTUAL_PORT_FILE

@@ -30,8 +30,45 @@ std::string Report(const VirtualLcd& lcd, const Screen& shown) {
   return report;
 }
 
+Problem CheckScreenPrefix(const std::string& prefix) {
+  namespace fs = std::filesystem;
+  if (prefix.empty()) return "an empty prefix names no file";
+  const char last = prefix.back();
+  std::error_code ignored;
+  if (last == '/' || last == '\\' || fs::is_directory(prefix, ignored)) {
+    return "'" + prefix + "' is a folder; give a file prefix in it, such as " +
+           (fs::path(prefix) / "screen").string();
+  }
+  const fs::file_status status = fs::status(prefix, ignored);
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    return "'" + prefix + "' is a device, not a file prefix: screens would be written to " +
+           prefix + ".txt and " + prefix + ".png; give a file prefix";
+  }
+  return std::nullopt;
+}
+
+Problem CheckScreenWritable(const std::string& prefix) {
+  const std::string probe = prefix + ".lcd_host-write-check";
+  std::error_code ignored;
+  if (std::filesystem::exists(probe, ignored)) return std::nullopt;  // not ours to replace
+  std::FILE* file = std::fopen(probe.c_str(), "wb");
+  if (file == nullptr) {
+    const std::filesystem::path folder = std::filesystem::path(prefix).parent_path();
+    return "cannot write in " +
+           (folder.empty() ? std::string("the current folder") : folder.string()) + " (" +
+           std::strerror(errno) + "), so no screen could be saved";
+  }
+  std::fclose(file);
+  std::filesystem::remove(probe, ignored);
+  return std::nullopt;
+}
+
 SavedScreen SaveScreen(const VirtualLcd& lcd, const Screen& shown, const std::string& prefix) {
   SavedScreen saved{prefix + ".txt", prefix + ".png", {}};
+  if (const Problem refused = CheckScreenPrefix(prefix)) {
+    saved.problems.push_back("No screen saved: " + *refused);
+    return saved;
+  }
   std::FILE* file = std::fopen(saved.text_path.c_str(), "wb");
   if (file == nullptr) {
     saved.problems.push_back("Could not write " + saved.text_path + ": " + std::strerror(errno));

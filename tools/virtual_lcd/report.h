@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "problem.h"
 #include "virtual_lcd.h"
 
 namespace vlcd {
@@ -17,7 +18,15 @@ struct SavedScreen {
   std::vector<std::string> problems;  // why a file was not written; none when both were
 };
 
-// Writes the report to <prefix>.txt and the dots of `shown` to <prefix>.png.
+// Why `prefix` names no files, if it names none: it is empty, a folder
+// (or ends in a separator), or a device such as /dev/null.
+Problem CheckScreenPrefix(const std::string& prefix);
+// Why files cannot be written from `prefix`, found by writing and removing
+// a file of our own beside them, if they cannot.
+Problem CheckScreenWritable(const std::string& prefix);
+
+// Writes the report to <prefix>.txt and the dots of `shown` to <prefix>.png,
+// unless CheckScreenPrefix refuses the prefix.
 SavedScreen SaveScreen(const VirtualLcd& lcd, const Screen& shown, const std::string& prefix);
 
 // The name screens are saved under when the user names none, or names only

@@ -76,7 +76,13 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   EXPECT_EQ(configure("columns=16 rows=2 chip=HD44780 rom=a02", 0x278, 0), 0);
   EXPECT_EQ(configure(nullptr, 0x278, 0), 0);
   EXPECT_EQ(configure("columns=16 rows=2 chip=HD44780", 0x10000, 0), 0);
+  // A refusal says why, so that a host can show it.
+  auto refusal = loader::FindEntryAs<VirtualLcdRefusalFn>(port, kVirtualLcdRefusal);
+  ASSERT_NE(refusal, nullptr);
+  EXPECT_EQ(configure("columns=16 columns=40", 0x278, 0), 0);
+  EXPECT_STREQ(refusal(), "columns is given twice");
   ASSERT_EQ(configure("columns=16 rows=2 chip=HD44780 rom=A00", 0x278, 0), 1);
+  EXPECT_EQ(refusal(), nullptr);
 
   ASSERT_EQ(Init(16, 2, "LPT2,HD44780"), kDriverName);
   const uint8_t block[8] = {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F};
@@ -108,9 +114,9 @@ TEST_F(VirtualLcdModuleTest, DriverPutsTextAndGlyphsOnTheVirtualLcd) {
   fs::create_directory("shots");
   for (const char* prefix : {static_cast<const char*>(nullptr), "", "shots/", "shots"}) {
     saved = 7;
-    const std::string refusal = snapshot(prefix, &saved);
+    const std::string refused = snapshot(prefix, &saved);
     EXPECT_EQ(saved, 0) << (prefix ? prefix : "null");
-    EXPECT_NE(refusal.find("\nNo screen saved: "), std::string::npos) << refusal;
+    EXPECT_NE(refused.find("\nNo screen saved: "), std::string::npos) << refused;
   }
   EXPECT_FALSE(fs::exists(".txt") || fs::exists("shots/.txt") || fs::exists("shots/.png"));
 

@@ -69,6 +69,17 @@ std::string NoPortAnswers(uint16_t data_register) {
 
 }  // namespace
 
+Problem ConfigureVirtualLcd(loader::ModuleHandle library, const std::string& settings,
+                            uint16_t port, int flags) {
+  const auto configure = loader::FindEntryAs<VirtualLcdConfigureFn>(library, kVirtualLcdConfigure);
+  if (configure == nullptr) return std::string("the library is not the virtual LCD");
+  if (configure(settings.c_str(), port, flags) == 1) return std::nullopt;
+  const auto refusal = loader::FindEntryAs<VirtualLcdRefusalFn>(library, kVirtualLcdRefusal);
+  const char* why = refusal != nullptr ? refusal() : nullptr;
+  return std::string("the virtual LCD refused the module's settings \"") + settings + "\"" +
+         (why != nullptr ? std::string(": ") + why : "");
+}
+
 Problem NoParallelPortAt(unsigned port) {
   if (port >= kLowestPortAddress) return std::nullopt;
   return "no parallel port sits at " + HexAddress(port) +

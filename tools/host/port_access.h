@@ -51,6 +51,11 @@ Problem CheckPortStillReached(const PortLibrary& library);
 // The port as the driver leaves it between bytes: data 0, control idle.
 void LeavePortIdle(const PortLibrary& library, uint16_t data_register);
 
+// Gives the virtual LCD's library at `library` a fresh module; says why it
+// cannot, in the library's own words where it gives them.
+Problem ConfigureVirtualLcd(loader::ModuleHandle library, const std::string& settings,
+                            uint16_t port, int flags);
+
 // Why no parallel port can be at `port`, if none can: the PC's own chips
 // answer every address below 0x100, and writing them can hang the machine.
 Problem NoParallelPortAt(unsigned port);

@@ -8,13 +8,13 @@
 #include "messages.h"
 #include "module_settings.h"
 #include "output_files.h"
+#include "port_access.h"
 #include "run_modes.h"
 #include "virtual_lcd_port.h"
 
 namespace {
 
 struct VirtualPort {
-  VirtualLcdConfigureFn configure = nullptr;
   VirtualLcdSnapshotFn snapshot = nullptr;
   VirtualLcdTraceFn trace = nullptr;
   VirtualLcdExpectFn expect = nullptr;
@@ -30,19 +30,18 @@ Problem OpenVirtualPort(const Options& options, const Settings& settings,
   if (*port == nullptr) {
     return "cannot load the virtual port library " + options.port_library + ": " + reason;
   }
-  *library = VirtualPort{loader::FindEntryAs<VirtualLcdConfigureFn>(*port, kVirtualLcdConfigure),
-                         loader::FindEntryAs<VirtualLcdSnapshotFn>(*port, kVirtualLcdSnapshot),
+  *library = VirtualPort{loader::FindEntryAs<VirtualLcdSnapshotFn>(*port, kVirtualLcdSnapshot),
                          loader::FindEntryAs<VirtualLcdTraceFn>(*port, kVirtualLcdTraceEntry),
                          loader::FindEntryAs<VirtualLcdExpectFn>(*port, kVirtualLcdExpect),
                          loader::FindEntryAs<VirtualLcdShowWindowFn>(*port, kVirtualLcdShowWindow)};
-  if (library->configure == nullptr || library->snapshot == nullptr || library->trace == nullptr ||
-      library->expect == nullptr || library->show_window == nullptr) {
+  if (library->snapshot == nullptr || library->trace == nullptr || library->expect == nullptr ||
+      library->show_window == nullptr) {
     return options.port_library + " is not the virtual LCD";
   }
   const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
-  if (library->configure(vlcd::SettingsText(settings.module).c_str(), settings.module.port_base,
-                         flags) != 1) {
-    return "the virtual LCD refused the module's settings";
+  if (const Problem refused = ConfigureVirtualLcd(*port, vlcd::SettingsText(settings.module),
+                                                  settings.module.port_base, flags)) {
+    return refused;
   }
   if (options.window) {
     if (const char* refused = library->show_window()) return refused;

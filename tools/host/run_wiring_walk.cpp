@@ -138,12 +138,10 @@ int RunWiringWalk(const Options& options, Settings& settings) {
   if (simulator) {
     // Told the module first, it knows it runs under lcd_host, which saves
     // its screens, and keeps its notice for hosts that did not.
-    const auto configure =
-        loader::FindEntryAs<VirtualLcdConfigureFn>(library.handle, kVirtualLcdConfigure);
-    if (configure == nullptr ||
-        configure(vlcd::SettingsText(settings.module).c_str(), data, 0) != 1) {
+    if (const Problem refused =
+            ConfigureVirtualLcd(library.handle, vlcd::SettingsText(settings.module), data, 0)) {
       ClosePortLibrary(&library);
-      return Fail(kRunError, "the virtual LCD refused the module's settings");
+      return Fail(kRunError, *refused);
     }
   }
   const Problem stopped = Walk(library, data, options);

@@ -151,6 +151,7 @@ std::string SettingsText(const Module& module) {
 
 Problem ReadSettingsText(const std::string& text, Module* module) {
   Module read = *module;
+  std::vector<std::string> named;
   size_t at = 0;
   while (at < text.size()) {
     const size_t end = std::min(text.find(' ', at), text.size());
@@ -165,6 +166,11 @@ Problem ReadSettingsText(const std::string& text, Module* module) {
     if (equals == std::string::npos || setting == ModuleSettings().end()) {
       return "'" + Excerpt(word) + "' is not a module setting";
     }
+    // Which of two values was meant cannot be known.
+    if (std::find(named.begin(), named.end(), name) != named.end()) {
+      return name + " is given twice";
+    }
+    named.push_back(name);
     if (Problem problem = setting->read(word.substr(equals + 1), &read)) {
       return name + ": " + *problem;
     }

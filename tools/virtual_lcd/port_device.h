@@ -51,7 +51,8 @@ struct Device {
   WindowState window;
   ProgressState progress;
   size_t traced = 0;
-  std::string text;  // the last text handed out
+  std::string text;     // the last text handed out
+  std::string refusal;  // why the last configuring was refused
 
   ~Device() { SaveAtUnload(lcd); }
 };

@@ -70,16 +70,23 @@ PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {
 PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* settings, int port, int flags) {
   try {
     vlcd::Module module;
-    if (settings == nullptr || vlcd::ReadSettingsText(settings, &module) || port < 0 ||
-        port > vlcd::kMaxPort) {
-      return 0;
+    Problem refused;
+    if (settings == nullptr) {
+      refused = "no settings text (a null pointer)";
+    } else if (port < 0 || port > vlcd::kMaxPort) {
+      refused = "port " + std::to_string(port) + " is out of range (0 to 65535)";
+    } else {
+      refused = vlcd::ReadSettingsText(settings, &module);
     }
+    device.refusal = refused.value_or("");
+    if (refused) return 0;
     module.port_base = static_cast<uint16_t>(port);
     vlcd::VirtualLcd fresh = vlcd::MakeVirtualLcd(module);
     const std::lock_guard<std::mutex> hold(device.lock);
     device.lcd = std::move(fresh);
     device.window.shows = -1;
   } catch (...) {
+    device.refusal = "out of memory";
     return 0;
   }
   device.configured = true;
@@ -88,6 +95,10 @@ PORT_LIBRARY_EXPORT int VirtualLcd_Configure(const char* settings, int port, int
   device.progress.shown_ns = 0;
   device.traced = 0;
   return 1;
+}
+
+PORT_LIBRARY_EXPORT const char* VirtualLcd_Refusal() {
+  return device.refusal.empty() ? nullptr : device.refusal.c_str();
 }
 
 PORT_LIBRARY_EXPORT void VirtualLcd_Expect(int64_t bytes) {
@@ -140,6 +151,7 @@ static_assert(std::is_same_v<decltype(&Out32), PortWriteFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Configure), VirtualLcdConfigureFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Snapshot), VirtualLcdSnapshotFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Trace), VirtualLcdTraceFn>);
+static_assert(std::is_same_v<decltype(&VirtualLcd_Refusal), VirtualLcdRefusalFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Expect), VirtualLcdExpectFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_Pins), VirtualLcdPinsFn>);
 static_assert(std::is_same_v<decltype(&VirtualLcd_ShowWindow), VirtualLcdShowWindowFn>);

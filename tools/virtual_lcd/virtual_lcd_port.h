@@ -13,10 +13,15 @@ constexpr int kVirtualLcdProgress = 2;  // a line on standard error every few se
 // Starts over with a fresh module of these settings (as vlcd::SettingsText
 // writes them: "columns=16 rows=2 chip=HD44780 rom=A02", a setting left out
 // keeping its default) at this port (0-0xFFFF); everything sent before is
-// forgotten. Returns 0, changing nothing, when a setting is unknown or a
-// value is bad.
+// forgotten. Returns 0, changing nothing, when a setting is unknown, given
+// twice or has a bad value.
 constexpr char kVirtualLcdConfigure[] = "VirtualLcd_Configure";
 using VirtualLcdConfigureFn = int (*)(const char* settings, int port, int flags);
+
+// Why the last VirtualLcd_Configure returned 0, for a host to show; null
+// when it did not.
+constexpr char kVirtualLcdRefusal[] = "VirtualLcd_Refusal";
+using VirtualLcdRefusalFn = const char* (*)();
 
 // Writes the screen now to <prefix>.txt and <prefix>.png and returns the
 // report: the framed screen, the summary line, notes and violations, and a

@@ -20,6 +20,12 @@ LibraryHandle LibraryOpen(const char* file_name, bool* wrong_kind = nullptr);
 LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name);
 void LibraryClose(LibraryHandle library);
 
+// Whether a file `file_name` sits in the folder of the module this code is
+// in (the driver's own), writing that folder to `folder`. Only explains a
+// failed load: a host keeps plug-ins in a folder of their own, and the
+// system's search does not look there.
+bool LibraryBesideThisModule(const char* file_name, char* folder, unsigned size);
+
 }  // namespace platform
 
 #endif  // PLATFORM_LIBRARY_H

@@ -1,4 +1,8 @@
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
 
 #include "platform/library.h"
 
@@ -16,5 +20,20 @@ LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
 }
 
 void LibraryClose(LibraryHandle library) { dlclose(library); }
+
+bool LibraryBesideThisModule(const char* file_name, char* folder, unsigned size) {
+  Dl_info self{};
+  if (dladdr(reinterpret_cast<void*>(&LibraryBesideThisModule), &self) == 0 ||
+      self.dli_fname == nullptr) {
+    return false;
+  }
+  const std::string path = self.dli_fname;
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return false;
+  const std::string own_folder = path.substr(0, slash);
+  if (access((own_folder + "/" + file_name).c_str(), F_OK) != 0) return false;
+  std::snprintf(folder, size, "%s", own_folder.c_str());
+  return true;
+}
 
 }  // namespace platform

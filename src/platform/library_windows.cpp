@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "platform/library.h"
 #include "platform/quiet_load_windows.h"
 
@@ -17,5 +20,26 @@ LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
 }
 
 void LibraryClose(LibraryHandle library) { FreeLibrary(static_cast<HMODULE>(library)); }
+
+bool LibraryBesideThisModule(const char* file_name, char* folder, unsigned size) {
+  HMODULE self = nullptr;
+  char path[MAX_PATH];
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&LibraryBesideThisModule), &self) ||
+      GetModuleFileNameA(self, path, MAX_PATH) == 0) {
+    return false;
+  }
+  char* name = std::strrchr(path, '\\');
+  if (name == nullptr) return false;
+  *name = '\0';
+  char beside[MAX_PATH];
+  if (std::snprintf(beside, sizeof beside, "%s\\%s", path, file_name) >= MAX_PATH ||
+      GetFileAttributesA(beside) == INVALID_FILE_ATTRIBUTES) {
+    return false;
+  }
+  std::snprintf(folder, size, "%s", path);
+  return true;
+}
 
 }  // namespace platform

@@ -30,17 +30,36 @@ namespace {
 
 constexpr const char kNoLibraryMessage[] = "LoadLibrary for parallel port Failed";
 
-// The failure message naming a library of the wrong kind; static, as every
-// text the driver returns is.
-char wrong_kind_message[256];
+// The failure message with what the driver found out after it; static, as
+// every text the driver returns is.
+char failure_message[1024];
+
+// A port library beside the driver, in a plug-in folder the system's search
+// passes by, is the usual reason none loads when one was installed.
+const char* LibraryBesideTheDriver() {
+  static char folder[512];
+  for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+    if (!platform::LibraryBesideThisModule(candidate.file_name, folder, sizeof folder)) continue;
+    std::snprintf(failure_message, sizeof failure_message,
+                  "%s: %s is beside this driver in %s, where the system does not look for it; "
+                  "put it in the host program's own folder (where its .exe is) or in the "
+                  "system folder",
+                  kNoLibraryMessage, candidate.file_name, folder);
+    return failure_message;
+  }
+  return nullptr;
+}
 
 const char* NoLibraryMessage(const char* wrong_kind_file) {
-  if (!kNamesLibrariesOfTheWrongKind || wrong_kind_file == nullptr) return kNoLibraryMessage;
-  std::snprintf(wrong_kind_message, sizeof wrong_kind_message,
-                "%s: %s is not a 64-bit library (it is a 32-bit one, or no library at all); "
-                "a 64-bit host needs inpoutx64.dll, the 64-bit build of the port library",
-                kNoLibraryMessage, wrong_kind_file);
-  return wrong_kind_message;
+  if (kNamesLibrariesOfTheWrongKind && wrong_kind_file != nullptr) {
+    std::snprintf(failure_message, sizeof failure_message,
+                  "%s: %s is not a 64-bit library (it is a 32-bit one, or no library at all); "
+                  "a 64-bit host needs inpoutx64.dll, the 64-bit build of the port library",
+                  kNoLibraryMessage, wrong_kind_file);
+    return failure_message;
+  }
+  if (const char* beside = LibraryBesideTheDriver()) return beside;
+  return kNoLibraryMessage;
 }
 
 // A candidate that loads but lacks an entry ends the search: it stays loaded

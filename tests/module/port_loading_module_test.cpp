@@ -1,6 +1,7 @@
 // Choosing and loading the port library through the platform's own loader.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "missing_entry_cases.h"
@@ -9,6 +10,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using Events = std::vector<std::string>;
 using PortLoadingModuleTest = ModuleTest;
 
@@ -55,6 +57,31 @@ TEST_F(PortLoadingModuleTest, AFileThatIsNoSixtyFourBitLibraryIsNamed) {
   EXPECT_EQ(ok_, 0);
 }
 #endif
+
+// Hosts keep plug-ins in a folder of their own; a port library put beside
+// the driver there is not where the system's search looks, and the driver
+// says so, through the platform's own idea of where the driver is.
+TEST_F(PortLoadingModuleTest, ALibraryBesideADriverInAPlugInFolderIsNamed) {
+  const fs::path folder = fs::current_path() / "displays";
+  fs::create_directory(folder);
+  fs::copy_file(scratch_->home() / HD66712_MODULE_FILE,
+                folder / fs::path(HD66712_MODULE_FILE).filename());
+  fs::copy_file(scratch_->home() / RECORDER_DLPORTIO, folder / "dlportio.dll");
+  loader::ModuleHandle plug_in =
+      loader::LoadModule((folder / fs::path(HD66712_MODULE_FILE).filename()).string());
+  ASSERT_NE(plug_in, nullptr);
+  DriverEntries entries;
+  ASSERT_EQ(FindDriverEntries(plug_in, &entries), std::nullopt);
+  uint8_t ok = 7;
+  const std::string result = entries.Init(20, 4, "LPT1,HD66712", &ok);
+  EXPECT_EQ(ok, 0);
+  EXPECT_EQ(result,
+            "LoadLibrary for parallel port Failed: dlportio.dll is beside this driver in " +
+                folder.string() +
+                ", where the system does not look for it; put it in "
+                "the host program's own folder (where its .exe is) or in the system folder");
+  loader::UnloadModule(plug_in);
+}
 
 TEST_F(PortLoadingModuleTest, DlportioIsTheLastResort) {
   InstallPortLibrary(RECORDER_DLPORTIO, "dlportio.dll");

@@ -1,6 +1,7 @@
 #include "fake_port_libraries.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/library.h"
@@ -66,6 +67,12 @@ LibraryEntry LibraryFind(LibraryHandle library, const char* entry_name) {
 void LibraryClose(LibraryHandle library) {
   --fake_ports::state.open_libraries;
   fake_ports::state.released.push_back(static_cast<fake_ports::LoadedLibrary*>(library)->name);
+}
+
+bool LibraryBesideThisModule(const char* file_name, char* folder, unsigned size) {
+  if (fake_ports::state.beside_driver.count(file_name) == 0) return false;
+  std::snprintf(folder, size, "%s", "C:\\host\\displays");
+  return true;
 }
 
 }  // namespace platform

@@ -29,6 +29,8 @@ struct State {
   std::map<std::string, Library> present;  // by file name
   // Files there that do not load: another machine type, or not a library.
   std::set<std::string> wrong_kind;
+  // Files beside the driver's own file, where the search does not look.
+  std::set<std::string> beside_driver;
   std::list<LoadedLibrary> handles;
   std::vector<std::string> open_attempts;
   std::vector<std::string> loaded;

@@ -66,6 +66,19 @@ TEST_F(PortBackendTest, ALibraryOfTheWrongKindIsNamedByTheSixtyFourBitDriverOnly
   EXPECT_EQ(ok_, 0);
 }
 
+// A host keeps its plug-ins in a folder of their own, and the user puts the
+// port library beside the driver there: the system's search never looks
+// there, so the driver says where it must go.
+TEST_F(PortBackendTest, ALibraryBesideTheDriverIsNamedWithWhereItMustGo) {
+  fake_ports::state.present["inpout32_debug.dll"] = {};  // tried only when logging
+  fake_ports::state.beside_driver = {"dlportio.dll"};
+  EXPECT_EQ(Init(20, 4, "LPT1,HD66712"),
+            "LoadLibrary for parallel port Failed: dlportio.dll is beside this driver in "
+            "C:\\host\\displays, where the system does not look for it; put it in the host "
+            "program's own folder (where its .exe is) or in the system folder");
+  EXPECT_EQ(ok_, 0);
+}
+
 class MissingEntryTest : public DriverTest,
                          public ::testing::WithParamInterface<MissingEntryCase> {};
 

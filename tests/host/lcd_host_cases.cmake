@@ -306,6 +306,10 @@ case(real_port_params_wider_than_a_port 2
   ABSENT "port library" --write-real-port --params 0x10378,HD44780)
 case(wiring_walk_params_below_0x100 2 "--params \"0x0FF,HD44780\": no parallel port sits at 0x0FF"
   ABSENT "port library" --wiring-walk --step-ms 0 --params 0x0FF,HD44780)
+# As a host would: plug-ins in a subfolder, the port library beside them.
+case(host_folder_with_the_library_beside_a_plug_in 1
+  "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look"
+  ABSENT "Data register" --check-port --host-folder host SETUP host/displays/dlportio.dll=MZ)
 case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
 # The Linux port library in each state a real device can be in, on the fake
 # device: the check ends with the cause and its fix, and neither the walk

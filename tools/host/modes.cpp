@@ -27,7 +27,7 @@ const std::vector<Mode>& Modes() {
        [](const Options& options, Settings& settings) { return RunReplay(options, settings); }},
       {"--check-port",
        "which port library loads and whether a port answers at --port",
-       {"--port", "--port-library"},
+       {"--port", "--port-library", "--host-folder"},
        true,
        [](const Options& options, Settings&) { return RunCheckPort(options); }},
       {"--wiring-walk", "each signal high in turn, to check the cable pin by pin; then the pattern",

@@ -184,6 +184,10 @@ Problem CheckMode(const CLI::App& app, Options* options) {
       return name + ": " + ModeName(*chosen) + " does not take it (" + ModesTaking(name) + ")";
     }
   }
+  if (app.count("--host-folder") > 0 && app.count("--port-library") > 0) {
+    return "--host-folder and --port-library: the one finds the library as a host would, the "
+           "other names it; give one";
+  }
   if (app.count("--window") > 0 && !kLiveWindowExists) {
     return "--window: the live window is shown on Windows only; without --window the screen is "
            "shown here and saved to files";
@@ -263,6 +267,11 @@ void AddRunOptions(CLI::App& app, Options* options) {
   app.add_flag("--check-port", options->check_port,
                "Check the port: which port library loads, whether its driver is "
                "open, and whether a port answers at --port");
+  app.add_option("--host-folder", options->host_folder,
+                 "With --check-port: check the port library that the driver would load inside "
+                 "a host whose program (.exe) is in DIR")
+      ->type_name("DIR")
+      ->check(CLI::ExistingDirectory.description(""));
   app.add_flag("--wiring-walk", options->wiring_walk,
                "Drive each signal high in turn to check the cable pin by pin, then "
                "run the test pattern");

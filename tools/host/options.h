@@ -25,6 +25,7 @@ struct Options {
   std::string output;  // empty when not given
   std::string module;
   std::string port_library;
+  std::string host_folder;  // the port check looks as a host there would
   bool trace = false;
   bool test_pattern = false;
   bool real_port = false;

@@ -1,6 +1,8 @@
 #include "port_access.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <vector>
 
 #include "port_verdicts.h"
 #include "virtual_lcd_port.h"
@@ -130,8 +132,10 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
         if (!candidate.only_when_logging) tried += std::string(", ") + candidate.file_name;
       }
       return std::string(kNoPortLibraryFound) + ": none of " + tried.substr(2) +
-             " is where the system looks (the program's folder or the system folder on "
-             "Windows, LD_LIBRARY_PATH on Linux); install one, or name it with --port-library";
+             " is where the system looks (on Windows the program's own folder, where its .exe "
+             "is, not a plug-in's folder, or the system folder; on Linux LD_LIBRARY_PATH); "
+             "install one, or name it with --port-library (--host-folder DIR checks what a host "
+             "in DIR would load)";
     }
   }
   library->file = loader::ModuleFile(library->handle);
@@ -148,6 +152,45 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
            ": it has neither Inp32 and Out32 nor DlPortReadPortUchar and DlPortWritePortUchar";
   }
   return std::nullopt;
+}
+
+Problem FindAsAHostWould(const std::string& host_folder, std::string* path) {
+  namespace fs = std::filesystem;
+  std::error_code unknown;
+  const std::vector<loader::SearchFolder> folders = loader::SearchFolders(host_folder);
+  std::string names;
+  for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+    if (candidate.only_when_logging) continue;
+    names += (names.empty() ? "" : ", ") + std::string(candidate.file_name);
+    for (const loader::SearchFolder& folder : folders) {
+      const fs::path file = fs::path(folder.path) / candidate.file_name;
+      if (!fs::is_regular_file(file, unknown)) continue;
+      *path = file.string();
+      std::printf("A driver in a host at %s loads %s, found in %s.\n", host_folder.c_str(),
+                  path->c_str(), folder.what.c_str());
+      return std::nullopt;
+    }
+  }
+  std::string aside;
+  for (const fs::directory_entry& entry : fs::directory_iterator(host_folder, unknown)) {
+    for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+      const fs::path file = entry.path() / candidate.file_name;
+      if (aside.empty() && entry.is_directory(unknown) && fs::is_regular_file(file, unknown)) {
+        aside = ". " + file.string() +
+                " is in a subfolder (beside a plug-in?), where the system does not look: move "
+                "it to " +
+                host_folder + ", beside the host's program";
+      }
+    }
+  }
+  std::string where;
+  for (const loader::SearchFolder& folder : folders) {
+    if (where.find(folder.what) == std::string::npos) {
+      where += (where.empty() ? "" : ", ") + folder.what;
+    }
+  }
+  return std::string(kNoPortLibraryFound) + ": a driver in a host at " + host_folder +
+         " finds none of " + names + " where the system looks (" + where + ")" + aside;
 }
 
 void ClosePortLibrary(PortLibrary* library) {

@@ -36,6 +36,12 @@ struct PortLibrary {
 Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* library);
 void ClosePortLibrary(PortLibrary* library);
 
+// The port library a driver inside a host whose program is in `host_folder`
+// would load: the first name the driver tries that the system's search
+// finds, as `path`. Says why it would find none, naming any that sit in a
+// subfolder (beside a plug-in), where the search does not look.
+Problem FindAsAHostWould(const std::string& host_folder, std::string* path);
+
 // Whether what is written through `library` reaches a port at
 // `data_register`: the library's own word on its driver or device, where it
 // gives one, and a read-back of the data register (with the control

@@ -12,9 +12,14 @@
 #include "run_modes.h"
 
 int RunCheckPort(const Options& options) {
+  std::string path = options.port_library_given ? options.port_library : "";
+  if (!options.host_folder.empty()) {
+    if (const Problem none = FindAsAHostWould(options.host_folder, &path)) {
+      return Fail(kRunError, *none);
+    }
+  }
   PortLibrary library;
-  if (const Problem problem = OpenPortLibrary(
-          options.port_library_given ? options.port_library : "", false, &library)) {
+  if (const Problem problem = OpenPortLibrary(path, false, &library)) {
     return Fail(kRunError, *problem);
   }
   std::printf("Port library: %s (entries %s)\n", library.file.c_str(), library.entries.c_str());

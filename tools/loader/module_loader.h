@@ -6,6 +6,7 @@
 #define LOADER_MODULE_LOADER_H
 
 #include <string>
+#include <vector>
 
 namespace loader {
 
@@ -23,6 +24,15 @@ ModuleHandle LoadModule(const std::string& path, std::string* reason = nullptr,
 // Where the loader's search finds `name`, or "" (on POSIX: a path is
 // returned as given, and a bare name is not looked up).
 std::string LocateModule(const std::string& name);
+// Where the system's loader looks for a module named without a folder by a
+// program in `program_folder`, in its order, each with what it is ("the
+// system folder"). On POSIX the program's folder is not among them.
+struct SearchFolder {
+  std::string path;
+  std::string what;
+};
+std::vector<SearchFolder> SearchFolders(const std::string& program_folder);
+
 // 32 or 64 for a Windows module (a PE file) built for x86 or x86-64, else 0.
 int WindowsModuleBits(const std::string& file);
 // The running program's: 32 or 64.

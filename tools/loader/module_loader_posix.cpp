@@ -1,6 +1,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,22 @@ ModuleHandle LoadModule(const std::string& path, std::string* reason, bool* wron
 
 std::string LocateModule(const std::string& name) {
   return name.find('/') != std::string::npos ? name : "";
+}
+
+std::vector<SearchFolder> SearchFolders(const std::string&) {
+  // dlopen's order for a bare name, less the program's own run paths and
+  // the loader's cache, which name the same system folders.
+  std::vector<SearchFolder> folders;
+  const char* variable = std::getenv("LD_LIBRARY_PATH");
+  const std::string list = variable != nullptr ? variable : "";
+  for (size_t at = 0; at < list.size();) {
+    const size_t end = std::min(list.find(':', at), list.size());
+    if (end > at) folders.push_back({list.substr(at, end - at), "a folder on LD_LIBRARY_PATH"});
+    at = end + 1;
+  }
+  folders.push_back({"/lib", "the system folder"});
+  folders.push_back({"/usr/lib", "the system folder"});
+  return folders;
 }
 
 ModuleEntry FindEntry(ModuleHandle module, const char* name) {

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "module_loader.h"
 #include "platform/quiet_load_windows.h"
 
@@ -57,6 +60,26 @@ std::string LocateModule(const std::string& name) {
   char path[MAX_PATH * 4];
   const DWORD length = SearchPathA(nullptr, name.c_str(), nullptr, sizeof path, path, nullptr);
   return length == 0 || length >= sizeof path ? "" : std::string(path, length);
+}
+
+std::vector<SearchFolder> SearchFolders(const std::string& program_folder) {
+  // The order of LoadLibrary's standard search, with safe search on; the
+  // current folder is left out, as hosts seldom start elsewhere than their
+  // own folder.
+  std::vector<SearchFolder> folders = {{program_folder, "the host program's folder"}};
+  char path[MAX_PATH];
+  const UINT system = GetSystemDirectoryA(path, MAX_PATH);
+  if (system > 0 && system < MAX_PATH) folders.push_back({path, "the system folder"});
+  const UINT windows = GetWindowsDirectoryA(path, MAX_PATH);
+  if (windows > 0 && windows < MAX_PATH) folders.push_back({path, "the Windows folder"});
+  const char* variable = std::getenv("PATH");
+  std::string list = variable != nullptr ? variable : "";
+  for (size_t at = 0; at < list.size();) {
+    const size_t end = std::min(list.find(';', at), list.size());
+    if (end > at) folders.push_back({list.substr(at, end - at), "a folder on PATH"});
+    at = end + 1;
+  }
+  return folders;
 }
 
 ModuleEntry FindEntry(ModuleHandle module, const char* name) {

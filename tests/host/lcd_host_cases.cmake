@@ -336,11 +336,11 @@ if(CASE MATCHES "^linux_port_" OR CASE STREQUAL real_port_through_the_linux_libr
 endif()
 case(linux_port_check_absent 1
   "nothing reaches the port: [^\n]*fake_parport0 \\(named by HD_PARPORT\\): no parallel port there. Load the port's drivers \\(sudo modprobe parport_pc, then sudo modprobe ppdev\\).*BIOS/UEFI.*base-addr"
-  ABSENT "no port answers" --check-port)
+  ABSENT "no port answers|Data register|Linux parallel port" --check-port)
 case(linux_port_check_denied 1 "fake_parport0 \\(named by HD_PARPORT\\): permission denied. Add your user to the lp group"
-  ABSENT "no port answers" --check-port)
+  ABSENT "no port answers|Data register|Linux parallel port" --check-port)
 case(linux_port_check_busy 1 "the port is busy, held by another program \\(find it with fuser -v [^\n]*fake_parport0\\) or by the printer driver lp"
-  ABSENT "no port answers" --check-port)
+  ABSENT "no port answers|Data register|Linux parallel port" --check-port)
 case(linux_port_check_not_a_port 1 "/dev/null \\(named by HD_PARPORT\\) is not a parallel port device"
   ABSENT "no port answers" --check-port)
 case(linux_port_walk_denied 1 "nothing reaches the port: .*permission denied" ABSENT "high:|Every signal"

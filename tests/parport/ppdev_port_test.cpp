@@ -139,10 +139,9 @@ TEST_F(PpdevPortTest, EachFailureIsReportedOnceWithItsCauseAndNothingIsWrittenAf
   fs::create_symlink("/dev/parport3", fs::path(proc_) / "4242/fd/5");
   const std::string absent =
       ": no parallel port there. Load the port's drivers (sudo modprobe parport_pc, then sudo "
-      "modprobe ppdev), make sure the port is enabled in the BIOS/UEFI setup, and for a PCI or "
-      "PCIe card give its address with --port (the system lists it in "
-      "/proc/sys/dev/parport/*/base-addr). A USB printer adapter cannot drive an LCD; or "
-      "HD_PARPORT names the wrong device. Nothing is written to the port.";
+      "modprobe ppdev), make sure the port is enabled in the BIOS/UEFI setup, and check that "
+      "the system lists it (/proc/sys/dev/parport/*/base-addr). A USB printer adapter cannot "
+      "drive an LCD; or HD_PARPORT names the wrong device. Nothing is written to the port.";
   const struct {
     int call;  // 0 open, 1 claim, 2 data direction, 3 the first write
     int error;
@@ -203,7 +202,7 @@ TEST_F(PpdevPortTest, TheDeviceIsChosenByVariableThenByBaseAddressWhicheverRegis
   EXPECT_EQ(PpdevDeviceFor(0x278, proc_), "/dev/parport2");
   unsetenv("HD_PARPORT");
   EXPECT_EQ(PpdevDeviceFor(0x378, proc_), "/dev/parport0");
-  EXPECT_EQ(PpdevDeviceFor(0x3BC, proc_), "/dev/parport0");
+  EXPECT_EQ(PpdevDeviceFor(0x3BC, proc_), "");  // the system has no port there
   EXPECT_EQ(PpdevDeviceFor(0x278, (scratch_.path() / "none").string()), "/dev/parport0");
   // The driver's first access is to the control register, two above the base.
   const struct {
@@ -219,6 +218,50 @@ TEST_F(PpdevPortTest, TheDeviceIsChosenByVariableThenByBaseAddressWhicheverRegis
     PpdevRead(access.first_access);
     ASSERT_FALSE(fake.calls.empty());
     EXPECT_EQ(fake.calls[0], access.opened) << std::hex << access.first_access;
+  }
+}
+
+// Where the system lists ports but none at the address, or HD_PARPORT is
+// no path, the message says what to give instead; a host that asks for
+// the problem shows it itself, so the library does not print it too.
+TEST_F(PpdevPortTest, NoDeviceForTheAddressIsNamedAndAHostThatAsksSaysItAlone) {
+  ListPort("parport0", "888\n");
+  ListPort("parport1", "53264\n");
+  const struct {
+    const char* variable;
+    uint16_t base;
+    bool asked;
+    const char* message;
+  } cases[] = {
+      {"", 0xD010, false, nullptr},
+      {"", 0x3BC, false,
+       "no parallel port at 0x3BC: the system lists /dev/parport0 at 0x378, /dev/parport1 at "
+       "0xD010. Write to one of those addresses (lcd_host's --port, or the driver's "
+       "parameters), or name the device with HD_PARPORT. Nothing is written to the port."},
+      {"parport0", 0x378, true,
+       "HD_PARPORT=parport0 is not a device's path: give one such as /dev/parport0 (the system "
+       "lists its ports in /proc/sys/dev/parport/). Nothing is written to the port."},
+  };
+  for (const auto& c : cases) {
+    PpdevRelease();
+    fake = FakeDevice{};
+    setenv("HD_PARPORT", c.variable, 1);
+    if (c.asked) {
+      EXPECT_EQ(PpdevProblem(), nullptr);
+    }
+    ::testing::internal::CaptureStderr();
+    PpdevWrite(static_cast<uint16_t>(c.base + 2), 0x0B);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (c.message == nullptr) {
+      EXPECT_EQ(PpdevProblem(), nullptr);
+      continue;
+    }
+    ASSERT_NE(PpdevProblem(), nullptr) << c.message;
+    EXPECT_EQ(std::string(PpdevProblem()), c.message);
+    EXPECT_EQ(said, c.asked
+                        ? ""
+                        : "inpout32.dll (Linux parallel port): " + std::string(c.message) + "\n");
+    EXPECT_TRUE(fake.calls.empty()) << fake.calls[0];
   }
 }
 

@@ -145,6 +145,9 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
       loader::FindEntryAs<InpOutDriverOpenFn>(library->handle, kInpOutDriverOpen);
   library->problem =
       loader::FindEntryAs<PortLibraryProblemFn>(library->handle, kPortLibraryProblem);
+  // Asked once, a library that reports its own problems leaves saying them
+  // to this program.
+  if (library->problem != nullptr) library->problem();
   if (!FindEntries(library)) {
     const std::string file = library->file;
     ClosePortLibrary(library);
@@ -221,7 +224,10 @@ Problem CheckPortReached(const PortLibrary& library, uint16_t data_register, Por
     std::printf("The port library's driver is open.\n");
   }
   const auto control = static_cast<uint16_t>(data_register + vlcd::kControlOffset);
-  if (probe == PortProbe::DataRegister) library.Write(control, vlcd::kControlPinsLow);
+  // The first access opens a device-backed port; whether that worked is
+  // known before any pattern is claimed as written.
+  library.Write(control, vlcd::kControlPinsLow);
+  if (const Problem gone = CheckPortStillReached(library)) return gone;
   bool follows = ReadsFollowWrites(library, data_register, kDataPatterns, 0xFF, "Data register");
   if (probe == PortProbe::BothRegisters) {
     const bool control_follows = ReadsFollowWrites(library, control, kControlPatterns,

@@ -30,16 +30,25 @@ struct PpdevState {
   int fd = -1;              // claimed when not -1
   char device[256] = "";    // the one tried
   char problem[1024] = "";  // why nothing reaches the port; "" while it does
+  bool host_asks = false;   // the host shows the problem itself
 };
 
 // Only this file reads or writes the record.
 PpdevState ppdev_state;
 
 // Said once, on standard error, since a host shows no port library's
-// messages; lcd_host also asks for it through PpdevProblem.
+// messages; not by a host that asks through PpdevProblem, which says it.
 void Fail(const std::string& problem) {
   std::snprintf(ppdev_state.problem, sizeof ppdev_state.problem, "%s", problem.c_str());
-  std::fprintf(stderr, "inpout32.dll (Linux parallel port): %s\n", problem.c_str());
+  if (!ppdev_state.host_asks) {
+    std::fprintf(stderr, "inpout32.dll (Linux parallel port): %s\n", problem.c_str());
+  }
+}
+
+std::string Hex(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%03X", value);
+  return text;
 }
 
 // Opens and claims the device, with the data lines as outputs.
@@ -48,6 +57,19 @@ void Claim(uint16_t base) {
   PpdevFailure failure;
   failure.device = PpdevDeviceFor(base, ppdev_system.proc, &failure.by_variable);
   std::snprintf(ppdev_state.device, sizeof ppdev_state.device, "%s", failure.device.c_str());
+  if (failure.device.empty()) {
+    Fail("no parallel port at " + Hex(base) + ": the system lists " +
+         PpdevPortsListed(ppdev_system.proc) +
+         ". Write to one of those addresses (lcd_host's --port, or the driver's parameters), "
+         "or name the device with HD_PARPORT. Nothing is written to the port.");
+    return;
+  }
+  if (failure.by_variable && failure.device.find('/') == std::string::npos) {
+    Fail("HD_PARPORT=" + failure.device +
+         " is not a device's path: give one such as /dev/parport0 (the system lists its "
+         "ports in /proc/sys/dev/parport/). Nothing is written to the port.");
+    return;
+  }
   const int fd = ppdev_system.open(failure.device.c_str(), O_RDWR);
   if (fd < 0) {
     failure.error = errno;
@@ -101,14 +123,30 @@ std::string PpdevDeviceFor(uint16_t base, const std::string& proc, bool* by_vari
     return chosen;
   }
   std::error_code error;
+  bool listed = false;
   for (const auto& entry : fs::directory_iterator(fs::path(proc) / kPortsFolder, error)) {
     std::ifstream file(entry.path() / "base-addr");
     long address = -1;
-    if (file >> address && address == base) {
-      return "/dev/" + entry.path().filename().string();
-    }
+    if (!(file >> address)) continue;
+    if (address == base) return "/dev/" + entry.path().filename().string();
+    listed = true;
   }
-  return kDefaultDevice;
+  // With no port listed the port's drivers are not loaded; opening the
+  // first device then says so.
+  return listed ? "" : kDefaultDevice;
+}
+
+std::string PpdevPortsListed(const std::string& proc) {
+  std::string ports;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(fs::path(proc) / kPortsFolder, error)) {
+    std::ifstream file(entry.path() / "base-addr");
+    long address = -1;
+    if (!(file >> address)) continue;
+    ports += (ports.empty() ? "/dev/" : ", /dev/") + entry.path().filename().string() + " at " +
+             Hex(static_cast<unsigned>(address));
+  }
+  return ports;
 }
 
 std::string PpdevHolders(const std::string& device, const std::string& proc) {
@@ -141,8 +179,8 @@ std::string PpdevCause(const PpdevFailure& failure, const std::string& proc) {
       cause = device +
               ": no parallel port there. Load the port's drivers (sudo modprobe parport_pc, "
               "then sudo modprobe ppdev), make sure the port is enabled in the BIOS/UEFI setup, "
-              "and for a PCI or PCIe card give its address with --port (the system lists it in "
-              "/proc/sys/dev/parport/*/base-addr). A USB printer adapter cannot drive an LCD";
+              "and check that the system lists it (/proc/sys/dev/parport/*/base-addr). A USB "
+              "printer adapter cannot drive an LCD";
       if (failure.by_variable) cause += "; or HD_PARPORT names the wrong device";
       break;
     case EACCES:
@@ -173,6 +211,7 @@ std::string PpdevCause(const PpdevFailure& failure, const std::string& proc) {
 }
 
 const char* PpdevProblem() {
+  ppdev_state.host_asks = true;
   return ppdev_state.problem[0] == '\0' ? nullptr : ppdev_state.problem;
 }
 

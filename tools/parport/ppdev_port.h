@@ -5,8 +5,9 @@
 // above it.
 //
 // The device is HD_PARPORT when set, otherwise the port whose
-// /proc/sys/dev/parport/parportN/base-addr is the driver's base address,
-// otherwise /dev/parport0. It is opened and claimed at the first access and
+// /proc/sys/dev/parport/parportN/base-addr is the driver's base address;
+// /dev/parport0 when the system lists no port at all, and none when it
+// lists others only. It is opened and claimed at the first access and
 // released at unload. A failure, at the claim or at a later register
 // access, is reported once on standard error with its cause and fix, and
 // kept for PpdevProblem; afterwards writes do nothing and reads return
@@ -23,12 +24,15 @@ uint8_t PpdevRead(uint16_t port);
 // it again.
 void PpdevRelease();
 // Why nothing reaches the port, or nullptr while it does (or before the
-// first access). Valid until the next release.
+// first access). Valid until the next release. A host that asks shows the
+// problem itself, so from then until the release it is no longer printed.
 const char* PpdevProblem();
 
-// The device for a port at `base`, as above, looking in `proc`; `by_variable`
-// says whether HD_PARPORT chose it.
+// The device for a port at `base`, as above ("" for none), looking in
+// `proc`; `by_variable` says whether HD_PARPORT chose it.
 std::string PpdevDeviceFor(uint16_t base, const std::string& proc, bool* by_variable = nullptr);
+// "/dev/parport0 at 0x378, /dev/parport1 at 0xD010", as `proc` lists them.
+std::string PpdevPortsListed(const std::string& proc);
 
 // What went wrong and how to fix it, for an errno from opening the device
 // (`claiming` false) or claiming it.

@@ -93,7 +93,8 @@ TEST(ModuleSettingsTest, SettingsTravelAsOneText) {
                         {"columns=40 colour=red", "'colour=red' is not a module setting", 16},
                         {"columns", "'columns' is not a module setting", 16},
                         {"columns=16 columns=40", "columns is given twice", 16},
-                        {"columns=40 rows=256", "rows: '256' is out of range (0 to 255)", 16},
+                        {"columns=40 rows=256", "rows: '256' is out of range (1 to 255)", 16},
+                        {"rows=0", "rows: '0' is out of range (1 to 255)", 16},
                         {"columns=40 chip=",
                          "chip: '' is not a chip (HD66712 or HD44780, in "
                          "capitals)",

@@ -179,6 +179,8 @@ Problem CheckMode(const CLI::App& app, Options* options) {
   }
   for (const CLI::Option* option : app.get_options()) {
     const std::string name = option->get_name();
+    if (option->count() > 1)
+      return name + " is given " + std::to_string(option->count()) + " times: give it once";
     if (option->count() == 0 || name == "--help" || name == chosen->flag) continue;
     if (std::find(chosen->takes.begin(), chosen->takes.end(), name) == chosen->takes.end()) {
       return name + ": " + ModeName(*chosen) + " does not take it (" + ModesTaking(name) + ")";
@@ -317,6 +319,8 @@ int ReadOptions(int argc, char** argv, Options* options) {
   CLI::App app{
       "Runs a session of driver calls against a virtual LCD and shows the screen the module\n"
       "would display. Without --script it runs a demo sized to the module.\n"};
+  // Given twice, an option is refused in our words once parsing is done.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   AddModuleOptions(app, options, &texts);
   AddRunOptions(app, options);
   app.footer("\n" + ModesHelp() +

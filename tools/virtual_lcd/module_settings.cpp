@@ -45,10 +45,10 @@ Problem ReadName(const Named<Value> (&known)[N], const std::string& text, const 
   return "'" + Excerpt(text) + "' is not " + what + " (" + NamesOf(known) + ", in capitals)";
 }
 
-// Sizes as the driver takes them: a byte.
+// Sizes as the driver takes them: a byte; a module has at least one cell.
 Problem ReadSize(const std::string& text, int* size) {
   long value = 0;
-  if (Problem problem = ParseNumber(text, NumberForm::Decimal, 0, kMaxSize, &value)) {
+  if (Problem problem = ParseNumber(text, NumberForm::Decimal, 1, kMaxSize, &value)) {
     return problem;
   }
   *size = static_cast<int>(value);
@@ -123,10 +123,10 @@ std::string RomNames() { return NamesOf(kRoms); }
 
 const std::vector<ModuleSetting>& ModuleSettings() {
   static const std::vector<ModuleSetting> settings = {
-      {"columns", "N", "Module columns, 0-255",
+      {"columns", "N", "Module columns, 1-255",
        [](const std::string& text, Module* module) { return ReadSize(text, &module->columns); },
        [](const Module& module) { return std::to_string(module.columns); }},
-      {"rows", "N", "Module rows, 0-255",
+      {"rows", "N", "Module rows, 1-255",
        [](const std::string& text, Module* module) { return ReadSize(text, &module->rows); },
        [](const Module& module) { return std::to_string(module.rows); }},
       {"chip", "CHIP", "The module's controller: " + ChipNames(),

@@ -254,7 +254,8 @@ std::string Notes(const VirtualLcd& lcd) {
     notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +
              std::to_string(lcd.module.rows) +
              " belong to the module's second controller, which this driver does not address "
-             "(its enable is not wired to the port): they stay blank.\n";
+             "(its enable is not wired to the port): they stay blank, and what the driver sends "
+             "to them lands in rows 1-2 of the first controller, as this screen shows.\n";
   }
   return notes;
 }

@@ -157,27 +157,29 @@ TEST_F(HostSessionTest, ScriptsThatWouldSendNothingOrTheWrongBytesAreCalledOut) 
       {"init\nwrite 42\xC2\xB0"
        "C\n",
        "line 2: \"\xC2\xB0\" is UTF-8 text, sent as 2 bytes that the module shows as characters "
-       "of its own; write \\xDF instead, its code on character ROM A00"},
+       "of its own; write \\xDF for \"\xC2\xB0\" instead (character ROM A00)"},
       {"init\nwrite \xE2\x82\xAC\n",
        "line 2: \"\xE2\x82\xAC\" is UTF-8 text, sent as 3 bytes that the module shows as "
-       "characters of its own; write the module's code with \\xHH instead (the degree sign is "
-       "\\xDF on character ROM A00)"},
-      {"init\nwrite \xE2\x86\x92\n",
-       "line 2: \"\xE2\x86\x92\" is UTF-8 text, sent as 3 bytes that the module shows as "
-       "characters of its own; write \\x7E instead, its code on character ROM A00"},
+       "characters of its own; \"\xE2\x82\xAC\" has no code on character ROM A00 (a glyph of "
+       "your own can show it: glyph N, then \\gN)"},
+      // Every character is named: micro sign and middle dot by their look-alikes,
+      // full-width katakana by the ROM's half-width forms, a voiced one as two.
+      {"init\nwrite \xE2\x86\x92 1\xC2\xB5s \xC2\xB7\xE3\x82\xAB\xE3\x82\xAC\xC3\x84\xC2\xB5\n",
+       "line 2: \"\xE2\x86\x92\", \"\xC2\xB5\", \"\xC2\xB7\", \"\xE3\x82\xAB\", "
+       "\"\xE3\x82\xAC\" and \"\xC3\x84\" are UTF-8 text, each sent as 2 or more bytes that the "
+       "module shows as characters of its own; write \\x7E for \"\xE2\x86\x92\", \\xE4 for "
+       "\"\xC2\xB5\", \\xA5 for \"\xC2\xB7\", \\xB6 for \"\xE3\x82\xAB\" and \\xB6\\xDE for "
+       "\"\xE3\x82\xAC\" instead (character ROM A00); \"\xC3\x84\" has no code on character ROM "
+       "A00 (a glyph of your own can show it: glyph N, then \\gN)"},
       {"init\nglyph 1 1F 11 11 11 11 11 1F 00\nwrite \\g1\n",
        "line 3: write right after glyph, with no position between: the controller's address "
        "still points into the glyph memory, so the text changes glyphs instead of showing (put a "
        "position line before it)"},
       // The European ROM has the letter, and its degree sign elsewhere.
-      {"init\nwrite caf\xC3\xA9\n",
-       "line 2: \"\xC3\xA9\" is UTF-8 text, sent as 2 bytes that the module shows as characters "
-       "of its own; write \\xE9 instead, its code on character ROM A02",
-       vlcd::CharacterRom::A02},
-      {"init\nwrite \xE2\x82\xAC\n",
-       "line 2: \"\xE2\x82\xAC\" is UTF-8 text, sent as 3 bytes that the module shows as "
-       "characters of its own; write the module's code with \\xHH instead (the degree sign is "
-       "\\xB0 on character ROM A02)",
+      {"init\nwrite caf\xC3\xA9 \xCE\xBC\n",
+       "line 2: \"\xC3\xA9\" and \"\xCE\xBC\" are UTF-8 text, each sent as 2 or more bytes that "
+       "the module shows as characters of its own; write \\xE9 for \"\xC3\xA9\" and \\xB5 for "
+       "\"\xCE\xBC\" instead (character ROM A02)",
        vlcd::CharacterRom::A02},
   };
   for (const auto& [script, warning, rom] : warned) {

@@ -117,7 +117,7 @@ case(script_ending_in_done 0
 case(write_before_init 1 "line 1: write before init" --script early.lcd SETUP early.lcd=write\ x\n)
 case(empty_script 0 "warning: empty.lcd, the script holds no commands" --script empty.lcd
   SETUP empty.lcd=)
-case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*write \\\\xDF instead" --script deg.lcd
+case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*write \\\\xDF for \"°\" instead" --script deg.lcd
   SETUP deg.lcd=init\nwrite\ 20°\n)
 case(european_rom 0 "HD44780 with ROM A02.*│café °│.*ROM A02: " --script cafe.lcd --columns 6
   --rows 1 --chip HD44780 --rom A02 SETUP cafe.lcd=init\nwrite\ caf\\xE9\ \\xB0\n)

@@ -1,9 +1,11 @@
 #include "script.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "character_rom.h"
 #include "module_settings.h"
+#include "rom_text.h"
 #include "text_lines.h"
 
 namespace {
@@ -149,33 +151,53 @@ size_t Utf8SequenceAt(const std::string& text, size_t at) {
   return length;
 }
 
-// The code whose character on the ROM is `character`, or -1.
-int RomCodeOf(vlcd::CharacterRom rom, const std::string& character) {
-  for (int code = 0x10; code <= 0xFF; ++code) {
-    if (vlcd::RomCharacter(rom, static_cast<uint8_t>(code)) == character) return code;
+// "a", "a and b", "a, b and c".
+std::string Listed(const std::vector<std::string>& items) {
+  std::string list;
+  for (size_t i = 0; i < items.size(); ++i) {
+    list += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
   }
-  return -1;
+  return list;
 }
 
 // A module has no UTF-8: each byte of a character such as "°" shows as a
-// character of the module's own ROM.
+// character of the module's own ROM. Names every such character of the
+// text, with its codes where the ROM has it.
 Problem Utf8Warning(const std::string& text, vlcd::CharacterRom rom) {
+  std::vector<std::string> characters;
+  std::vector<std::string> instead;  // "\xDF for "°""
+  std::vector<std::string> missing;
   for (size_t i = 0; i < text.size(); ++i) {
     const size_t length = Utf8SequenceAt(text, i);
     if (length == 0) continue;
-    const std::string character = text.substr(i, length);
-    const std::string head = "\"" + character + "\" is UTF-8 text, sent as " +
-                             std::to_string(length) +
-                             " bytes that the module shows as characters of its own; ";
-    const std::string on_rom = std::string(" on character ROM ") + vlcd::RomName(rom);
-    const int code = RomCodeOf(rom, character);
-    if (code < 0) {
-      return head + "write the module's code with \\xHH instead (the degree sign is " +
-             ByteEscape(RomCodeOf(rom, "°")) + on_rom + ")";
+    const std::string character = "\"" + text.substr(i, length) + "\"";
+    i += length - 1;
+    if (std::find(characters.begin(), characters.end(), character) != characters.end()) continue;
+    characters.push_back(character);
+    const std::string codes = RomCodesFor(rom, text.substr(i + 1 - length, length));
+    if (codes.empty()) {
+      missing.push_back(character);
+      continue;
     }
-    return head + "write " + ByteEscape(code) + " instead, its code" + on_rom;
+    std::string escapes;
+    for (const char code : codes) escapes += ByteEscape(static_cast<unsigned char>(code));
+    instead.push_back(escapes + " for " + character);
   }
-  return std::nullopt;
+  if (characters.empty()) return std::nullopt;
+  const std::string on_rom = std::string("character ROM ") + vlcd::RomName(rom);
+  const std::string sent =
+      characters.size() == 1
+          ? " is UTF-8 text, sent as " + std::to_string(characters[0].size() - 2) + " bytes"
+          : " are UTF-8 text, each sent as 2 or more bytes";
+  std::string warning =
+      Listed(characters) + sent + " that the module shows as characters of its own";
+  if (!instead.empty()) warning += "; write " + Listed(instead) + " instead (" + on_rom + ")";
+  if (!missing.empty()) {
+    warning += "; " + Listed(missing) + (missing.size() == 1 ? " has" : " have") + " no code on " +
+               on_rom + " (a glyph of your own can show " + (missing.size() == 1 ? "it" : "them") +
+               ": glyph N, then \\gN)";
+  }
+  return warning;
 }
 
 void Warn(std::vector<std::string>* warnings, const std::string& warning) {

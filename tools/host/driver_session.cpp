@@ -4,6 +4,7 @@
 
 #include "demo_script.h"
 #include "messages.h"
+#include "port_verdicts.h"
 
 namespace {
 
@@ -28,7 +29,15 @@ std::string Duration(double seconds) {
 
 Problem LoadDriver(const std::string& path, loader::ModuleHandle* module, DriverEntries* driver) {
   std::string reason;
-  *module = loader::LoadModule(path, &reason);
+  bool wrong_kind = false;
+  *module = loader::LoadModule(path, &reason, &wrong_kind);
+  // Windows says only "Bad EXE format for %1": say which build is which.
+  const int bits = wrong_kind ? loader::WindowsModuleBits(path) : 0;
+  if (*module == nullptr && bits != 0 && bits != loader::kOwnBits) {
+    return path + " " + kOtherBuildOfTheDriver + std::to_string(bits) + "-bit; this lcd_host is " +
+           std::to_string(loader::kOwnBits) + "-bit and runs the driver of its own folder (" +
+           (loader::kOwnBits == 64 ? "64-bit\\" : "the top of the package") + ")";
+  }
   if (*module == nullptr) return "cannot load the driver module " + path + ": " + reason;
   if (const Problem missing = FindDriverEntries(*module, driver))
     return path + " lacks " + *missing;

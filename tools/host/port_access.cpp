@@ -1,5 +1,7 @@
 #include "port_access.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -7,6 +9,8 @@
 #include "port_verdicts.h"
 #include "virtual_lcd_port.h"
 #include "wiring.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -34,7 +38,14 @@ bool FindEntries(PortLibrary* library) {
 // library of the other bitness, the mistake a 64-bit host's user makes.
 std::string WrongKind(const std::string& shown, const std::string& file) {
   const int bits = loader::WindowsModuleBits(file);
-  if (bits == 32 && loader::kOwnBits == 64) return shown + " " + kThirtyTwoBitLibrary;
+  if (bits == 32 && loader::kOwnBits == 64) {
+    // Renamed to the name a 64-bit driver looks for, it still is not one.
+    std::string name = fs::path(shown).filename().string();
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const bool renamed = name == "inpoutx64.dll";
+    return shown + " " + (renamed ? kRenamedThirtyTwoBitLibrary : kThirtyTwoBitLibrary);
+  }
   if (bits == 64 && loader::kOwnBits == 32) {
     return shown + " " + kSixtyFourBitLibrary + " or dlportio.dll";
   }
@@ -158,7 +169,6 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
 }
 
 Problem FindAsAHostWould(const std::string& host_folder, std::string* path) {
-  namespace fs = std::filesystem;
   std::error_code unknown;
   const std::vector<loader::SearchFolder> folders = loader::SearchFolders(host_folder);
   std::string names;

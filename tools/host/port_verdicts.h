@@ -12,6 +12,11 @@ inline constexpr char kThirtyTwoBitLibrary[] =
     "is a 32-bit port library; a 64-bit host needs inpoutx64.dll";
 inline constexpr char kSixtyFourBitLibrary[] =
     "is a 64-bit port library; a 32-bit host needs the 32-bit inpout32.dll";
+inline constexpr char kOtherBuildOfTheDriver[] =
+    "is the driver built for another kind of program: ";
+inline constexpr char kRenamedThirtyTwoBitLibrary[] =
+    "is a 32-bit port library under the 64-bit name; a 64-bit host needs inpout's own 64-bit "
+    "build";
 inline constexpr char kIsTheSimulator[] = "is the virtual LCD's library, a simulator";
 inline constexpr char kDriverNotOpen[] = "the port library's driver is not open";
 inline constexpr char kNothingReachesThePort[] = "nothing reaches the port";

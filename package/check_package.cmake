@@ -45,14 +45,27 @@ foreach(text IN ITEMS README.txt LICENSE.txt test_pattern.lcd)
 endforeach()
 
 # Whatever the port check, the wiring walk or a real-port run ends with, the
-# user can look up in the guide by its own words, whichever line they
-# wrap across there.
+# user can look up in the guide by its own words, found by a search: so each
+# stands whole on one line, and no quotation in the guide runs across a
+# line end.
 file(READ ${WORK}/README.txt guide)
-string(REGEX REPLACE "[ \r\n]+" " " guide "${guide}")
+string(REPLACE "\r" "" guide "${guide}")
+string(REPLACE ";" "<sc>" guide_lines "${guide}")
+string(REPLACE "\n" ";" guide_lines "${guide_lines}")
+foreach(line IN LISTS guide_lines)
+  string(REGEX MATCHALL "\"" quotes "${line}")
+  list(LENGTH quotes count)
+  math(EXPR odd "${count} % 2")
+  if(odd)
+    string(REPLACE "<sc>" ";" line "${line}")
+    list(APPEND failures "README.txt: a quotation runs across the line end of: ${line}")
+  endif()
+endforeach()
 # Their semicolons are kept out of CMake's list splitting.
 file(READ ${VERDICTS} header)
 string(REPLACE ";" "<sc>" header "${header}")
-string(REGEX MATCHALL "\ninline constexpr char k[A-Za-z]+\\[\\] = \"[^\"]*\"" verdicts "${header}")
+string(REGEX MATCHALL "\ninline constexpr char k[A-Za-z]+\\[\\] =[ \n]+\"[^\"]*\"" verdicts
+  "${header}")
 if(NOT verdicts)
   list(APPEND failures "no conclusions read from ${VERDICTS}")
 endif()
@@ -106,6 +119,20 @@ if(EMULATOR)
   hd66712_run_shipped_lcd_host(${WORK} ${EMULATOR} failures
     --script test_pattern.lcd --output screen)
   set(ran "lcd_host.exe ran the test pattern on the shipped DLL")
+  # The other folder's driver and port library, as a user mixes them up:
+  # named in words, not in the loader's "Bad EXE format".
+  string(REPLACE "|" ";" emulator "${EMULATOR}")
+  foreach(mix IN ITEMS
+      "--module|64-bit/HD66712.dll|is the driver built for another kind of program: 64-bit"
+      "--check-port|--port-library|64-bit/virtual_port/inpoutx64.dll|is a 64-bit port library")
+    string(REPLACE "|" ";" mix "${mix}")
+    list(POP_BACK mix expected)
+    execute_process(COMMAND ${emulator} lcd_host.exe ${mix} WORKING_DIRECTORY ${WORK}
+      RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 120)
+    if(NOT result EQUAL 1 OR NOT output MATCHES "${expected}")
+      list(APPEND failures "lcd_host.exe ${mix}: status ${result}, not \"${expected}\":\n${output}")
+    endif()
+  endforeach()
 endif()
 
 if(failures)

@@ -15,8 +15,7 @@ inline constexpr char kSixtyFourBitLibrary[] =
 inline constexpr char kOtherBuildOfTheDriver[] =
     "is the driver built for another kind of program: ";
 inline constexpr char kRenamedThirtyTwoBitLibrary[] =
-    "is a 32-bit port library under the 64-bit name; a 64-bit host needs inpout's own 64-bit "
-    "build";
+    "is a 32-bit port library renamed; a 64-bit host needs inpout's own 64-bit build";
 inline constexpr char kIsTheSimulator[] = "is the virtual LCD's library, a simulator";
 inline constexpr char kDriverNotOpen[] = "the port library's driver is not open";
 inline constexpr char kNothingReachesThePort[] = "nothing reaches the port";

@@ -161,7 +161,8 @@ void ReplayEvent(const std::string& name, const std::string& text, int number,
     Unreadable(replay, number, name + " without a byte in it");
     return;
   }
-  reading.line_feed_byte = byte == '\n';
+  // Either breaks the line it is logged on, as an editor reads it.
+  reading.line_feed_byte = byte == '\n' || byte == '\r';
   reading.bytes_in_session = true;
   if (session.init_failed) {
     ++session.unsent_bytes;

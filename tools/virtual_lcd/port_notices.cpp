@@ -31,10 +31,11 @@ void Introduce() {
                           std::filesystem::absolute(prefix, unknown).lexically_normal().string() +
                           ".txt and .png when the library is unloaded.";
   }
-  Complain("this is a simulator, not a port library: nothing is written to any port. " + saved +
-           " To drive the real port again, delete " VIRTUAL_PORT_FILE
-           " and virtual_lcd_window.dll from the host's folder and put your own port library "
-           "back.");
+  Complain(
+      "this is a simulator, not a port library: nothing is written to any port. " + saved +
+      " To drive the real port again, delete " VIRTUAL_PORT_FILE
+      " and virtual_lcd_window.dll from the host program's folder and put your own port library "
+      "back.");
   if (device.window.wanted) {
     if (const Problem problem = ShowScreenWindow()) Complain(*problem);
   }

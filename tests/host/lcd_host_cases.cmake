@@ -310,7 +310,7 @@ case(wiring_walk_params_below_0x100 2 "--params \"0x0FF,HD44780\": no parallel p
   ABSENT "port library" --wiring-walk --step-ms 0 --params 0x0FF,HD44780)
 # As a host would: plug-ins in a subfolder, the port library beside them.
 case(host_folder_with_the_library_beside_a_plug_in 1
-  "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look"
+  "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look: move it to [^\n]+ \\((the system folder|a folder on LD_LIBRARY_PATH)\\)"
   ABSENT "Data register" --check-port --host-folder host SETUP host/displays/dlportio.dll=MZ)
 case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
 # The Linux port library in each state a real device can be in, on the fake

@@ -192,7 +192,7 @@ Problem FindAsAHostWould(const std::string& host_folder, std::string* path) {
         aside = ". " + file.string() +
                 " is in a subfolder (beside a plug-in?), where the system does not look: move "
                 "it to " +
-                host_folder + ", beside the host's program";
+                folders.front().path + " (" + folders.front().what + ")";
       }
     }
   }

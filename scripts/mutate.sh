@@ -7,7 +7,7 @@
 #   scripts/mutate.sh            every fault below
 #   scripts/mutate.sh PATTERN... only the faults whose line contains one of the PATTERNs
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 case "${1:-}" in
   -h | --help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
 esac

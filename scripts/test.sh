@@ -13,7 +13,7 @@ if (($#)); then
   echo "test.sh: unexpected argument '$1' (it takes none)" >&2
   exit 2
 fi
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 scripts/setup.sh || exit 1
 if [ -z "${HD66712_WIN32_IN_VM:-}" ]; then
   HD66712_WIN32_IN_VM=1
@@ -109,6 +109,16 @@ lane() {
     fi
   fi
 }
+
+# The scripts are held to the same standard as the C++.
+echo "=== shellcheck ==="
+scripts=(scripts/*.sh tests/live_window/*.sh .ci/run)
+if shellcheck -x "${scripts[@]}"; then
+  summary+=("shellcheck: ${#scripts[@]} scripts clean")
+else
+  summary+=("shellcheck: FAILED")
+  failed=1
+fi
 
 for name in linux linux-asan fuzz win64 win32; do
   lane "$name"

@@ -15,7 +15,7 @@
 # ~/.cache/hd66712-win32-vm), under the hash of this file's recipe, so later
 # runs reuse it and a changed recipe makes a new one.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 root_dir=$(pwd)
 
 # The recipe: what the guest is made of. Changing any of it makes a new image.
@@ -95,8 +95,9 @@ boot() {
 
 make_image() {
   [ -s "$image_dir/ready" ] && return 0
-  command -v debootstrap >/dev/null && command -v qemu-system-x86_64 >/dev/null ||
+  if ! command -v debootstrap >/dev/null || ! command -v qemu-system-x86_64 >/dev/null; then
     die "debootstrap and qemu-system-x86_64 are needed (scripts/setup.sh installs them)"
+  fi
   local started=$SECONDS tree=$image_dir/tree
   say "making the guest system in $image_dir (once per recipe; about 10 minutes)"
   # Images of earlier recipes are of no more use.
@@ -108,7 +109,8 @@ make_image() {
   $sudo mount -t proc proc "$tree/proc"
   $sudo mount --bind /dev "$tree/dev"
   local status=0
-  # shellcheck disable=SC2086
+  # The echo joins the list's lines into one line of words for sh -c.
+  # shellcheck disable=SC2086,SC2116
   $sudo chroot "$tree" /bin/sh -c "dpkg --add-architecture i386 && apt-get update -qq &&
       DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $(echo $packages)" \
     >"$image_dir/install.log" 2>&1 || status=$?

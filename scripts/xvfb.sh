@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that look at windows: a virtual X server of their
 # own, so that a user's desktop is never touched.
 #   start_xvfb FILE   starts it, writing its display number to FILE and what
@@ -8,11 +9,14 @@ start_xvfb() {
   local file=$1
   rm -f "$file"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$file" 2>"$file.log" &
+  # Read by the scripts that source this one, to stop the server.
+  # shellcheck disable=SC2034
   xvfb_pid=$!
   for _ in $(seq $((100 * ${HD66712_TIME_SCALE:-1}))); do
     [ -s "$file" ] && break
     sleep 0.1
   done
   [ -s "$file" ] || return 1
-  export DISPLAY=":$(cat "$file")"
+  DISPLAY=":$(cat "$file")"
+  export DISPLAY
 }

@@ -23,6 +23,7 @@ for tool in Xvfb xwd xwininfo convert compare identify; do
   fi
 done
 
+# shellcheck source=scripts/xvfb.sh
 source "$(dirname "$0")/../../scripts/xvfb.sh"
 rm -rf "$work"
 mkdir -p "$work"
@@ -71,7 +72,8 @@ ask() {
   echo "  $reply"
 }
 stop_host() {
-  exec {HOST[1]}>&-
+  local to_host=${HOST[1]}
+  exec {to_host}>&-
   wait "$HOST_PID"
 }
 
@@ -90,7 +92,7 @@ ask "session LPT1"
 [[ $reply == ok* ]] || fail "the driver did not start: $reply"
 ask "write 1 Hello window"
 ask "where"
-read -r status left top width height <<<"$reply"
+read -r status left top _ <<<"$reply"
 if [ "$status" != ok ]; then
   fail "no window: $reply"
 else

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "module_settings.h"
+#include "report.h"
 
 namespace {
 
@@ -41,6 +43,20 @@ vlcd::Module ModuleFromEnvironment(const Complaint& complain) {
     complain("warning: " + *warning);
   }
   return module;
+}
+
+void SaveToOutputVariable(const vlcd::VirtualLcd& lcd, const Complaint& complain) {
+  try {
+    const char* output = Variable("HD_VLCD_OUTPUT");
+    if (output == nullptr) return;
+    const vlcd::SavedScreen saved =
+        vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
+    for (const std::string& problem : saved.problems) complain(problem);
+  } catch (const std::exception& e) {
+    complain(std::string("the screen was not saved: ") + e.what());
+  } catch (...) {
+    complain("the screen was not saved");
+  }
 }
 
 bool WindowFromEnvironment(bool by_default, const Complaint& complain) {

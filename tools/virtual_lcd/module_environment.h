@@ -9,12 +9,16 @@
 #include <string>
 
 #include "module.h"
+#include "virtual_lcd.h"
 
 using Complaint = std::function<void(const std::string&)>;
 
 // HD_VLCD_ and each setting's name in capitals (HD_VLCD_CHIP, ...), and
 // HD_VLCD_PORT.
 vlcd::Module ModuleFromEnvironment(const Complaint& complain);
+// Saves the screen the host last showed to HD_VLCD_OUTPUT, when set (a
+// folder gets the default name in it); problems go to `complain`.
+void SaveToOutputVariable(const vlcd::VirtualLcd& lcd, const Complaint& complain);
 // HD_VLCD_WINDOW: 0 or 1.
 bool WindowFromEnvironment(bool by_default, const Complaint& complain);
 

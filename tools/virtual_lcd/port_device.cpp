@@ -37,18 +37,6 @@ bool WindowWantedAtLoad() { return WindowFromEnvironment(kLiveWindowByDefault, C
 
 // As the library is unloaded, the screen the host last showed goes to
 // HD_VLCD_OUTPUT, when set.
-void SaveAtUnload(const vlcd::VirtualLcd& lcd) {
-  try {
-    const char* output = std::getenv("HD_VLCD_OUTPUT");
-    if (output == nullptr || *output == '\0') return;
-    const vlcd::SavedScreen saved =
-        vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
-    for (const std::string& problem : saved.problems) Complain(problem);
-  } catch (const std::exception& e) {
-    Complain(std::string("the screen was not saved: ") + e.what());
-  } catch (...) {
-    Complain("the screen was not saved");
-  }
-}
+void SaveAtUnload(const vlcd::VirtualLcd& lcd) { SaveToOutputVariable(lcd, Complain); }
 
 }  // namespace port_device

@@ -17,9 +17,9 @@ std::string Report(const VirtualLcd& lcd, const Screen& shown) {
   std::string report = FramedScreen(shown) + Summary(lcd.module, lcd.traffic) + "\n";
   if (shown.before_final_clear) {
     report +=
-        "This is the screen before the last byte, a clear display: the driver's "
-        "DISPLAYDLL_Done clears the module as it shuts down, so the module itself is now "
-        "blank.\n";
+        "This is the screen before the last byte, a clear display: the driver cleared the "
+        "module as it shut down (as DISPLAYDLL_Done clears the module), so the module itself "
+        "is now blank.\n";
   }
   report += Notes(lcd);
   const std::vector<Violation>& violations = lcd.findings.violations;

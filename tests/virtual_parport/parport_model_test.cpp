@@ -1,0 +1,118 @@
+// The virtual parallel port answers as Linux's ppdev driver does: what needs
+// the claim, what exclusivity refuses, a claim that waits for the holder,
+// and the registers as a PC-style port keeps them.
+#include "parport_model.h"
+
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+// After sys/ioctl.h, which defines the request macros it uses.
+#include <linux/parport.h>
+#include <linux/ppdev.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+int64_t clock_ns = 0;
+int64_t Tick() { return clock_ns += 1000000; }  // far apart: no timing rule is near
+
+class ParportModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vlcd::Module module;
+    module.chip = vlcd::Chip::HD44780;
+    module.columns = 8;
+    module.rows = 1;
+    vparport::MakeParport(port_, module, Tick);
+  }
+  int Request(int client, unsigned long request, int value = 0) {
+    int argument = value;
+    return vparport::ClientRequest(port_, client, request, &argument);
+  }
+  uint8_t ReadByte(int client, unsigned long request) {
+    uint8_t value = 0x5A;
+    EXPECT_EQ(vparport::ClientRequest(port_, client, request, &value), 0);
+    return value;
+  }
+  int WriteByte(int client, unsigned long request, uint8_t value) {
+    return vparport::ClientRequest(port_, client, request, &value);
+  }
+  vparport::Parport port_;
+};
+
+TEST_F(ParportModelTest, RequestsAnswerAsTheKernelsDo) {
+  const int client = vparport::OpenClient(port_);
+  // Before the claim only the mode, phase, flags and exclusivity are kept.
+  EXPECT_EQ(WriteByte(client, PPWDATA, 0x41), -EINVAL);
+  EXPECT_EQ(Request(client, PPRELEASE), -EINVAL);
+  EXPECT_EQ(Request(client, PPSETMODE, IEEE1284_MODE_COMPAT), 0);
+  int mode = -1;
+  EXPECT_EQ(vparport::ClientRequest(port_, client, PPGETMODE, &mode), 0);
+  EXPECT_EQ(mode, IEEE1284_MODE_COMPAT);
+  EXPECT_EQ(Request(client, PPSETFLAGS, PP_FASTWRITE | 0x100), 0);
+  int flags = 0;
+  EXPECT_EQ(vparport::ClientRequest(port_, client, PPGETFLAGS, &flags), 0);
+  EXPECT_EQ(flags, PP_FASTWRITE);
+  unsigned modes = 0;
+  EXPECT_EQ(vparport::ClientRequest(port_, client, PPGETMODES, &modes), 0);
+  EXPECT_EQ(modes, unsigned{PARPORT_MODE_PCSPP | PARPORT_MODE_TRISTATE});
+
+  ASSERT_EQ(Request(client, PPCLAIM), 0);
+  EXPECT_EQ(Request(client, PPCLAIM), -EINVAL);  // already claimed
+  EXPECT_EQ(Request(client, PPEXCL), -EINVAL);   // too late: registered shared
+  // Four control lines, kept as written; the rest of a write is dropped.
+  EXPECT_EQ(WriteByte(client, PPWCONTROL, 0xF4), 0);
+  EXPECT_EQ(ReadByte(client, PPRCONTROL), 0x04);
+  ppdev_frob_struct frob{0x03, 0x01};
+  EXPECT_EQ(vparport::ClientRequest(port_, client, PPFCONTROL, &frob), 0);
+  EXPECT_EQ(ReadByte(client, PPRCONTROL), 0x05);
+  EXPECT_EQ(port_.lcd.bus.control_register & 0x0F, 0x05);
+  // Data: read back while driven; nothing drives the lines once reversed.
+  EXPECT_EQ(WriteByte(client, PPWDATA, 0xA5), 0);
+  EXPECT_EQ(ReadByte(client, PPRDATA), 0xA5);
+  EXPECT_EQ(Request(client, PPDATADIR, 1), 0);
+  EXPECT_EQ(ReadByte(client, PPRDATA), 0xFF);
+  EXPECT_EQ(Request(client, PPDATADIR, 0), 0);
+  EXPECT_EQ(ReadByte(client, PPRDATA), 0xA5);
+  EXPECT_EQ(ReadByte(client, PPRSTATUS), 0x78);
+  EXPECT_EQ(Request(client, PPNEGOT, IEEE1284_MODE_COMPAT), 0);
+  EXPECT_EQ(Request(client, PPNEGOT, IEEE1284_MODE_NIBBLE), -EIO);
+  EXPECT_EQ(Request(client, 0x12345678), -EINVAL);
+  EXPECT_EQ(vparport::ClientRequest(port_, client, PPWDATA, nullptr), -EFAULT);
+  EXPECT_EQ(Request(client, PPRELEASE), 0);
+  EXPECT_EQ(WriteByte(client, PPWDATA, 0x41), -EINVAL);
+  vparport::CloseClient(port_, client);
+  EXPECT_EQ(Request(client, PPCLAIM), -EBADF);
+}
+
+// Another program's claim: an exclusive one refuses everyone else (ENXIO),
+// a shared one makes the next claim wait until it is released or closed.
+TEST_F(ParportModelTest, ExclusiveClientsRefuseOthersAndAClaimWaitsForTheHolder) {
+  const int holder = vparport::OpenClient(port_);
+  const int other = vparport::OpenClient(port_);
+  ASSERT_EQ(Request(holder, PPEXCL), 0);
+  ASSERT_EQ(Request(holder, PPCLAIM), 0);
+  EXPECT_EQ(Request(other, PPCLAIM), -ENXIO);
+  EXPECT_EQ(Request(holder, PPRELEASE), 0);
+  EXPECT_EQ(Request(other, PPCLAIM), -ENXIO);  // still registered exclusively
+  vparport::CloseClient(port_, holder);
+
+  const int shared = vparport::OpenClient(port_);
+  ASSERT_EQ(Request(shared, PPCLAIM), 0);
+  const int late = vparport::OpenClient(port_);
+  EXPECT_EQ(Request(late, PPEXCL), 0);
+  EXPECT_EQ(Request(late, PPCLAIM), -ENXIO);  // others are registered
+  std::atomic<int> claimed{1};
+  std::thread waiting([&] { claimed = Request(other, PPCLAIM); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(claimed, 1) << "the claim went through while another held the port";
+  vparport::CloseClient(port_, shared);
+  waiting.join();
+  EXPECT_EQ(claimed, 0);
+  EXPECT_EQ(port_.holder, other);
+}
+
+}  // namespace

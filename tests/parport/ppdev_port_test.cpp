@@ -9,7 +9,10 @@
 #include <linux/ppdev.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -26,6 +29,9 @@ struct FakeDevice {
   std::vector<std::string> calls;  // "open /dev/x", "PPCLAIM", "PPWDATA 0x41", ...
   int fail_call = -1;              // the call, counted from 0, that fails
   int fail_errno = 0;
+  // Another program holds the port claimed: a claim waits, as the kernel's
+  // does, until a signal ends the wait (EINTR).
+  bool claim_waits = false;
   uint8_t data = 0x00;
   uint8_t control = 0x0B;
 
@@ -55,6 +61,10 @@ int FakeIoctl(int fd, unsigned long request, void* argument) {
   switch (request) {
     case PPCLAIM:
       fake.calls.push_back("PPCLAIM");
+      if (fake.claim_waits) {
+        timespec forever{60, 0};
+        if (nanosleep(&forever, nullptr) != 0) return -1;  // errno EINTR
+      }
       break;
     case PPRELEASE:
       fake.calls.push_back("PPRELEASE");
@@ -99,7 +109,7 @@ class PpdevPortTest : public ::testing::Test {
     saved_ = ppdev_system;
     proc_ = (scratch_.path() / "proc").string();
     fs::create_directories(proc_);
-    ppdev_system = PpdevSystem{FakeOpen, FakeIoctl, FakeClose, proc_.c_str()};
+    ppdev_system = PpdevSystem{FakeOpen, FakeIoctl, FakeClose, proc_.c_str(), 100};
     fake = FakeDevice{};
     setenv("HD_PARPORT", "/dev/parport3", 1);
   }
@@ -151,8 +161,15 @@ TEST_F(PpdevPortTest, EachFailureIsReportedOnceWithItsCauseAndNothingIsWrittenAf
       {1, EBUSY, true,
        "/dev/parport3 (named by HD_PARPORT): the port is busy, held by process 4242 (cupsd). "
        "Close it, or stop it, and try again. Nothing is written to the port."},
+      {1, ENXIO, true,
+       "/dev/parport3 (named by HD_PARPORT): the port is held exclusively by process 4242 "
+       "(cupsd). Close it, or stop it, and try again. Nothing is written to the port."},
       {0, ENOENT, false, "/dev/parport3 (named by HD_PARPORT)" + absent},
-      {1, ENXIO, false, "/dev/parport3 (named by HD_PARPORT)" + absent},
+      {1, ENXIO, false,
+       "/dev/parport3 (named by HD_PARPORT): the port is held exclusively by another program "
+       "(find it with fuser -v /dev/parport3) or by the printer driver lp (sudo rmmod lp). "
+       "Close it, or stop it, and try again. Nothing is written to the port."},
+      {0, ENXIO, false, "/dev/parport3 (named by HD_PARPORT)" + absent},
       {0, EACCES, false,
        "/dev/parport3 (named by HD_PARPORT): permission denied. Add your user to the lp group "
        "(sudo usermod -aG lp $USER) and log in again. Nothing is written to the port."},
@@ -263,6 +280,31 @@ TEST_F(PpdevPortTest, NoDeviceForTheAddressIsNamedAndAHostThatAsksSaysItAlone) {
                         : "inpout32.dll (Linux parallel port): " + std::string(c.message) + "\n");
     EXPECT_TRUE(fake.calls.empty()) << fake.calls[0];
   }
+}
+
+// Another program holds the port claimed: the kernel's claim would wait as
+// long as it does. The library's gives up after its bound with that
+// program's name, and leaves the signal it used as it found it.
+TEST_F(PpdevPortTest, AClaimThatAnotherProgramHoldsUpEndsInBoundedTime) {
+  fs::create_directories(fs::path(proc_) / "4242/fd");
+  std::ofstream(fs::path(proc_) / "4242/comm") << "lcd4linux\n";
+  fs::create_symlink("/dev/parport3", fs::path(proc_) / "4242/fd/5");
+  fake.claim_waits = true;
+  ::testing::internal::CaptureStderr();
+  const auto started = std::chrono::steady_clock::now();
+  PpdevWrite(0x37A, 0x0B);
+  const auto waited = std::chrono::steady_clock::now() - started;
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_LT(waited, std::chrono::seconds(30)) << "the claim was not cut short";
+  ASSERT_NE(PpdevProblem(), nullptr);
+  EXPECT_EQ(std::string(PpdevProblem()),
+            "/dev/parport3 (named by HD_PARPORT): the port is busy, held by process 4242 "
+            "(lcd4linux) (waited 0.1 s for it to let go). Close it, or stop it, and try again. "
+            "Nothing is written to the port.");
+  EXPECT_EQ(fake.calls, (Calls{"open /dev/parport3", "PPCLAIM", "close"}));
+  struct sigaction now {};
+  ASSERT_EQ(sigaction(SIGRTMAX - 3, nullptr, &now), 0);
+  EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
 #include "ppdev_port.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 // After sys/ioctl.h, which defines the request macros it uses.
 #include <linux/ppdev.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -51,6 +55,49 @@ std::string Hex(unsigned value) {
   return text;
 }
 
+void Ignore(int) {}
+
+// The kernel's claim waits for as long as another program holds the port
+// claimed, and ends with EINTR when a signal arrives. A timer of this
+// thread's own sends one after `ms`, to a handler that does nothing. A
+// signal the host uses, or no timer, leaves the claim unbounded.
+int ClaimWithin(int fd, int ms) {
+  const int signal_number = SIGRTMAX - 3;
+  struct sigaction quiet {};
+  struct sigaction previous {};
+  quiet.sa_handler = Ignore;  // no SA_RESTART: the wait ends instead
+  sigemptyset(&quiet.sa_mask);
+  if (sigaction(signal_number, nullptr, &previous) != 0 || previous.sa_handler != SIG_DFL ||
+      sigaction(signal_number, &quiet, nullptr) != 0) {
+    return ppdev_system.ioctl(fd, PPCLAIM, nullptr);
+  }
+  sigset_t ours;
+  sigset_t mask;
+  sigemptyset(&ours);
+  sigaddset(&ours, signal_number);
+  pthread_sigmask(SIG_UNBLOCK, &ours, &mask);
+  sigevent event{};
+  event.sigev_notify = SIGEV_THREAD_ID;
+  event.sigev_signo = signal_number;
+  event._sigev_un._tid = static_cast<pid_t>(syscall(SYS_gettid));
+  timer_t timer{};
+  const bool timed = timer_create(CLOCK_MONOTONIC, &event, &timer) == 0;
+  if (timed) {
+    itimerspec at{};
+    at.it_value.tv_sec = ms / 1000;
+    at.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+    timer_settime(timer, 0, &at, nullptr);
+  }
+  const int result = ppdev_system.ioctl(fd, PPCLAIM, nullptr);
+  const int error = errno;
+  // Once the timer is gone no signal can come, and one that came was taken.
+  if (timed) timer_delete(timer);
+  pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+  sigaction(signal_number, &previous, nullptr);
+  errno = error;
+  return result;
+}
+
 // Opens and claims the device, with the data lines as outputs.
 void Claim(uint16_t base) {
   ppdev_state.tried = true;
@@ -76,9 +123,13 @@ void Claim(uint16_t base) {
     Fail(PpdevCause(failure, ppdev_system.proc));
     return;
   }
-  if (ppdev_system.ioctl(fd, PPCLAIM, nullptr) != 0) {
+  if (ClaimWithin(fd, ppdev_system.claim_wait_ms) != 0) {
     failure.error = errno;
     failure.claiming = true;
+    if (failure.error == EINTR) {
+      failure.error = EBUSY;
+      failure.waited_ms = ppdev_system.claim_wait_ms;
+    }
     ppdev_system.close(fd);
     Fail(PpdevCause(failure, ppdev_system.proc));
     return;
@@ -169,13 +220,32 @@ std::string PpdevHolders(const std::string& device, const std::string& proc) {
   return holders;
 }
 
+namespace {
+
+// Who holds `device`: the processes the system lists, or how to find them.
+std::string HeldBy(const std::string& device, const std::string& proc) {
+  const std::string holders = PpdevHolders(device, proc);
+  if (!holders.empty()) return "process " + holders;
+  return "another program (find it with fuser -v " + device +
+         ") or by the printer driver lp (sudo rmmod lp)";
+}
+
+}  // namespace
+
 std::string PpdevCause(const PpdevFailure& failure, const std::string& proc) {
   const std::string device = Named(failure);
   std::string cause;
   switch (failure.error) {
+    case ENXIO:
+      // At the claim: another program registered the port as its alone.
+      if (failure.claiming) {
+        cause = device + ": the port is held exclusively by " + HeldBy(failure.device, proc) +
+                ". Close it, or stop it, and try again";
+        break;
+      }
+      [[fallthrough]];
     case ENOENT:
     case ENODEV:
-    case ENXIO:
       cause = device +
               ": no parallel port there. Load the port's drivers (sudo modprobe parport_pc, "
               "then sudo modprobe ppdev), make sure the port is enabled in the BIOS/UEFI setup, "
@@ -190,13 +260,13 @@ std::string PpdevCause(const PpdevFailure& failure, const std::string& proc) {
               "$USER) and log in again";
       break;
     case EBUSY: {
-      const std::string holders = PpdevHolders(failure.device, proc);
-      cause =
-          device + ": the port is busy, " +
-          (holders.empty() ? "held by another program (find it with fuser -v " + failure.device +
-                                 ") or by the printer driver lp (sudo rmmod lp)"
-                           : "held by process " + holders) +
-          ". Close it, or stop it, and try again";
+      char waited[64] = "";
+      if (failure.waited_ms > 0) {
+        std::snprintf(waited, sizeof waited, " (waited %.1f s for it to let go)",
+                      failure.waited_ms / 1000.0);
+      }
+      cause = device + ": the port is busy, held by " + HeldBy(failure.device, proc) + waited +
+              ". Close it, or stop it, and try again";
       break;
     }
     case ENOTTY:

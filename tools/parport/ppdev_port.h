@@ -11,7 +11,8 @@
 // released at unload. A failure, at the claim or at a later register
 // access, is reported once on standard error with its cause and fix, and
 // kept for PpdevProblem; afterwards writes do nothing and reads return
-// 0xFF, as where no port answers.
+// 0xFF, as where no port answers. A claim that another program's holds up
+// waits a few seconds, then gives up with that program's name.
 #ifndef PARPORT_PPDEV_PORT_H
 #define PARPORT_PPDEV_PORT_H
 
@@ -41,6 +42,7 @@ struct PpdevFailure {
   std::string device;
   bool by_variable = false;  // HD_PARPORT named the device
   bool claiming = false;
+  int waited_ms = 0;  // a claim that waited this long for the port in vain
 };
 std::string PpdevCause(const PpdevFailure& failure, const std::string& proc);
 

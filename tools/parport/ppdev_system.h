@@ -11,6 +11,8 @@ struct PpdevSystem {
   // Where the kernel describes its ports (sys/dev/parport/*/base-addr) and
   // its processes' open files (<pid>/fd): "/proc", or a test's own folder.
   const char* proc;
+  // How long a claim may wait for another program to let go of the port.
+  int claim_wait_ms;
 };
 
 // The real calls at load; tests swap them.

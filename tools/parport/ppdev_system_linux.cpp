@@ -14,4 +14,4 @@ int CloseDevice(int fd) { return ::close(fd); }
 
 }  // namespace
 
-PpdevSystem ppdev_system{OpenDevice, Control, CloseDevice, "/proc"};
+PpdevSystem ppdev_system{OpenDevice, Control, CloseDevice, "/proc", 3000};

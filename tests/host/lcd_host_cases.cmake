@@ -280,8 +280,23 @@ case(real_port_refuses_the_simulator 1
   "inpout32.dll is the virtual LCD's library, a simulator that writes no port"
   ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n)
 case(check_port_present 0
-  "Port library: [^\n]*/inpout32.dll \\(entries Inp32 and Out32\\)\nThe port library's driver is open.*Control register \\(bits 0-3\\) at 0x37A: wrote 0x00 0x05 0x0A 0x0F, read 0x00 0x05 0x0A 0x0F\na parallel port answers at 0x378\n"
+  "Port library: [^\n]*/inpout32.dll \\(entries Inp32 and Out32\\)\nThe port library's driver is open.*Control register \\(bits 2-3; E and R/W held low\\) at 0x37A: wrote 0x03 0x07 0x0B 0x0F, read 0x03 0x07 0x0B 0x0F\na parallel port answers at 0x378\n"
   --check-port)
+# The check drives neither E nor R/W: every control write keeps Strobe and
+# Auto-feed set (their lines low), so a module latches nothing.
+if(CASE STREQUAL check_port_present)
+  file(STRINGS ${WORK}/port_trace.txt control_writes REGEX "^write port_present 890 ")
+  foreach(write IN LISTS control_writes)
+    string(REGEX REPLACE "^write port_present 890 ([0-9]+).*" "\\1" value "${write}")
+    math(EXPR lines_low "${value} & 3")
+    if(NOT lines_low EQUAL 3)
+      message(FATAL_ERROR "check_port_present: the check drove E or R/W high: ${write}")
+    endif()
+  endforeach()
+  if(NOT control_writes)
+    message(FATAL_ERROR "check_port_present: no control write recorded")
+  endif()
+endif()
 case(check_port_absent 1 "read 0xFF 0xFF 0xFF 0xFF.*no port answers at 0x3BC.*I/O Range.*USB-to-parallel"
   --check-port --port 0x3bc)
 case(wiring_walk_absent 1 "no port answers at 0x378" ABSENT "high:|Every signal" --wiring-walk --step-ms 0)

@@ -18,7 +18,15 @@ constexpr uint8_t kDataPatterns[] = {0x00, 0x55, 0xAA, 0xFF};
 // The control register's four output bits; a port reads the others as it
 // likes, most as 1.
 constexpr uint8_t kControlOutputs = 0x0F;
-constexpr uint8_t kControlPatterns[] = {0x00, 0x05, 0x0A, 0x0F};
+// Only RS (Initialize) and the unwired Select-in change: E (Strobe) and R/W
+// (Auto-feed) stay low throughout, so the module latches nothing and never
+// drives the data lines against the port. E and R/W are the wiring walk's.
+constexpr uint8_t kControlPatterns[] = {
+    vlcd::kStrobeBit | vlcd::kAutoFeedBit,
+    vlcd::kStrobeBit | vlcd::kAutoFeedBit | vlcd::kInitializeBit,
+    vlcd::kStrobeBit | vlcd::kAutoFeedBit | vlcd::kSelectInBit,
+    vlcd::kStrobeBit | vlcd::kAutoFeedBit | vlcd::kInitializeBit | vlcd::kSelectInBit,
+};
 constexpr unsigned kLowestPortAddress = 0x100;
 
 // Any known library's entries, whatever the file is called.
@@ -241,7 +249,7 @@ Problem CheckPortReached(const PortLibrary& library, uint16_t data_register, Por
   bool follows = ReadsFollowWrites(library, data_register, kDataPatterns, 0xFF, "Data register");
   if (probe == PortProbe::BothRegisters) {
     const bool control_follows = ReadsFollowWrites(library, control, kControlPatterns,
-                                                   kControlOutputs, "Control register (bits 0-3)");
+                                                   kControlOutputs, "Control register (bits 2-3; E and R/W held low)");
     follows = follows && control_follows;
   }
   LeavePortIdle(library, data_register);

@@ -384,6 +384,24 @@ if(CASE STREQUAL real_port_through_the_linux_library)
     message(FATAL_ERROR "the fake device's module does not show the test pattern:\n${screen}")
   endif()
 endif()
+# The port check through the Linux library on the virtual parallel port,
+# which answers as the kernel does: the module on its pins latches nothing.
+if(CASE STREQUAL check_port_on_the_virtual_parport)
+  get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
+  set(ENV{LD_LIBRARY_PATH} ${ppdev_folder})
+  set(ENV{HD_PARPORT} ${WORK}/parport9)
+  set(ENV{HD_VLCD_PARPORT} ${WORK}/parport9)
+  set(ENV{HD_VLCD_OUTPUT} ${WORK}/module)
+  set(ENV{LD_PRELOAD} ${VIRTUAL_PARPORT})
+  set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
+endif()
+case(check_port_on_the_virtual_parport 0 "a parallel port answers at 0x378" --check-port)
+if(CASE STREQUAL check_port_on_the_virtual_parport)
+  file(READ ${WORK}/module.txt module)
+  if(NOT module MATCHES ": 0 bytes \\(0 instructions, 0 data\\) in [0-9.]+ ms, 0 timing violations")
+    message(FATAL_ERROR "the port check reached the module:\n${module}")
+  endif()
+endif()
 case(wiring_walk_on_the_virtual_lcd 0
   "DB-25 pin 5 \\(D3\\) high: LCD pin 10 \\(DB3\\) should now read \\+5 V against LCD pin 1 \\(VSS, ground\\)\n  the virtual module sees high: DB3\n.*DB-25 pin 1 \\(Strobe\\) high: LCD pin 6 \\(E\\).*\n  the virtual module sees high: E\n.*│R1:45678│\n│R2:45678│\n└"
   ABSENT "not what this step drives|not saved"

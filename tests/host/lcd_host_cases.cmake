@@ -346,7 +346,9 @@ if(CASE MATCHES "^linux_port_" OR CASE STREQUAL real_port_through_the_linux_libr
   elseif(CASE MATCHES "_denied$")
     set(ENV{FAKE_PARPORT_FAIL} open=EACCES)
   elseif(CASE MATCHES "_busy$")
-    set(ENV{FAKE_PARPORT_FAIL} claim=EBUSY)
+    set(ENV{FAKE_PARPORT_FAIL} claim=WAIT)
+  elseif(CASE MATCHES "_held_exclusively$")
+    set(ENV{FAKE_PARPORT_FAIL} claim=ENXIO)
   elseif(CASE MATCHES "_dies$")
     set(ENV{FAKE_PARPORT_FAIL} write=EIO@300)
   endif()
@@ -356,8 +358,10 @@ case(linux_port_check_absent 1
   ABSENT "no port answers|Data register|Linux parallel port" --check-port)
 case(linux_port_check_denied 1 "fake_parport0 \\(named by HD_PARPORT\\): permission denied. Add your user to the lp group"
   ABSENT "no port answers|Data register|Linux parallel port" --check-port)
-case(linux_port_check_busy 1 "the port is busy, held by another program \\(find it with fuser -v [^\n]*fake_parport0\\) or by the printer driver lp"
+case(linux_port_check_busy 1 "the port is busy, held by another program \\(find it with fuser -v [^\n]*fake_parport0\\) or by the printer driver lp \\(sudo rmmod lp\\) \\(waited 3.0 s for it to let go\\)"
   ABSENT "no port answers|Data register|Linux parallel port" --check-port)
+case(linux_port_check_held_exclusively 1 "fake_parport0 \\(named by HD_PARPORT\\): the port is held exclusively by another program"
+  ABSENT "no parallel port there|Data register" --check-port)
 case(linux_port_check_not_a_port 1 "/dev/null \\(named by HD_PARPORT\\) is not a parallel port device"
   ABSENT "no port answers" --check-port)
 case(linux_port_walk_denied 1 "nothing reaches the port: .*permission denied" ABSENT "high:|Every signal"

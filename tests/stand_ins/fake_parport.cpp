@@ -4,10 +4,12 @@
 // saved to FAKE_PARPORT_SCREEN.txt and .png when the program ends. Every
 // other file and request goes to the system as usual.
 //
-// FAKE_PARPORT_FAIL makes the device fail as a real one can:
-// "open=EACCES", "claim=EBUSY", or "write=EIO@N" for the Nth register
-// write (from 1). Its control register reads its upper bits, which drive
-// no pin, as 1.
+// FAKE_PARPORT_FAIL makes the device fail as the kernel's does: "open=EACCES"
+// or "open=ENOENT"; "claim=ENXIO", as when another program holds the port
+// exclusively; "claim=WAIT", as when another program holds it claimed, so
+// that the claim waits until a signal ends it (EINTR); or "write=EIO@N" for
+// the Nth register write (from 1). Its control register reads its upper
+// bits, which drive no pin, as 1.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -18,6 +20,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "report.h"
@@ -58,7 +61,13 @@ bool Fails(const char* call) {
   const size_t at = text.find('@');
   if (at != std::string::npos && std::atol(text.c_str() + at + 1) != device.writes) return false;
   const std::string name = text.substr(equals + 1, at == std::string::npos ? at : at - equals - 1);
-  errno = name == "EACCES" ? EACCES : name == "EBUSY" ? EBUSY : name == "ENOENT" ? ENOENT : EIO;
+  if (name == "WAIT") {
+    timespec forever{600, 0};
+    nanosleep(&forever, nullptr);  // ends early, with EINTR, only on a signal
+    errno = EINTR;
+    return true;
+  }
+  errno = name == "EACCES" ? EACCES : name == "ENXIO" ? ENXIO : name == "ENOENT" ? ENOENT : EIO;
   return true;
 }
 

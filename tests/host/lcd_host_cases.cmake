@@ -62,6 +62,17 @@ function(files name expectation)
   endforeach()
 endfunction()
 
+# file_says(<name> <file in WORK> <regex>): what a case left in a file.
+function(file_says name file pattern)
+  if(NOT name STREQUAL CASE)
+    return()
+  endif()
+  file(READ ${WORK}/${file} text)
+  if(NOT text MATCHES "${pattern}")
+    message(FATAL_ERROR "${name}: ${file} does not match ${pattern}:\n${text}")
+  endif()
+endfunction()
+
 # The options
 case(help 0 "--columns.*--trace.*position X Y.*wait MS" --help)
 case(not_a_number 2 "--columns: 'abc' is not a decimal number" --columns abc)
@@ -206,12 +217,7 @@ files(replay EXIST replayed.txt)
 case(replay_of_two_sessions 0 "Session of lines 1-.*Session of lines 5-.*Screen written"
   --replay two.log --output last
   SETUP "two.log=17:04:05 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:05 15/01/26 Init : inpout32.dll loaded\r\n17:04:05 15/01/26 WriteC :  12 (0x0c) '?'\r\n17:04:05 15/01/26 WriteD :  65 (0x41) 'A'\r\n17:04:06 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:06 15/01/26 Init : inpout32.dll loaded\r\n17:04:06 15/01/26 WriteC :  12 (0x0c) '?'\r\n17:04:06 15/01/26 WriteD :  66 (0x42) 'B'\r\n")
-if(CASE STREQUAL replay_of_two_sessions)
-  file(READ ${WORK}/last.txt saved)
-  if(NOT saved MATCHES "│B")
-    message(FATAL_ERROR "replay_of_two_sessions: last.txt is not the last session's:\n${saved}")
-  endif()
-endif()
+file_says(replay_of_two_sessions last.txt "│B")
 # A script that shuts the driver down itself is not followed by a second
 # shut-down at exit, which its log would show as an empty session.
 if(CASE STREQUAL replay_of_a_script_ending_in_done)
@@ -400,12 +406,8 @@ if(CASE STREQUAL check_port_on_the_virtual_parport)
   set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
 endif()
 case(check_port_on_the_virtual_parport 0 "a parallel port answers at 0x378" --check-port)
-if(CASE STREQUAL check_port_on_the_virtual_parport)
-  file(READ ${WORK}/module.txt module)
-  if(NOT module MATCHES ": 0 bytes \\(0 instructions, 0 data\\) in [0-9.]+ ms, 0 timing violations")
-    message(FATAL_ERROR "the port check reached the module:\n${module}")
-  endif()
-endif()
+file_says(check_port_on_the_virtual_parport module.txt
+  ": 0 bytes \\(0 instructions, 0 data\\) in [0-9.]+ ms, 0 timing violations")
 case(wiring_walk_on_the_virtual_lcd 0
   "DB-25 pin 5 \\(D3\\) high: LCD pin 10 \\(DB3\\) should now read \\+5 V against LCD pin 1 \\(VSS, ground\\)\n  the virtual module sees high: DB3\n.*DB-25 pin 1 \\(Strobe\\) high: LCD pin 6 \\(E\\).*\n  the virtual module sees high: E\n.*│R1:45678│\n│R2:45678│\n└"
   ABSENT "not what this step drives|not saved"

@@ -170,7 +170,11 @@ TEST_F(PpdevPortTest, EachFailureIsReportedOnceWithItsCauseAndNothingIsWrittenAf
        "(find it with fuser -v /dev/parport3) or by the printer driver lp (sudo rmmod lp). "
        "Close it, or stop it, and try again. Nothing is written to the port."},
       {0, ENXIO, false, "/dev/parport3 (named by HD_PARPORT)" + absent},
+      {0, ENODEV, false, "/dev/parport3 (named by HD_PARPORT)" + absent},
       {0, EACCES, false,
+       "/dev/parport3 (named by HD_PARPORT): permission denied. Add your user to the lp group "
+       "(sudo usermod -aG lp $USER) and log in again. Nothing is written to the port."},
+      {0, EPERM, false,
        "/dev/parport3 (named by HD_PARPORT): permission denied. Add your user to the lp group "
        "(sudo usermod -aG lp $USER) and log in again. Nothing is written to the port."},
       {0, EBUSY, false,

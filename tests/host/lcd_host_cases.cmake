@@ -257,7 +257,7 @@ case(replay_of_random_bytes 1
 if(CASE MATCHES "^(real_port|check_port|wiring_walk)")
   set(ENV{LD_LIBRARY_PATH} ${WORK})
 endif()
-if(CASE MATCHES "^(real_port|real_port_two_rows_.*|check_port_present|wiring_walk_through_a_port)$")
+if(CASE MATCHES "^(real_port|real_port_two_rows_.*|real_port_params_elsewhere|check_port_present|wiring_walk_through_a_port)$")
   file(COPY_FILE ${PORT_PRESENT} ${WORK}/inpout32.dll)
 elseif(CASE MATCHES "^(check_port|wiring_walk|real_port)_absent$")
   file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
@@ -275,6 +275,11 @@ if(CASE STREQUAL real_port)
     message(FATAL_ERROR "real_port: the stand-in library never received the 'h'")
   endif()
 endif()
+# The port checked is the one the driver's parameters choose, not --port.
+case(real_port_params_elsewhere 0 "checking the port at 0x278 before the driver writes it.*Data register at 0x278: wrote"
+  ABSENT "at 0x378" --write-real-port --script short.lcd --port 0x378 --params 0x278,HD44780
+  SETUP short.lcd=init\nwrite\ hi\n)
+file_says(real_port_params_elsewhere port_trace.txt "write port_present 632 104 ")
 # The 2-row reminder comes only when the parameters keep the HD66712 setting.
 case(real_port_two_rows_on_hd44780 0 "2 commands sent" ABSENT "needs the driver's HD44780"
   --write-real-port --script short.lcd --columns 16 --rows 2 --params LPT1,HD44780,Log

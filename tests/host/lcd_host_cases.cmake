@@ -46,6 +46,7 @@ function(case name status pattern)
   if(arg_ABSENT AND output MATCHES "${arg_ABSENT}")
     message(FATAL_ERROR "${name}: the output says what it must not (${arg_ABSENT}):\n${output}")
   endif()
+  set(case_output "${output}" PARENT_SCOPE)
 endfunction()
 
 # files(<name> EXIST|ABSENT <files...>): what a case left in WORK.
@@ -184,6 +185,19 @@ files(trace_and_snapshot EXIST traced-1.png traced.txt)
 case(test_pattern_pages 0 "Snapshot 3:.*Snapshot 4:" --test-pattern --columns 8 --rows 2
   --chip HD44780 --output pattern)
 files(test_pattern_pages EXIST pattern-1.png pattern-4.txt pattern.png)
+# A run leaves only the files it announced: no probe, no stray snapshot.
+case(only_announced_files 0 "Screen written to shots/p.txt" --test-pattern --columns 8 --rows 1
+  --chip HD44780 --output shots/p SETUP shots/.keep=)
+if(CASE STREQUAL only_announced_files)
+  string(REGEX MATCHALL "shots/p[-0-9]*\\.(txt|png)" announced "${case_output}")
+  file(GLOB left RELATIVE ${WORK} ${WORK}/shots/*)
+  list(REMOVE_ITEM left shots/.keep)
+  list(SORT announced)
+  list(SORT left)
+  if(NOT left STREQUAL announced)
+    message(FATAL_ERROR "only_announced_files: announced ${announced}, left ${left}")
+  endif()
+endif()
 # The driver cannot open its log ("logs" is a file here) and says so
 # without a line end: its words stay off the screen's frame.
 case(driver_message_apart 0 "driver printed: Failed to open ini file\n┌"

@@ -440,5 +440,60 @@ case(wiring_walk_on_endless_input 1 "a line longer than any answer \\(256 charac
   ABSENT "DB-25 pin 3" --wiring-walk --port-library ${VIRTUAL_PORT} INPUT /dev/zero)
 case(step_ms_without_a_walk 2 "--step-ms: a session on the virtual LCD does not take it \\(--wiring-walk does\\)" --step-ms 5)
 case(two_modes 2 "--check-port and --wiring-walk are two modes: give one" --check-port --wiring-walk)
+# Every option a mode does not take, as --help lists modes and options, is
+# refused by that mode, naming the modes that do take it: none is ignored,
+# and none belongs to no mode.
+case(every_mode_refuses_what_it_does_not_take 0 "Modes, one at a time" --help
+  SETUP x.lcd=init\n)
+if(CASE STREQUAL every_mode_refuses_what_it_does_not_take)
+  # Semicolons in the help would split CMake's lists.
+  string(REPLACE ";" "," case_output "${case_output}")
+  string(REGEX MATCHALL "\n  (-h,)?--[a-z-]+( [A-Z]+)?" listed "${case_output}")
+  string(REGEX MATCHALL "\n  [^ \n][^\n]*: [^\n]*\n    takes[^\n]*" modes "${case_output}")
+  set(values "N=5;CHIP=HD44780;ROM=A00;TEXT=LPT1;ADDRESS=0x378;FILE=x.lcd;PREFIX=out;PATH=x.lcd;DIR=.")
+  # A mode's flag chooses that mode; two are refused as two modes (above).
+  string(REGEX MATCHALL "\n  --[a-z-]+: " mode_flags "${case_output}")
+  string(REGEX REPLACE "\n  (--[a-z-]+): " "\\1" mode_flags "${mode_flags}")
+  set(checked 0)
+  foreach(mode IN LISTS modes)
+    string(REGEX REPLACE "^\n  ([^:]*):.*" "\\1" flag "${mode}")
+    string(REGEX REPLACE ".*\n    takes" "" takes "${mode}")
+    set(mode_arguments ${flag})
+    set(mode_name ${flag})
+    if(flag STREQUAL "(no mode flag)")
+      set(mode_arguments "")
+      set(mode_name "a session on the virtual LCD")
+    elseif(flag STREQUAL "--replay")
+      set(mode_arguments --replay x.lcd)
+    endif()
+    foreach(entry IN LISTS listed)
+      string(REGEX REPLACE "^\n  (-h,)?(--[a-z-]+).*" "\\2" option "${entry}")
+      string(REGEX MATCH " [A-Z]+$" type "${entry}")
+      string(STRIP "${type}" type)
+      if(option STREQUAL "--help" OR option IN_LIST mode_flags OR takes MATCHES " ${option}( |$)")
+        continue()
+      endif()
+      set(value "")
+      # Not if(type): CMake reads the type N as false.
+      if(NOT type STREQUAL "")
+        string(REGEX MATCH "${type}=[^;]*" value "${values}")
+        string(REPLACE "${type}=" "" value "${value}")
+      endif()
+      execute_process(COMMAND ${LCD_HOST} ${mode_arguments} ${option} ${value}
+        WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE output
+        ERROR_VARIABLE output)
+      if(NOT result EQUAL 2 OR NOT output MATCHES
+          "${option}: ${mode_name} does not take it \\([^ )][^)]* (do|does)\\)")
+        message(FATAL_ERROR "${mode_name} with ${option} ${value}: status ${result}:\n${output}")
+      endif()
+      math(EXPR checked "${checked} + 1")
+    endforeach()
+  endforeach()
+  if(checked LESS 30)
+    message(FATAL_ERROR "only ${checked} refusals checked: --help was not read as expected")
+  endif()
+  message(STATUS "${checked} refusals checked")
+endif()
+
 case(real_port_without_virtual_lcd 2 "--trace: --write-real-port does not take it"
   --write-real-port --trace)

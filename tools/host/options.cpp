@@ -96,12 +96,6 @@ std::vector<std::string> ParameterWarnings(const std::string& parameters) {
   return warnings;
 }
 
-std::string Hex(unsigned value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%03X", value);
-  return text;
-}
-
 // Parameters that write the port with 0x but not as hexadecimal digits up
 // to the comma: the driver reads the digits it finds ("0x3GC" is 0x003,
 // "0xZZZ" 0x000) and keeps 16 bits of them, so a typo drives another port.
@@ -123,7 +117,7 @@ Problem PortTypo(const std::string& parameters) {
     return std::nullopt;
   }
   return "--params \"" + parameters + "\": " + why + ", so the driver reads the port as " +
-         Hex(ParsePort(parameters.c_str()));
+         HexAddress(ParsePort(parameters.c_str()));
 }
 
 // A chip name the driver will not recognise: it compares the 7 characters

@@ -16,6 +16,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "ppdev_system.h"
 
@@ -161,6 +162,23 @@ void GiveUp(const char* what) {
        ". Nothing more is written to the port.");
 }
 
+struct ListedPort {
+  std::string device;  // "/dev/parport0"
+  long address;
+};
+
+// The ports the kernel lists under `proc`, with their base addresses.
+std::vector<ListedPort> PortsListed(const std::string& proc) {
+  std::vector<ListedPort> ports;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(fs::path(proc) / kPortsFolder, error)) {
+    std::ifstream file(entry.path() / "base-addr");
+    long address = -1;
+    if (file >> address) ports.push_back({"/dev/" + entry.path().filename().string(), address});
+  }
+  return ports;
+}
+
 std::string Named(const PpdevFailure& failure) {
   return failure.device + (failure.by_variable ? " (named by HD_PARPORT)" : "");
 }
@@ -173,31 +191,22 @@ std::string PpdevDeviceFor(uint16_t base, const std::string& proc, bool* by_vari
     if (by_variable != nullptr) *by_variable = true;
     return chosen;
   }
-  std::error_code error;
-  bool listed = false;
-  for (const auto& entry : fs::directory_iterator(fs::path(proc) / kPortsFolder, error)) {
-    std::ifstream file(entry.path() / "base-addr");
-    long address = -1;
-    if (!(file >> address)) continue;
-    if (address == base) return "/dev/" + entry.path().filename().string();
-    listed = true;
+  const std::vector<ListedPort> ports = PortsListed(proc);
+  for (const ListedPort& port : ports) {
+    if (port.address == base) return port.device;
   }
   // With no port listed the port's drivers are not loaded; opening the
   // first device then says so.
-  return listed ? "" : kDefaultDevice;
+  return ports.empty() ? kDefaultDevice : "";
 }
 
 std::string PpdevPortsListed(const std::string& proc) {
-  std::string ports;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(fs::path(proc) / kPortsFolder, error)) {
-    std::ifstream file(entry.path() / "base-addr");
-    long address = -1;
-    if (!(file >> address)) continue;
-    ports += (ports.empty() ? "/dev/" : ", /dev/") + entry.path().filename().string() + " at " +
-             Hex(static_cast<unsigned>(address));
+  std::string listed;
+  for (const ListedPort& port : PortsListed(proc)) {
+    listed += (listed.empty() ? "" : ", ") + port.device + " at " +
+              Hex(static_cast<unsigned>(port.address));
   }
-  return ports;
+  return listed;
 }
 
 std::string PpdevHolders(const std::string& device, const std::string& proc) {

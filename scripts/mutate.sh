@@ -103,7 +103,7 @@ tools/host/script.cpp: c == '\r' || c == '\v' || c == '\f' ~> c == '\r' || c == 
 tools/host/script.cpp: lines.resize(lines.size() + (end - i - 1)); ~>
 tools/host/script.cpp: if (info.needs_driver && !state.initialised) { ~> if (info.needs_driver && !state.ever_initialised) {
 tools/host/log_replay.cpp: if (name == "Done") { ~> if (name == "Bye") {
-tools/host/log_replay.cpp: line_feed_byte = byte == '\n'; ~> line_feed_byte = false;
+tools/host/log_replay.cpp: line_feed_byte = byte == '\n' || byte == '\r'; ~> line_feed_byte = false;
 tools/host/log_replay.cpp: reading.host_text = CarriesHostText(name); ~> reading.host_text = CarriesHostText(name) && name.empty();
 tools/host/log_replay.cpp: if (session.init_failed) { ~> if (false) {
 tools/host/log_replay.cpp: if (stamp < reading.latest_stamp && replay.warnings.empty()) { ~> if (stamp > reading.latest_stamp && replay.warnings.empty()) {
@@ -143,6 +143,7 @@ tools/host/options.cpp: digits.size() - first > 4 ~> digits.size() - first > 5
 tools/host/port_access.cpp: if (port >= kLowestPortAddress) return std::nullopt; ~> if (port > kLowestPortAddress) return std::nullopt;
 tools/parport/ppdev_port.cpp: return ports.empty() ? kDefaultDevice : ""; ~> return kDefaultDevice;
 tools/virtual_parport/parport_model.cpp: client.exclusive_wanted && port.registered > 0 ~> client.exclusive_wanted && port.registered > 1
+tools/host/port_access.cpp:   if (const Problem failed = CheckPortStillReached(library)) return failed; ~>
 LIST
 )
 

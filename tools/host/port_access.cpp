@@ -245,7 +245,7 @@ Problem CheckPortReached(const PortLibrary& library, uint16_t data_register, Por
   // The first access opens a device-backed port; whether that worked is
   // known before any pattern is claimed as written.
   library.Write(control, vlcd::kControlPinsLow);
-  if (const Problem gone = CheckPortStillReached(library)) return gone;
+  if (const Problem failed = CheckPortStillReached(library)) return failed;
   bool follows = ReadsFollowWrites(library, data_register, kDataPatterns, 0xFF, "Data register");
   if (probe == PortProbe::BothRegisters) {
     const bool control_follows = ReadsFollowWrites(library, control, kControlPatterns,

@@ -248,8 +248,9 @@ Problem CheckPortReached(const PortLibrary& library, uint16_t data_register, Por
   if (const Problem failed = CheckPortStillReached(library)) return failed;
   bool follows = ReadsFollowWrites(library, data_register, kDataPatterns, 0xFF, "Data register");
   if (probe == PortProbe::BothRegisters) {
-    const bool control_follows = ReadsFollowWrites(library, control, kControlPatterns,
-                                                   kControlOutputs, "Control register (bits 2-3; E and R/W held low)");
+    const bool control_follows =
+        ReadsFollowWrites(library, control, kControlPatterns, kControlOutputs,
+                          "Control register (bits 2-3; E and R/W held low)");
     follows = follows && control_follows;
   }
   LeavePortIdle(library, data_register);

@@ -340,6 +340,8 @@ case(check_port_finds_nothing 1 "no port library found" --check-port)
 # before any library is looked for, let alone written.
 case(check_port_at_zero 2 "--port: no parallel port sits at 0x000: addresses below 0x100"
   ABSENT "port library" --check-port --port 0x0)
+case(check_port_at_0x100 1 "no port library found" ABSENT "no parallel port sits"
+  --check-port --port 0x100)
 case(real_port_params_without_digits 2
   "--params \"0xZZZ\": no hexadecimal digit follows 0x, so the driver reads the port as 0x000; nothing was written"
   ABSENT "port library" --write-real-port --params 0xZZZ)

@@ -51,7 +51,9 @@ if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   install wine32:i386
   runs_32_bit=1
 fi
-case "${HD66712_WIN32_IN_VM:-}" in
-  1) install qemu-system-x86 debootstrap ;;
-  "") [ -n "${runs_32_bit:-}" ] || install qemu-system-x86 debootstrap ;;
-esac
+# The emulated machine also serves the real-kernel lane, which runs
+# everywhere unless HD66712_KERNEL_LANE=0.
+if [ "${HD66712_KERNEL_LANE:-1}" != 0 ] || [ "${HD66712_WIN32_IN_VM:-}" = 1 ] ||
+  { [ -z "${HD66712_WIN32_IN_VM:-}" ] && [ -z "${runs_32_bit:-}" ]; }; then
+  install qemu-system-x86 debootstrap
+fi

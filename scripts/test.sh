@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Configures, builds and tests every lane: native Linux (then again under
-# valgrind), Linux with ASan and UBSan, the libFuzzer targets for a bounded
+# valgrind, and on a real kernel's parallel port driver in a small emulated
+# Debian machine, scripts/vm.sh), Linux with ASan and UBSan, the libFuzzer targets for a bounded
 # time, 64-bit Windows under Wine, and the shipped 32-bit Windows DLL with
 # its release zip, tested under 32-bit Wine: here where this machine runs
-# 32-bit code, and otherwise in a small emulated Debian machine that does
-# (scripts/win32_vm.sh). HD66712_WIN32_IN_VM=1 takes the emulated machine
+# 32-bit code, and otherwise in that emulated machine. HD66712_WIN32_IN_VM=1 takes the emulated machine
 # anyway; HD66712_WIN32_IN_VM=0 never does, and where nothing here runs
 # 32-bit code the lane is then only built and inspected. Ends with what each
 # lane did; exits non-zero when any lane failed or could not run.
@@ -36,7 +36,7 @@ configure_options() {
 }
 run_tests() {
   if [ "$1" = win32 ] && [ "$HD66712_WIN32_IN_VM" = 1 ]; then
-    scripts/win32_vm.sh test build/win32
+    scripts/vm.sh test build/win32
   else
     ctest --preset "$1"
   fi
@@ -86,8 +86,8 @@ lane() {
         local how="" vm_made=""
         if [ "$HD66712_WIN32_IN_VM" = 1 ]; then
           how=", emulated in a VM"
-          vm_made=$(sed -n 's/^win32_vm: guest system ready in \([0-9]*\) s$/; the VM was made first, in \1 s/p' "$log")
-          vm_made+=$(sed -n 's/^win32_vm: the guest ran for \([0-9]*\) s$/; the guest ran \1 s/p' "$log")
+          vm_made=$(sed -n 's/^vm: guest system ready in \([0-9]*\) s$/; the VM was made first, in \1 s/p' "$log")
+          vm_made+=$(sed -n 's/^vm: the guest ran for \([0-9]*\) s$/; the guest ran \1 s/p' "$log")
         fi
         window_status "$log"
         summary+=("win32: $((count - window_not_run)) tests passed under 32-bit Wine$how, $(module_tests "$log") of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; $window; exports and zip inspected$vm_made")
@@ -97,16 +97,20 @@ lane() {
       ;;
     *) summary+=("$name: $count tests passed") ;;
   esac
-  if [ "$name" = linux ]; then
-    echo "=== linux under valgrind ==="
-    if ctest --test-dir build/linux -T memcheck -j 4 --timeout 900 --output-on-failure \
-      >"build/valgrind.test.log" 2>&1; then
-      summary+=("valgrind: $(tests_run build/valgrind.test.log) linux tests clean under memcheck")
-    else
-      tail -40 build/valgrind.test.log
-      summary+=("valgrind: FAILED")
-      failed=1
-    fi
+}
+
+valgrind_lane() {
+  echo "=== linux under valgrind ==="
+  if [ ! -x build/linux/bin/lcd_host ]; then
+    summary+=("valgrind: NOT RUN, the linux lane did not build")
+    failed=1
+  elif ctest --test-dir build/linux -T memcheck -j 4 --timeout 900 --output-on-failure \
+    >"build/valgrind.test.log" 2>&1; then
+    summary+=("valgrind: $(tests_run build/valgrind.test.log) linux tests clean under memcheck")
+  else
+    tail -40 build/valgrind.test.log
+    summary+=("valgrind: FAILED")
+    failed=1
   fi
 }
 
@@ -120,8 +124,45 @@ else
   failed=1
 fi
 
-for name in linux linux-asan fuzz win64 win32; do
-  lane "$name"
+# The Linux lane's tools on a real kernel's parallel port driver, in the
+# emulated machine; HD66712_KERNEL_LANE=0 leaves it out, and says so.
+kernel_lane() {
+  echo "=== kernel ==="
+  if [ "${HD66712_KERNEL_LANE:-1}" = 0 ]; then
+    summary+=("kernel: NOT RUN (HD66712_KERNEL_LANE=0), not counted")
+    return
+  fi
+  if [ ! -x build/linux/bin/lcd_host ]; then
+    summary+=("kernel: NOT RUN, the linux lane did not build")
+    failed=1
+    return
+  fi
+  local log=build/kernel.test.log
+  if scripts/vm.sh kernel build/linux 2>&1 | tee "$log"; then
+    local checks guest
+    checks=$(grep -c "^kernel lane: ok:" "$log")
+    guest=$(sed -n 's/^vm: the guest ran for \([0-9]*\) s$/\1/p' "$log")
+    summary+=("kernel: $checks checks passed on a real Linux kernel's ppdev and parport_pc (emulated machine, guest $guest s): port check, held and busy ports, wiring walk, driver session and LCDd, against the virtual LCD")
+  else
+    summary+=("kernel: FAILED, see $log")
+    failed=1
+  fi
+}
+
+# Each lane's time goes on its summary line.
+timed() {
+  local started=$SECONDS before=${#summary[@]}
+  "$@"
+  for ((i = before; i < ${#summary[@]}; ++i)); do
+    summary[i]+=" [$((SECONDS - started)) s]"
+  done
+}
+
+timed lane linux
+timed valgrind_lane
+timed kernel_lane
+for name in linux-asan fuzz win64 win32; do
+  timed lane "$name"
 done
 
 echo

@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Debian's lcd4linux, a driver no one here wrote, draws a known layout on the
 # virtual LCD through the virtual parallel port: the winamp wiring (ours),
 # SIZE columns by rows, no busy-flag polling. Every cell must be as laid
-# out, and the module must have seen no timing rule broken.
+# out, and the module must have seen no timing rule broken but the one
+# accepted below.
 #   cmake -DSIZE=20x4 -DPRELOAD=<virtual_parport.so> -DWORK=<folder> -P lcd4linux_case.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -82,8 +83,17 @@ if(NOT EXISTS ${WORK}/screen.txt)
 endif()
 file(READ ${WORK}/screen.txt screen)
 string(FIND "${screen}" "┐\n${expected}└" at)
-if(at EQUAL -1 OR NOT screen MATCHES ", 0 timing violations\n")
+# The kernel hands lcd4linux the port with E, R/W and RS high (a read; the
+# report notes it as the port driver's). lcd4linux's first write drops all
+# three at once, so RS and R/W are not held after E falls: the HD44780U data
+# sheet's tAH, 10 ns minimum. What a module makes of a read whose R/W falls
+# with E is not specified; lcd4linux's initialization follows anyway. That
+# one finding is lcd4linux's, accepted by name; any other fails the test.
+set(accepted "  RS or R/W changed as E fell, held 0 of 10 ns \\(write 2\\)\n")
+if(at EQUAL -1 OR NOT screen MATCHES ", 1 timing violations\n"
+    OR NOT screen MATCHES "\n${accepted}$"
+    OR NOT screen MATCHES "system's port driver set the control lines itself \\(1 time;")
   message(FATAL_ERROR "lcd4linux's layout is not on the virtual LCD as laid out:\n"
     "${screen}\nexpected rows:\n${expected}\nlcd4linux said:\n${output}")
 endif()
-message(STATUS "lcd4linux drew its ${SIZE} layout exactly, with 0 timing violations")
+message(STATUS "lcd4linux drew its ${SIZE} layout exactly; its one timing violation is the accepted one")

@@ -60,6 +60,43 @@ TEST(TimingCheckerTest, ShortPulsesAndSetUpTimesAreCaught) {
             std::string::npos);
 }
 
+// R/W as E rises makes the cycle a read, which latches nothing and meets
+// the port's driven data lines unless a bidirectional port has them as
+// inputs (bit 5); RS and R/W must still hold as E falls (the HD44780U's
+// tAH, 10 ns).
+TEST(TimingCheckerTest, EachCycleIsJudgedByTheLinesAtItsEdges) {
+  const struct {
+    const char* what;
+    uint8_t idle, rise, fall;
+    int64_t instructions;
+    const char* violations;
+  } cases[] = {
+      {"a write", 0x0B, 0x02, 0x0B, 1, ""},
+      {"a read while the port drives", 0x09, 0x08, 0x09, 0,
+       "bus contention: E rose with R/W high, a read, while the port drove the data lines "
+       "(write 2)"},
+      {"a read with the data lines as inputs", 0x29, 0x28, 0x29, 0, ""},
+      {"a read ended by R/W and RS falling with E", 0x0D, 0x0C, 0x0B, 0,
+       "bus contention: E rose with R/W high, a read, while the port drove the data lines "
+       "(write 2); RS or R/W changed as E fell, held 0 of 10 ns (write 3)"},
+      {"a write whose RS rose with E's fall", 0x0B, 0x02, 0x0F, 1,
+       "RS or R/W changed as E fell, held 0 of 10 ns (write 3)"},
+  };
+  for (const auto& c : cases) {
+    vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+    vlcd::ReceivePortWrite(lcd, kBase + 2, c.idle, 1000 * kUs);
+    vlcd::ReceivePortWrite(lcd, kBase + 2, c.rise, 2000 * kUs);
+    vlcd::ReceivePortWrite(lcd, kBase + 2, c.fall, 3000 * kUs);
+    std::string violations;
+    for (const vlcd::Violation& v : lcd.findings.violations) {
+      violations += (violations.empty() ? "" : "; ") + v.description;
+    }
+    EXPECT_EQ(violations, c.violations) << c.what;
+    EXPECT_EQ(lcd.traffic.instructions, c.instructions) << c.what;
+    EXPECT_EQ(lcd.traffic.data_bytes, 0) << c.what;
+  }
+}
+
 // The screen before a clear stands for what the host showed only while
 // that clear is the last byte, as at the driver's shut-down.
 TEST(TimingCheckerTest, OnlyAFinalClearShowsTheScreenBeforeIt) {
@@ -107,7 +144,8 @@ TEST(TimingCheckerTest, ControlRegisterAddressWrapsInSixteenBits) {
 // violation is counted, only the first thousand are kept.
 TEST(TimingCheckerTest, ViolationsAreAllCountedButOnlyTheFirstThousandKept) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
-  // E rises and falls with R/W held high: one violation a byte, nothing written.
+  // E rises and falls with R/W held high, a read against the port's driven
+  // data lines: one violation a pulse, nothing written.
   for (int64_t byte = 1; byte <= 1500; ++byte) {
     vlcd::ReceivePortWrite(lcd, kBase + 2, 0x08, byte * 1000 * kUs);
     vlcd::ReceivePortWrite(lcd, kBase + 2, 0x09, byte * 1000 * kUs + 500 * kUs);
@@ -120,9 +158,11 @@ TEST(TimingCheckerTest, ViolationsAreAllCountedButOnlyTheFirstThousandKept) {
   }
   EXPECT_EQ(lcd.traffic.violation_count, 1500);
   ASSERT_EQ(lcd.findings.violations.size(), 1000u);
-  // Nothing was latched, so each is about the byte that would have been first.
+  // Each pulse is two writes: the thousandth rose at write 1999.
   EXPECT_EQ(lcd.findings.violations.back().description,
-            "byte 1: R/W high at the latch, 0x00 not written");
+            "bus contention: E rose with R/W high, a read, while the port drove the data lines "
+            "(write 1999)");
+  EXPECT_EQ(lcd.traffic.instructions + lcd.traffic.data_bytes, 0);
   EXPECT_NE(vlcd::Summary(lcd.module, lcd.traffic).find(", 1500 timing violations"),
             std::string::npos)
       << vlcd::Summary(lcd.module, lcd.traffic);

@@ -115,4 +115,29 @@ TEST_F(ParportModelTest, ExclusiveClientsRefuseOthersAndAClaimWaitsForTheHolder)
   EXPECT_EQ(port_.holder, other);
 }
 
+// The kernel hands the port over with the claimant's own control lines and
+// data direction: a new client's are parport_pc's start state. What that
+// does to the module is noted as the port driver's, not counted.
+TEST_F(ParportModelTest, AClaimGivesTheClaimantItsOwnControlLines) {
+  const int first = vparport::OpenClient(port_);
+  const int second = vparport::OpenClient(port_);
+  ASSERT_EQ(Request(first, PPCLAIM), 0);
+  EXPECT_EQ(ReadByte(first, PPRCONTROL), 0x0C);
+  EXPECT_EQ(port_.lcd.bus.control_register, 0x0C);
+  EXPECT_EQ(WriteByte(first, PPWCONTROL, 0x0D), 0);  // E falls alone, ending the read
+  EXPECT_EQ(WriteByte(first, PPWCONTROL, 0x0B), 0);
+  EXPECT_EQ(Request(first, PPDATADIR, 1), 0);
+  EXPECT_EQ(Request(first, PPRELEASE), 0);
+  ASSERT_EQ(Request(second, PPCLAIM), 0);
+  EXPECT_EQ(ReadByte(second, PPRCONTROL), 0x0C);
+  EXPECT_EQ(port_.lcd.bus.control_register, 0x0C);  // the data lines driven again
+  EXPECT_EQ(Request(second, PPRELEASE), 0);
+  ASSERT_EQ(Request(first, PPCLAIM), 0);
+  EXPECT_EQ(ReadByte(first, PPRCONTROL), 0x0B);
+  EXPECT_EQ(port_.lcd.bus.control_register, 0x2B);  // as it left them: data lines inputs
+  EXPECT_EQ(port_.lcd.traffic.violation_count, 0);
+  EXPECT_EQ(port_.lcd.findings.claims_that_broke_rules, 3);
+  EXPECT_EQ(port_.lcd.traffic.instructions + port_.lcd.traffic.data_bytes, 0);
+}
+
 }  // namespace

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "ppdev_system.h"
+#include "wiring.h"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +27,6 @@ namespace {
 
 constexpr char kPortsFolder[] = "sys/dev/parport";
 constexpr char kDefaultDevice[] = "/dev/parport0";
-constexpr uint16_t kControlOffset = 2;
 
 // Plain characters, no destructor: the record is released at unload by
 // another file's destructor, and the order of the two is not defined.
@@ -99,6 +99,20 @@ int ClaimWithin(int fd, int ms) {
   return result;
 }
 
+// The kernel hands the port over with the control lines at the port's
+// start state, which on our cable is E high with R/W and RS high: the
+// module reads, against the port's driven data lines, and no program can
+// prevent that. It is ended with E alone, R/W and RS held, so that the
+// program's first write, which changes them, does not meet E still high
+// and turn the read into a write of whatever the data lines carry.
+void EndTheClaimsRead(uint16_t base) {
+  const auto control = static_cast<uint16_t>(base + vlcd::kControlOffset);
+  const uint8_t lines = PpdevRead(control) & 0x0F;
+  if (ppdev_state.fd >= 0 && !(lines & vlcd::kStrobeBit)) {
+    PpdevWrite(control, lines | vlcd::kStrobeBit);
+  }
+}
+
 // Opens and claims the device, with the data lines as outputs.
 void Claim(uint16_t base) {
   ppdev_state.tried = true;
@@ -143,6 +157,7 @@ void Claim(uint16_t base) {
     return;
   }
   ppdev_state.fd = fd;
+  EndTheClaimsRead(base);
 }
 
 // The claimed device for an access at `port`, or -1.
@@ -298,7 +313,7 @@ void PpdevWrite(uint16_t port, uint8_t value) {
   const int fd = DeviceFor(port);
   if (fd < 0) return;
   const uint16_t offset = port & 3u;
-  if (offset != 0 && offset != kControlOffset) return;
+  if (offset != 0 && offset != vlcd::kControlOffset) return;
   if (ppdev_system.ioctl(fd, offset == 0 ? PPWDATA : PPWCONTROL, &value) != 0) {
     GiveUp("a register write");
   }
@@ -308,7 +323,7 @@ uint8_t PpdevRead(uint16_t port) {
   const int fd = DeviceFor(port);
   const uint16_t offset = port & 3u;
   unsigned char value = 0xFF;
-  if (fd < 0 || (offset != 0 && offset != kControlOffset)) return 0xFF;
+  if (fd < 0 || (offset != 0 && offset != vlcd::kControlOffset)) return 0xFF;
   if (ppdev_system.ioctl(fd, offset == 0 ? PPRDATA : PPRCONTROL, &value) != 0) {
     GiveUp("a register read");
     return 0xFF;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,9 +50,18 @@ void SaveToOutputVariable(const vlcd::VirtualLcd& lcd, const Complaint& complain
   try {
     const char* output = Variable("HD_VLCD_OUTPUT");
     if (output == nullptr) return;
-    const vlcd::SavedScreen saved =
-        vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), vlcd::ScreenPrefixFor(output));
+    const std::string prefix = vlcd::ScreenPrefixFor(output);
+    const vlcd::SavedScreen saved = vlcd::SaveScreen(lcd, vlcd::ScreenLastShown(lcd), prefix);
     for (const std::string& problem : saved.problems) complain(problem);
+    if (lcd.findings.record_bytes && saved.problems.empty()) {
+      const std::string trace_path = prefix + "-trace.txt";
+      std::FILE* file = std::fopen(trace_path.c_str(), "wb");
+      const bool written =
+          file != nullptr && std::fputs(vlcd::TraceLines(lcd, 0).c_str(), file) >= 0;
+      if (file == nullptr || std::fclose(file) != 0 || !written) {
+        complain("Could not write " + trace_path + ": " + std::strerror(errno));
+      }
+    }
   } catch (const std::exception& e) {
     complain(std::string("the screen was not saved: ") + e.what());
   } catch (...) {
@@ -59,11 +69,11 @@ void SaveToOutputVariable(const vlcd::VirtualLcd& lcd, const Complaint& complain
   }
 }
 
-bool WindowFromEnvironment(bool by_default, const Complaint& complain) {
-  const char* text = Variable("HD_VLCD_WINDOW");
+bool FlagFromEnvironment(const char* name, bool by_default, const Complaint& complain) {
+  const char* text = Variable(name);
   if (text == nullptr) return by_default;
   if (std::strcmp(text, "0") == 0 || std::strcmp(text, "1") == 0) return *text == '1';
-  complain(std::string("HD_VLCD_WINDOW: \"") + text + "\" is neither 0 nor 1; using " +
+  complain(std::string(name) + ": \"" + text + "\" is neither 0 nor 1; using " +
            (by_default ? "1" : "0"));
   return by_default;
 }

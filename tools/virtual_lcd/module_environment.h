@@ -17,9 +17,11 @@ using Complaint = std::function<void(const std::string&)>;
 // HD_VLCD_PORT.
 vlcd::Module ModuleFromEnvironment(const Complaint& complain);
 // Saves the screen the host last showed to HD_VLCD_OUTPUT, when set (a
-// folder gets the default name in it); problems go to `complain`.
+// folder gets the default name in it), and when the module kept its bytes
+// (HD_VLCD_TRACE=1) their trace beside it, as PREFIX-trace.txt; problems go
+// to `complain`.
 void SaveToOutputVariable(const vlcd::VirtualLcd& lcd, const Complaint& complain);
-// HD_VLCD_WINDOW: 0 or 1.
-bool WindowFromEnvironment(bool by_default, const Complaint& complain);
+// A switch such as HD_VLCD_WINDOW or HD_VLCD_TRACE: 0 or 1.
+bool FlagFromEnvironment(const char* name, bool by_default, const Complaint& complain);
 
 #endif  // VIRTUAL_LCD_MODULE_ENVIRONMENT_H

@@ -26,14 +26,18 @@ int64_t LatchedBytes() { return device.lcd.traffic.instructions + device.lcd.tra
 // when even reading them fails.
 vlcd::VirtualLcd ModuleAtLoad() {
   try {
-    return vlcd::MakeVirtualLcd(ModuleFromEnvironment(Complain));
+    vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(ModuleFromEnvironment(Complain));
+    lcd.findings.record_bytes = FlagFromEnvironment("HD_VLCD_TRACE", false, Complain);
+    return lcd;
   } catch (const std::exception& e) {
     Complain(std::string("using the default module: ") + e.what());
     return vlcd::MakeVirtualLcd(vlcd::Module{});
   }
 }
 
-bool WindowWantedAtLoad() { return WindowFromEnvironment(kLiveWindowByDefault, Complain); }
+bool WindowWantedAtLoad() {
+  return FlagFromEnvironment("HD_VLCD_WINDOW", kLiveWindowByDefault, Complain);
+}
 
 // As the library is unloaded, the screen the host last showed goes to
 // HD_VLCD_OUTPUT, when set.

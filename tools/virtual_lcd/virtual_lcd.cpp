@@ -13,10 +13,11 @@ namespace {
 
 // Bus timing of both controllers (HD44780U datasheet figures, which the
 // HD66712 meets too): address set-up before E rises, E pulse width, data
-// set-up before E falls.
+// set-up before E falls, and RS and R/W held after E falls.
 constexpr int64_t kAddressSetupNs = 40;
 constexpr int64_t kEnablePulseNs = 230;
 constexpr int64_t kDataSetupNs = 80;
+constexpr int64_t kAddressHoldNs = 10;
 
 // The control register as a driver wired like ours writes it: RS low for
 // instructions and high for data, E pulsed high with Select-in.
@@ -55,8 +56,10 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
   if (byte_trace != nullptr) *byte_trace += (byte_trace->empty() ? "" : "; ") + std::string(text);
 }
 
-void Latch(VirtualLcd& lcd, int64_t ns) {
-  const bool data = RegisterSelectLevel(lcd.bus.control_register);
+// Takes the byte on the data lines as E falls; `lines` is the control
+// register while E was high.
+void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
+  const bool data = RegisterSelectLevel(lines);
   const uint8_t byte = lcd.bus.data_register;
   const long long number = lcd.traffic.instructions + lcd.traffic.data_bytes + 1;
   if (lcd.findings.record_bytes) {
@@ -65,7 +68,7 @@ void Latch(VirtualLcd& lcd, int64_t ns) {
   }
   std::string* trace =
       lcd.findings.record_bytes ? &lcd.findings.latched.back().violations : nullptr;
-  if (ReadWriteLevel(lcd.bus.control_register)) {
+  if (ReadWriteLevel(lines)) {
     AddViolation(lcd, trace, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
   }
@@ -110,16 +113,32 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
     lcd.bus.register_select_changed_ns = ns;
   }
   const bool enable = EnableLevel(value);
+  const auto write = static_cast<long long>(lcd.traffic.port_writes);
   if (enable && !lcd.bus.enable_high) {
     lcd.bus.enable_rose_ns = ns;
+    // R/W as E rises makes the cycle a read or a write.
+    lcd.bus.reading = ReadWriteLevel(value);
     if (ns - lcd.bus.register_select_changed_ns < kAddressSetupNs) {
       AddViolation(lcd, nullptr, "RS changed only %lld ns before E rose (write %lld)",
-                   static_cast<long long>(ns - lcd.bus.register_select_changed_ns),
-                   static_cast<long long>(lcd.traffic.port_writes));
+                   static_cast<long long>(ns - lcd.bus.register_select_changed_ns), write);
+    }
+    // In a read the module drives the data lines; so may the port, unless
+    // a bidirectional port has them as inputs.
+    if (lcd.bus.reading && !(value & kDataInputBit)) {
+      AddViolation(lcd, nullptr,
+                   "bus contention: E rose with R/W high, a read, while the port drove the data "
+                   "lines (write %lld)",
+                   write);
     }
   }
-  // The controller takes the byte as E falls.
-  if (!enable && lcd.bus.enable_high) Latch(lcd, ns);
+  if (!enable && lcd.bus.enable_high) {
+    if ((previous ^ value) & (kAutoFeedBit | kInitializeBit)) {
+      AddViolation(lcd, nullptr, "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
+                   static_cast<long long>(kAddressHoldNs), write);
+    }
+    // The controller takes a written byte as E falls; a read takes none.
+    if (!lcd.bus.reading) Latch(lcd, previous, ns);
+  }
   lcd.bus.enable_high = enable;
 }
 
@@ -170,6 +189,21 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) 
   } else {
     ControlWrite(lcd, byte, ns);
   }
+}
+
+void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {
+  const int64_t counted = lcd.traffic.violation_count;
+  const size_t kept = lcd.findings.violations.size();
+  ReceivePortWrite(lcd, ControlRegister(lcd.module), control, ns);
+  std::vector<Violation>& violations = lcd.findings.violations;
+  if (lcd.traffic.violation_count == counted) return;
+  if (++lcd.findings.claims_that_broke_rules == 1) {
+    for (size_t i = kept; i < violations.size(); ++i) {
+      lcd.findings.first_claim_finding += (i == kept ? "" : "; ") + violations[i].description;
+    }
+  }
+  lcd.traffic.violation_count = counted;
+  violations.resize(kept);
 }
 
 int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns,
@@ -249,6 +283,15 @@ std::string Notes(const VirtualLcd& lcd) {
     notes += "No byte reached the module: the driver wrote to " + ports +
              "; the virtual module is at " + here +
              ". The port in the driver's parameters decides where it writes.\n";
+  }
+  if (lcd.findings.claims_that_broke_rules > 0) {
+    const int64_t claims = lcd.findings.claims_that_broke_rules;
+    notes +=
+        "As it handed the port to a program, the system's port driver set the control "
+        "lines itself (" +
+        std::to_string(claims) + (claims == 1 ? " time" : " times") +
+        "; a program's first claim gets E, R/W and RS high): " + lcd.findings.first_claim_finding +
+        ". No program can prevent this, so it is not counted above.\n";
   }
   if (NeedsSecondController(lcd.module.columns, lcd.module.rows)) {
     notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +

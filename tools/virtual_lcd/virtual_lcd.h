@@ -36,6 +36,7 @@ struct Bus {
   uint8_t data_register = 0;
   uint8_t control_register = 0;
   bool enable_high = false;
+  bool reading = false;  // R/W was high as E last rose
   int64_t enable_rose_ns = 0;
   int64_t register_select_changed_ns = 0;
   int64_t data_changed_ns = 0;
@@ -68,6 +69,11 @@ struct Findings {
   // Every latched byte is kept while this is set (it costs memory).
   bool record_bytes = false;
   std::vector<LatchedByte> latched;
+  // What the port's own driver did to the module as it handed the port to
+  // a program (ReceiveClaim): how often, and what the first such hand-over
+  // broke, which is not the program's doing and not among the violations.
+  int64_t claims_that_broke_rules = 0;
+  std::string first_claim_finding;
 };
 
 struct VirtualLcd {
@@ -100,6 +106,12 @@ VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows);
 // One write of the driver's port library, at time `ns`. Writes to other
 // addresses than the module's two registers are ignored.
 void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
+
+// The control register as the port's own driver sets it when a program
+// claims the port (Linux's parport_pc restores the claimant's control
+// lines), at time `ns`: what the module sees then is noted, not counted
+// among the violations, since no program can prevent it.
+void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns);
 
 // One bus cycle as the driver drives it (control idle, data, strobe, idle),
 // a write every `spacing_ns` from `start_ns`; returns when it ended.

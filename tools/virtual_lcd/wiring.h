@@ -23,6 +23,8 @@ constexpr uint8_t kStrobeBit = 0x01;      // pin 1, the module's E
 constexpr uint8_t kAutoFeedBit = 0x02;    // pin 14, R/W
 constexpr uint8_t kInitializeBit = 0x04;  // pin 16, RS
 constexpr uint8_t kSelectInBit = 0x08;    // pin 17, not wired
+// On a bidirectional port: the data lines are inputs, the port drives none.
+constexpr uint8_t kDataInputBit = 0x20;
 // Every control pin low.
 constexpr uint8_t kControlPinsLow = kStrobeBit | kAutoFeedBit | kSelectInBit;
 

@@ -41,9 +41,15 @@ void DriveData(Parport& port) {
   vlcd::ReceivePortWrite(port.lcd, port.lcd.module.port_base, port.data, port.now());
 }
 
+// The module sees the control lines, and whether the port drives the data
+// lines, as a bidirectional port's control register shows both.
+uint8_t ControlSeen(const Parport& port) {
+  return port.control | (port.reverse ? vlcd::kDataInputBit : 0);
+}
+
 void DriveControl(Parport& port, uint8_t value) {
   port.control = value & kControlOutputs;
-  vlcd::ReceivePortWrite(port.lcd, vlcd::ControlRegister(port.lcd.module), port.control,
+  vlcd::ReceivePortWrite(port.lcd, vlcd::ControlRegister(port.lcd.module), ControlSeen(port),
                          port.now());
 }
 
@@ -59,6 +65,8 @@ int Register(Parport& port, Client& client) {
 
 void Release(Parport& port, int handle, Client& client) {
   client.claimed = false;
+  client.control = port.control;
+  client.reverse = port.reverse;
   if (port.holder == handle) port.holder = 0;
   port.released.notify_all();
 }
@@ -75,7 +83,16 @@ int Claim(Parport& port, std::unique_lock<std::mutex>& hold, int handle) {
   const auto still = port.clients.find(handle);
   if (still == port.clients.end()) return -EBADF;
   port.holder = handle;
-  still->second.claimed = true;
+  Client& claimed = still->second;
+  claimed.claimed = true;
+  // The kernel hands over the port with the claimant's own control lines
+  // and data direction: as the client left them, or for a new one its
+  // start state. The data latch stays as it was.
+  const bool was_reverse = port.reverse;
+  port.reverse = claimed.reverse;
+  port.control = claimed.control;
+  vlcd::ReceiveClaim(port.lcd, ControlSeen(port), port.now());
+  if (was_reverse) DriveData(port);
   return 0;
 }
 
@@ -153,6 +170,7 @@ int Claimed(Parport& port, int handle, unsigned long request, void* argument) {
       return 0;
     case PPDATADIR:
       port.reverse = Read<int>(argument) != 0;
+      DriveControl(port, port.control);
       DriveData(port);
       return 0;
     case PPNEGOT:

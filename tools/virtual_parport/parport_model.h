@@ -5,8 +5,9 @@
 // (exclusively after PPEXCL), and one client at a time holds the port
 // claimed. A claim waits while another client holds it, as the kernel's
 // does; a claim beside an exclusive client, or an exclusive one beside any
-// other, fails with ENXIO. Register requests need the claim (EINVAL
-// without it). Every call is serialised, so clients on several threads
+// other, fails with ENXIO. A claim sets the control lines to the
+// claimant's own, as the kernel's does. Register requests need the claim
+// (EINVAL without it). Every call is serialised, so clients on several threads
 // meet one consistent port.
 #ifndef VIRTUAL_PARPORT_PARPORT_MODEL_H
 #define VIRTUAL_PARPORT_PARPORT_MODEL_H
@@ -29,6 +30,12 @@ struct Client {
   int flags = 0;  // PP_FASTWRITE and the like, kept for PPGETFLAGS
   int64_t timeout_ns = 0;
   unsigned char irq_control = 0;
+  // The control lines and data direction the kernel gives the client at
+  // its claim: at first parport_pc's start state (0x0C: Strobe, Auto-feed
+  // and Initialize pins high, so E, R/W and RS on our cable, the data lines
+  // driven), then those it had at its last release.
+  uint8_t control = 0x0C;
+  bool reverse = false;
 };
 
 struct Parport {

@@ -53,6 +53,7 @@ Device& TheDevice() {
   static Device* const device = [] {
     auto* made = new Device;
     MakeParport(made->port, ModuleFromEnvironment(Complain), Now);
+    made->port.lcd.findings.record_bytes = FlagFromEnvironment("HD_VLCD_TRACE", false, Complain);
     if (DevicePath() == nullptr) Complain("HD_VLCD_PARPORT names no device, so none is simulated");
     std::atexit(SaveAtExit);
     return made;

@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# The 32-bit Windows lane's tests on a machine whose kernel runs no 32-bit
-# programs: inside a small Debian system that does, booted under
-# qemu-system-x86_64 (software emulation), with
-# Debian's 32-bit Wine. The lane is built on this machine as usual; the guest
-# sees the work tree at the same path (a 9p share) and runs its ctest there.
+# A small Debian system booted under qemu-system-x86_64 (software
+# emulation), for two lanes: the 32-bit Windows lane's tests on a machine
+# whose kernel runs no 32-bit programs (the guest has Debian's 32-bit Wine),
+# and the real-kernel lane, where the Linux tools meet a kernel's parallel
+# port driver. Lanes are built on this machine as usual; the guest sees the
+# work tree at the same path (a 9p share) and runs them from there.
 #
-#   scripts/win32_vm.sh image         makes the system image when there is
-#                                     none for this recipe (about 10 min)
-#   scripts/win32_vm.sh test BUILD    boots it and runs `ctest` in BUILD
-#                                     (build/win32), its output on this
-#                                     terminal; exits with ctest's status
+#   scripts/vm.sh image          makes the system image when there is none
+#                                for this recipe (about 10 min)
+#   scripts/vm.sh test BUILD     boots it and runs `ctest` in BUILD
+#                                (build/win32), its output on this terminal;
+#                                exits with ctest's status
+#   scripts/vm.sh kernel BUILD   boots it with a parallel port and runs the
+#                                Linux lane's tools in BUILD (build/linux)
+#                                on its kernel; exits non-zero when a check
+#                                of what they did fails
 #
 # The image lives outside the work tree, in $HD66712_VM_CACHE (default
-# ~/.cache/hd66712-win32-vm), under the hash of this file's recipe, so later
+# ~/.cache/hd66712-vm), under the hash of this file's recipe, so later
 # runs reuse it and a changed recipe makes a new one.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -22,10 +27,10 @@ root_dir=$(pwd)
 suite=bookworm
 mirror=http://deb.debian.org/debian
 packages="linux-image-amd64 kmod udev procps wine wine32:i386 xvfb x11-utils x11-apps imagemagick
-cmake make binutils-mingw-w64-i686 binutils-mingw-w64-x86-64"
-recipe_version=2
+cmake make binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libstdc++6 lcdproc lcdproc-extra-drivers"
+recipe_version=3
 # The guest's first program: it mounts the work tree, shared at the same
-# path, and runs the task from there (scripts/win32_vm_guest.sh). Pages of a
+# path, and runs the task from there (scripts/vm_guest.sh). Pages of a
 # program Wine maps must come through the share's cache (cache=mmap).
 read -r -d '' guest_init <<'INIT'
 #!/bin/sh
@@ -43,9 +48,9 @@ modprobe 9pnet_virtio
 modprobe 9p
 mkdir -p "$work"
 if mount -t 9p -o trans=virtio,version=9p2000.L,msize=524288,cache=mmap work "$work"; then
-  sh "$work/scripts/win32_vm_guest.sh" "$@"
+  sh "$work/scripts/vm_guest.sh" "$@"
 else
-  echo "win32_vm_guest: the work tree could not be mounted"
+  echo "vm_guest: the work tree could not be mounted"
 fi
 sync
 echo o >/proc/sysrq-trigger
@@ -56,7 +61,7 @@ INIT
 cpu="max,-smap"
 memory=3G
 
-cache=${HD66712_VM_CACHE:-$HOME/.cache/hd66712-win32-vm}
+cache=${HD66712_VM_CACHE:-$HOME/.cache/hd66712-vm}
 key=$(printf '%s\n' "$suite" "$mirror" "$packages" "$recipe_version" "$guest_init" |
   sha256sum | cut -c1-16)
 image_dir=$cache/$key
@@ -66,9 +71,9 @@ image=$image_dir/root.ext4
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 
-say() { echo "win32_vm: $*"; }
+say() { echo "vm: $*"; }
 die() {
-  echo "win32_vm: $*" >&2
+  echo "vm: $*" >&2
   exit 1
 }
 
@@ -81,11 +86,13 @@ accelerator() {
 
 # Boots the image with `init` as the guest's first program; the console goes
 # to `console`. Gives up after `limit` seconds.
+# Further arguments go to qemu.
 boot() {
   local init=$1 console=$2 limit=$3 drive_options=$4
+  shift 4
   # shellcheck disable=SC2046
   timeout --kill-after=10 "$limit" qemu-system-x86_64 $(accelerator) -cpu "$cpu" -m "$memory" \
-    -smp 1 -nographic -no-reboot \
+    -smp 1 -nographic -no-reboot "$@" \
     -kernel "$image_dir/vmlinuz" -initrd "$image_dir/initrd.img" \
     -append "root=/dev/vda rw console=ttyS0 panic=-1 init=$init" \
     -drive "file=$image,format=raw,if=virtio$drive_options" \
@@ -108,6 +115,9 @@ make_image() {
     die "debootstrap failed; see $image_dir/debootstrap.log"
   $sudo mount -t proc proc "$tree/proc"
   $sudo mount --bind /dev "$tree/dev"
+  # Packages with a service (LCDd) must not start it inside the chroot.
+  printf '#!/bin/sh\nexit 101\n' | $sudo tee "$tree/usr/sbin/policy-rc.d" >/dev/null
+  $sudo chmod 755 "$tree/usr/sbin/policy-rc.d"
   local status=0
   # The echo joins the list's lines into one line of words for sh -c.
   # shellcheck disable=SC2086,SC2116
@@ -130,7 +140,7 @@ make_image() {
   say "first boot: making the 32-bit Wine prefix in the guest"
   boot "/guest.sh $root_dir prepare" "$image_dir/prepare.console" 900 "" ||
     true
-  grep -q "win32_vm_guest: prepared" "$image_dir/prepare.console" ||
+  grep -q "vm_guest: prepared" "$image_dir/prepare.console" ||
     die "the guest did not prepare its Wine prefix; its console: $image_dir/prepare.console"
   echo "$((SECONDS - started))" >"$image_dir/ready"
   say "guest system ready in $((SECONDS - started)) s"
@@ -149,7 +159,7 @@ run_tests() {
   # Changes to the system stay in memory: the cached image is never written.
   boot "/guest.sh $root_dir test $root_dir/$build" "$console" 3600 ",snapshot=on"
   if [ ! -f "$results/status" ]; then
-    echo "win32_vm: the guest ended without a result; the last of its console:" >&2
+    echo "vm: the guest ended without a result; the last of its console:" >&2
     tail -40 "$console" >&2
     exit 1
   fi
@@ -158,8 +168,37 @@ run_tests() {
   exit "$(cat "$results/status")"
 }
 
+# The real-kernel lane: the guest's kernel (parport_pc, ppdev) drives an
+# emulated parallel port at 0x378, which qemu passes on as ppdev requests to
+# a device here that the virtual parallel port library makes the virtual
+# LCD; what the guest's programs said is then held against what that LCD saw.
+run_kernel_lane() {
+  local build=$1 bin=$1/bin
+  for file in lcd_host HD66712.so hold_port parport/inpout32.dll virtual_port/virtual_parport.so; do
+    [ -f "$bin/$file" ] || die "'$build' holds no built $file: build the linux lane first"
+  done
+  make_image || exit 1
+  local results=$build/kernel_results
+  rm -rf "$results"
+  mkdir -p "$results"
+  say "booting the guest for the real-kernel lane"
+  local started=$SECONDS device=$results/virtual_parport0
+  HD_VLCD_PARPORT=$device HD_VLCD_CHIP=HD44780 HD_VLCD_COLUMNS=20 HD_VLCD_ROWS=4 \
+    HD_VLCD_TRACE=1 HD_VLCD_OUTPUT=$results/screen LD_PRELOAD=$root_dir/$bin/virtual_port/virtual_parport.so \
+    boot "/guest.sh $root_dir kernel $root_dir/$build $root_dir/$results" "$results/console.log" 600 \
+    ",snapshot=on" -chardev "parallel,id=lpt0,path=$device" -device "isa-parallel,chardev=lpt0"
+  say "the guest ran for $((SECONDS - started)) s"
+  if ! grep -q "vm_guest: kernel lane ran" "$results/console.log"; then
+    echo "vm: the guest ended before the kernel lane's end; the last of its console:" >&2
+    tail -40 "$results/console.log" >&2
+    exit 1
+  fi
+  tests/kernel/check_results.sh "$build" "$results"
+}
+
 case "${1:-}" in
   image) make_image ;;
-  test) [ $# -eq 2 ] || die "usage: win32_vm.sh test BUILD_FOLDER"; run_tests "$2" ;;
-  *) echo "usage: scripts/win32_vm.sh image | test BUILD_FOLDER" >&2; exit 2 ;;
+  test) [ $# -eq 2 ] || die "usage: vm.sh test BUILD_FOLDER"; run_tests "$2" ;;
+  kernel) [ $# -eq 2 ] || die "usage: vm.sh kernel LINUX_BUILD_FOLDER"; run_kernel_lane "$2" ;;
+  *) echo "usage: scripts/vm.sh image | test BUILD_FOLDER | kernel LINUX_BUILD_FOLDER" >&2; exit 2 ;;
 esac

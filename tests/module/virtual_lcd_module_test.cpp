@@ -139,9 +139,10 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   variables.Set("HD_VLCD_ROM", "a02");
   variables.Set("HD_VLCD_PORT", "0x37g");
   variables.Set("HD_VLCD_OUTPUT", "unloaded");
+  variables.Set("HD_VLCD_TRACE", "yes");
   const std::string complaints = HostSession("still here");
-  for (const char* name :
-       {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP", "HD_VLCD_ROM", "HD_VLCD_PORT"}) {
+  for (const char* name : {"HD_VLCD_COLUMNS", "HD_VLCD_ROWS", "HD_VLCD_CHIP", "HD_VLCD_ROM",
+                           "HD_VLCD_PORT", "HD_VLCD_TRACE"}) {
     EXPECT_NE(complaints.find(name), std::string::npos) << complaints;
   }
   // Defaults are shown as the variable is written.
@@ -167,6 +168,7 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
   EXPECT_NE(screen.find("ROM A00: "), std::string::npos) << screen;
   EXPECT_NE(screen.find("DISPLAYDLL_Done clears the module"), std::string::npos) << screen;
   EXPECT_TRUE(fs::exists("unloaded.png"));
+  EXPECT_FALSE(fs::exists("unloaded-trace.txt"));  // the trace's default is off
 }
 
 // A module with the European ROM shows the host's bytes as its letters.
@@ -174,10 +176,14 @@ TEST_F(VirtualLcdModuleTest, TheEuropeanRomIsChosenByItsVariable) {
   Variables variables;
   variables.Set("HD_VLCD_ROM", "A02");
   variables.Set("HD_VLCD_OUTPUT", "european");
+  variables.Set("HD_VLCD_TRACE", "1");
   HostSession("caf\xE9 21\xB0");
   const std::string screen = ReadFileBytes("european.txt");
   EXPECT_NE(screen.find("│café 21°"), std::string::npos) << screen;
   EXPECT_NE(screen.find("ROM A02: "), std::string::npos) << screen;
+  // HD_VLCD_TRACE=1 lists the bytes beside the screen.
+  const std::string trace = ReadFileBytes("european-trace.txt");
+  EXPECT_NE(trace.find("data        0xE9  +"), std::string::npos) << trace;
 }
 
 // A folder, however it is written, gets the default name in it, never a

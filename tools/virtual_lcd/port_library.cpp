@@ -13,6 +13,9 @@
 //                    <value>.png as the library is unloaded (a folder:
 //                    virtual_lcd.txt and .png in it), as it stood before
 //                    DISPLAYDLL_Done cleared it
+//   HD_VLCD_TRACE    1 also writes every byte the module latched to
+//                    <value>-trace.txt beside the screen (kept in memory
+//                    until then), 0 (the default) does not
 //   HD_VLCD_WINDOW   1 shows the screen live in a window of its own from the
 //                    first port access, 0 does not; on by default on Windows
 // A bad value is reported once on standard error and its default used.

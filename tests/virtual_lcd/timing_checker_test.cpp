@@ -97,6 +97,54 @@ TEST(TimingCheckerTest, EachCycleIsJudgedByTheLinesAtItsEdges) {
   }
 }
 
+// A read as the port sees it, step by step: nothing on the lines until
+// E has been high 160 ns, then the busy flag and address counter (RS low)
+// or the memory at the address counter (RS high), which then moves on and
+// keeps the controller busy; with the lines as outputs, the port's latch.
+TEST(TimingCheckerTest, ReadsAnswerWithTheBusyFlagAddressOrMemory) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+  int64_t t = vlcd::ClockInByte(lcd, false, 0x38, 0, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, true, 'A', t + 100 * kUs, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, false, 0x80, t + 100 * kUs, 40 * kUs);
+  const int64_t t0 = t + 100 * kUs;
+  const struct {
+    int64_t at_ns;
+    char what;  // c: control written, d: data written, r: data lines read
+    int value;  // written, or what the read gives
+  } steps[] = {
+      {0, 'c', 0x21},      // lines as inputs, R/W high, RS low, E low
+      {1000, 'r', 0xFF},   // nothing drives them
+      {2000, 'c', 0x20},   // E rises
+      {2100, 'r', 0xFF},   // the answer is not there yet
+      {2200, 'r', 0x00},   // ready, address 0
+      {3000, 'c', 0x21},   // E falls
+      {4000, 'c', 0x25},   // RS high
+      {5000, 'c', 0x24},   // E rises
+      {5200, 'r', 0x41},   // the memory at address 0
+      {6000, 'c', 0x25},   // E falls: the address moves on, busy 37 us
+      {7000, 'c', 0x21},   // RS low
+      {8000, 'c', 0x20},   // E rises
+      {8200, 'r', 0x81},   // busy, address 1
+      {9000, 'c', 0x21},   // E falls
+      {50000, 'c', 0x20},  // E rises
+      {50200, 'r', 0x01},  // ready
+      {51000, 'c', 0x21},  // E falls
+      {52000, 'c', 0x0B},  // lines as outputs, R/W low
+      {53000, 'd', 0x5A},  // the port's latch
+      {54000, 'r', 0x5A},
+  };
+  for (const auto& step : steps) {
+    const int64_t ns = t0 + step.at_ns;
+    if (step.what == 'r') {
+      EXPECT_EQ(vlcd::ReceivePortRead(lcd, kBase, ns), step.value) << "read at " << step.at_ns;
+    } else {
+      vlcd::ReceivePortWrite(lcd, step.what == 'c' ? kBase + 2 : kBase, step.value, ns);
+    }
+  }
+  EXPECT_EQ(lcd.traffic.violation_count, 0) << vlcd::Report(lcd, vlcd::ScreenNow(lcd));
+  EXPECT_EQ(lcd.traffic.data_bytes, 1);  // reads latch nothing
+}
+
 // The screen before a clear stands for what the host showed only while
 // that clear is the last byte, as at the driver's shut-down.
 TEST(TimingCheckerTest, OnlyAFinalClearShowsTheScreenBeforeIt) {

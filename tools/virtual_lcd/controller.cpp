@@ -59,6 +59,12 @@ int64_t ExtendedInstruction(Controller& c, uint8_t instruction) {
   return kShortExecutionNs;
 }
 
+// The address counter's step after a data byte, in the memory it points at.
+void StepAddress(Controller& c) {
+  c.address = c.address_in_cgram ? static_cast<uint8_t>((c.address + (c.increment ? 1 : -1)) & 0x3F)
+                                 : StepDdramAddress(c, c.address);
+}
+
 }  // namespace
 
 int LineLength(const Controller& c) {
@@ -127,14 +133,19 @@ int64_t ExecuteInstruction(Controller& c, uint8_t instruction) {
 }
 
 int64_t WriteDataByte(Controller& c, uint8_t byte) {
-  if (c.address_in_cgram) {
-    c.cgram[c.address & 0x3F] = byte;
-    c.address = static_cast<uint8_t>((c.address + (c.increment ? 1 : -1)) & 0x3F);
-    return kShortExecutionNs;
-  }
-  c.ddram[c.address & 0x7F] = byte;
-  c.address = StepDdramAddress(c, c.address);
-  if (c.shift_display_on_entry) ShiftDisplay(c, !c.increment);
+  (c.address_in_cgram ? c.cgram[c.address & 0x3F] : c.ddram[c.address & 0x7F]) = byte;
+  const bool in_ddram = !c.address_in_cgram;
+  StepAddress(c);
+  if (in_ddram && c.shift_display_on_entry) ShiftDisplay(c, !c.increment);
+  return kShortExecutionNs;
+}
+
+uint8_t MemoryAtAddress(const Controller& c) {
+  return c.address_in_cgram ? c.cgram[c.address & 0x3F] : c.ddram[c.address & 0x7F];
+}
+
+int64_t FinishDataRead(Controller& c) {
+  StepAddress(c);
   return kShortExecutionNs;
 }
 

@@ -50,6 +50,11 @@ struct Controller {
 int64_t ExecuteInstruction(Controller& controller, uint8_t instruction);
 // Stores a data byte at the address counter; returns the execution time.
 int64_t WriteDataByte(Controller& controller, uint8_t byte);
+// The byte at the address counter, which a data read puts on the bus.
+uint8_t MemoryAtAddress(const Controller& controller);
+// Ends a data read: the address counter moves as after a write, the
+// display does not shift; returns the execution time.
+int64_t FinishDataRead(Controller& controller);
 
 // Length of one display-memory line in the current mode (shift wraps in it).
 int LineLength(const Controller& controller);

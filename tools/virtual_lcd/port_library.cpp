@@ -45,13 +45,14 @@ using port_device::ShowProgress;
 using port_device::ShowScreenWindow;
 
 PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL Inp32(int32_t port) {
-  Introduce();
-  const auto address = static_cast<uint16_t>(port);
-  if (address == device.lcd.module.port_base) return device.lcd.bus.data_register;
-  if (address == vlcd::ControlRegister(device.lcd.module)) {
-    return device.lcd.bus.control_register;
+  try {
+    Introduce();
+    const int64_t now = SteadyNanoseconds();
+    const std::lock_guard<std::mutex> hold(device.lock);
+    return vlcd::ReceivePortRead(device.lcd, port, now);
+  } catch (...) {
+    return 0xFF;  // out of memory for a violation's record: nothing drives the lines
   }
-  return 0xFF;
 }
 
 PORT_LIBRARY_EXPORT void DISPLAYDLL_CALL Out32(int32_t port, int32_t value) {

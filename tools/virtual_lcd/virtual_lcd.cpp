@@ -13,11 +13,13 @@ namespace {
 
 // Bus timing of both controllers (HD44780U datasheet figures, which the
 // HD66712 meets too): address set-up before E rises, E pulse width, data
-// set-up before E falls, and RS and R/W held after E falls.
+// set-up before E falls, RS and R/W held after E falls, and how soon after
+// E rises a read's answer is on the data lines.
 constexpr int64_t kAddressSetupNs = 40;
 constexpr int64_t kEnablePulseNs = 230;
 constexpr int64_t kDataSetupNs = 80;
 constexpr int64_t kAddressHoldNs = 10;
+constexpr int64_t kDataDelayNs = 160;  // E rising to the module's answer on the data lines
 
 // The control register as a driver wired like ours writes it: RS low for
 // instructions and high for data, E pulsed high with Select-in.
@@ -136,8 +138,17 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
       AddViolation(lcd, nullptr, "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
                    static_cast<long long>(kAddressHoldNs), write);
     }
-    // The controller takes a written byte as E falls; a read takes none.
-    if (!lcd.bus.reading) Latch(lcd, previous, ns);
+    // The controller takes a written byte as E falls; a data read moves
+    // the address counter on.
+    if (!lcd.bus.reading) {
+      Latch(lcd, previous, ns);
+    } else if (RegisterSelectLevel(previous)) {
+      if (ns < lcd.bus.busy_until_ns) {
+        AddViolation(lcd, nullptr, "data read %lld ns before the controller was ready (write %lld)",
+                     static_cast<long long>(lcd.bus.busy_until_ns - ns), write);
+      }
+      lcd.bus.busy_until_ns = ns + FinishDataRead(lcd.controller);
+    }
   }
   lcd.bus.enable_high = enable;
 }
@@ -189,6 +200,20 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) 
   } else {
     ControlWrite(lcd, byte, ns);
   }
+}
+
+int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
+  const auto address = static_cast<uint16_t>(port);
+  if (address == ControlRegister(lcd.module)) return lcd.bus.control_register;
+  if (address != lcd.module.port_base) return 0xFF;
+  if (!(lcd.bus.control_register & kDataInputBit)) return lcd.bus.data_register;
+  // Nothing drives the lines, or the module's answer is not on them yet.
+  if (!lcd.bus.enable_high || !lcd.bus.reading || ns - lcd.bus.enable_rose_ns < kDataDelayNs) {
+    return 0xFF;
+  }
+  if (RegisterSelectLevel(lcd.bus.control_register)) return MemoryAtAddress(lcd.controller);
+  const int busy = ns < lcd.bus.busy_until_ns ? 0x80 : 0;
+  return busy | (lcd.controller.address & 0x7F);
 }
 
 void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {

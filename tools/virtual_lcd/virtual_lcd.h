@@ -107,6 +107,15 @@ VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows);
 // addresses than the module's two registers are ignored.
 void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns);
 
+// A read of the port at `port`, at time `ns`: the control register as
+// written, or the data lines as they are then. While a bidirectional port
+// has them as inputs (control bit 5) that is the module's answer during a
+// read (busy flag and address counter with RS low, the memory at the
+// address counter with RS high), or 0xFF, pulled high, when nothing
+// drives them, as in the module's first 160 ns after E rose; otherwise the
+// port's own latch.
+int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns);
+
 // The control register as the port's own driver sets it when a program
 // claims the port (Linux's parport_pc restores the claimant's control
 // lines), at time `ns`: what the module sees then is noted, not counted

@@ -150,8 +150,8 @@ int Claimed(Parport& port, int handle, unsigned long request, void* argument) {
       DriveData(port);
       return 0;
     case PPRDATA:
-      // Nothing on the module's side drives the lines back.
-      Write<uint8_t>(argument, port.reverse ? 0xFF : port.data);
+      Write<uint8_t>(argument, static_cast<uint8_t>(vlcd::ReceivePortRead(
+                                   port.lcd, port.lcd.module.port_base, port.now())));
       return 0;
     case PPWCONTROL:
       DriveControl(port, Read<uint8_t>(argument));

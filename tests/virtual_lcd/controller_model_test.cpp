@@ -1,6 +1,7 @@
 // The controller model on its own: bytes latched by hand, no driver.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 
@@ -223,3 +224,46 @@ TEST(ControllerModelTest, RomsAreCompleteAndBlankWhereTheModuleIs) {
 }
 
 }  // namespace
+
+// The cursor's dots, read back from the picture (lit dots are the dark
+// ones): 'A' in the top-left cell, with the address counter on it or on
+// the next cell.
+TEST(ControllerModelTest, TheCursorIsAnUnderlineAndTheBlinksBlockInItsPhase) {
+  // The A00 ROM's 'A', its bar on the fourth row, as the HD44780U draws it.
+  constexpr std::array<uint8_t, 8> kA = {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11, 0x00};
+  constexpr std::array<uint8_t, 8> kUnderlinedA = {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11, 0x1F};
+  constexpr std::array<uint8_t, 8> kBlock = {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F};
+  const struct {
+    bool cursor, blink, block_phase;
+    uint8_t address;
+    std::array<uint8_t, 8> dots;
+  } cases[] = {
+      {false, false, true, 0, kA},          {true, false, true, 0, kUnderlinedA},
+      {false, true, true, 0, kBlock},       {false, true, false, 0, kA},
+      {true, true, false, 0, kUnderlinedA}, {true, true, true, 1, kA},
+  };
+  for (const auto& c : cases) {
+    vlcd::Screen screen;
+    screen.module.columns = 2;
+    screen.module.rows = 1;
+    screen.controller = Hd44780();
+    screen.controller.ddram[0] = 'A';
+    screen.controller.display_on = true;
+    screen.controller.cursor_on = c.cursor;
+    screen.controller.blink_on = c.blink;
+    screen.controller.address = c.address;
+    screen.blink_block = c.block_phase;
+    std::string refused;
+    const vlcd::Image image = vlcd::RenderDots(screen, 1, &refused);
+    std::array<uint8_t, 8> dots{};
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 5; ++x) {
+        const int margin = 2;
+        const bool lit = image.rgb[3 * ((margin + y) * image.width + margin + x)] < 0x50;
+        dots[y] = static_cast<uint8_t>(dots[y] | (lit ? 0x10 >> x : 0));
+      }
+    }
+    EXPECT_EQ(dots, c.dots) << "cursor " << c.cursor << ", blink " << c.blink << ", block phase "
+                            << c.block_phase << ", address " << int{c.address};
+  }
+}

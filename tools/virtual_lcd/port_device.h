@@ -23,10 +23,12 @@ vlcd::VirtualLcd ModuleAtLoad();
 bool WindowWantedAtLoad();
 void SaveAtUnload(const vlcd::VirtualLcd& lcd);
 
-// The live window's last picture, and the latched count it shows.
+// The live window's last picture, and the latched count and blink phase it
+// shows.
 struct WindowState {
   bool wanted = WindowWantedAtLoad();
   int64_t shows = -1;
+  bool blink_block = true;  // the blink phase it shows
   vlcd::Image picture;
   std::string status;
 };

@@ -5,6 +5,8 @@
 #include "live_window_link.h"
 #include "module_settings.h"
 #include "port_device.h"
+#include "screen.h"
+#include "steady_nanoseconds.h"
 
 namespace port_device {
 
@@ -18,9 +20,15 @@ int WindowPicture(void*, LiveWindowPicture* picture) {
     vlcd::Traffic traffic;
     {
       const std::lock_guard<std::mutex> hold(device.lock);
-      if (LatchedBytes() == device.window.shows) return 0;
+      // A blinking cursor changes the picture with no byte latched.
+      const bool block = vlcd::BlinkBlockAt(SteadyNanoseconds());
+      const bool blink_turned =
+          device.lcd.controller.blink_on && block != device.window.blink_block;
+      if (LatchedBytes() == device.window.shows && !blink_turned) return 0;
       device.window.shows = LatchedBytes();
+      device.window.blink_block = block;
       screen = vlcd::ScreenNow(device.lcd);
+      screen.blink_block = block;
       traffic = device.lcd.traffic;
     }
     std::string refused;

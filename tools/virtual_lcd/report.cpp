@@ -21,6 +21,14 @@ std::string Report(const VirtualLcd& lcd, const Screen& shown) {
         "module as it shut down (as DISPLAYDLL_Done clears the module), so the module itself "
         "is now blank.\n";
   }
+  int row = 0;
+  int column = 0;
+  if (shown.controller.blink_on && CursorCell(shown, &row, &column)) {
+    report += std::string(
+                  "The cursor blinks on the module, a block and the character under it "
+                  "taking turns every 0.4 s; the picture shows the ") +
+              (shown.blink_block ? "block" : "character") + ".\n";
+  }
   report += Notes(lcd);
   const std::vector<Violation>& violations = lcd.findings.violations;
   for (size_t i = 0; i < violations.size() && i < kViolationsListed; ++i) {

@@ -42,22 +42,6 @@ int ShownAddress(const Screen& screen, int row, int column) {
   return VisibleAddress(screen.controller, row, column, screen.module.columns);
 }
 
-// The cell the address counter points at, or false when it is not shown.
-bool CursorCell(const Screen& screen, int* row, int* column) {
-  const Controller& c = screen.controller;
-  if (!c.display_on || c.address_in_cgram || !(c.cursor_on || c.blink_on)) return false;
-  for (int r = 0; r < screen.module.rows; ++r) {
-    for (int col = 0; col < screen.module.columns; ++col) {
-      if (ShownAddress(screen, r, col) == c.address) {
-        *row = r;
-        *column = col;
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
 void Fill(Image& image, int x, int y, int size, const uint8_t color[3]) {
   for (int dy = 0; dy < size; ++dy) {
     for (int dx = 0; dx < size; ++dx) {
@@ -127,6 +111,21 @@ std::string PictureRefusal(int columns, int rows, int scale) {
          std::to_string(kMaxImagePixels) + " pixels this tool draws";
 }
 
+bool CursorCell(const Screen& screen, int* row, int* column) {
+  const Controller& c = screen.controller;
+  if (!c.display_on || c.address_in_cgram || !(c.cursor_on || c.blink_on)) return false;
+  for (int r = 0; r < screen.module.rows; ++r) {
+    for (int col = 0; col < screen.module.columns; ++col) {
+      if (ShownAddress(screen, r, col) == c.address) {
+        *row = r;
+        *column = col;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 Image RenderDots(const Screen& screen, int scale, std::string* refused) {
   const int pitch_x = kCellWidth + 1;
   const int pitch_y = kCellHeight + 1;
@@ -151,7 +150,7 @@ Image RenderDots(const Screen& screen, int scale, std::string* refused) {
       std::array<uint8_t, kCellHeight> dots{};
       if (code >= 0) dots = CellPattern(screen.controller, code);
       if (cursor && row == cursor_row && column == cursor_column) {
-        if (screen.controller.blink_on) dots.fill(0x1F);
+        if (screen.controller.blink_on && screen.blink_block) dots.fill(0x1F);
         if (screen.controller.cursor_on) dots[kCellHeight - 1] = 0x1F;
       }
       for (int y = 0; y < kCellHeight; ++y) {

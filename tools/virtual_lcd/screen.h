@@ -20,7 +20,20 @@ struct Screen {
   // This is not the module's present screen but the one before the
   // driver's final clear display.
   bool before_final_clear = false;
+  // A blinking cursor's phase: the block (the controller alternates it with
+  // the character every kBlinkIntervalNs) or the character.
+  bool blink_block = true;
 };
+
+// How long a blinking cursor shows each phase (409.6 ms, at the
+// controller's 250 kHz clock), and the phase at a time.
+constexpr int64_t kBlinkIntervalNs = 409'600'000;
+constexpr bool BlinkBlockAt(int64_t ns) { return (ns / kBlinkIntervalNs) % 2 == 0; }
+
+// The cell the address counter points at, or false when no cursor shows:
+// the display is off, cursor and blink are off, or that address is not on
+// the glass.
+bool CursorCell(const Screen& screen, int* row, int* column);
 
 // One code per cell, rows top to bottom; -1 where the controller drives
 // nothing. A display that is off shows no codes: every cell is -1.
@@ -42,7 +55,7 @@ struct Image {
 
 // Each dot becomes a `scale` x `scale` square; cells are a dot apart, with
 // a margin of two dots. The cursor is drawn where the controller's address
-// counter points: an underline, or a full block while blink is on.
+// counter points: an underline, and the blink's block in its block phase.
 // The image is refused (left empty, with the reason in `refused`) when it
 // would exceed kMaxImagePixels.
 Image RenderDots(const Screen& screen, int scale, std::string* refused);

@@ -220,7 +220,8 @@ TEST_F(HostSessionTest, DemoKeepsEachPartOnItsOwnRows) {
     fake_ports::state.writes.clear();
     settings_.columns = layout.columns;
     settings_.rows = layout.rows;
-    ASSERT_EQ(RunSession(driver_, settings_, DemoScript(layout.columns, layout.rows)),
+    ASSERT_EQ(RunSession(driver_, settings_,
+                         DemoScript(layout.columns, layout.rows, vlcd::CharacterRom::A00)),
               std::nullopt);
     std::vector<std::string> rows;
     std::istringstream lines(vlcd::ScreenText(
@@ -245,13 +246,23 @@ TEST_F(HostSessionTest, DemoKeepsEachPartOnItsOwnRows) {
   }
 }
 
+// Each ROM keeps the degree sign at its own code.
+TEST(GeneratedScriptTest, TheDemosDegreeSignIsAtTheRomsOwnCode) {
+  for (const auto& [rom, degree] : {std::pair{vlcd::CharacterRom::A00, "42\\xDF\n"},
+                                    std::pair{vlcd::CharacterRom::A02, "42\\xB0\n"}}) {
+    const std::string demo = DemoScript(20, 4, rom);
+    EXPECT_NE(demo.find(degree), std::string::npos) << demo;
+  }
+}
+
 // The scripts lcd_host makes itself are valid for every size, and the
 // release's test_pattern.lcd is the 20x4 pattern.
 TEST(GeneratedScriptTest, DemoAndTestPatternParseForEverySize) {
   std::vector<ScriptCommand> commands;
   for (const auto& [columns, rows] :
        {std::pair{0, 0}, {1, 1}, {8, 1}, {16, 2}, {20, 4}, {40, 4}, {255, 255}}) {
-    EXPECT_EQ(ParseScript(DemoScript(columns, rows), &commands), std::nullopt)
+    EXPECT_EQ(ParseScript(DemoScript(columns, rows, vlcd::CharacterRom::A00), &commands),
+              std::nullopt)
         << columns << "x" << rows;
     for (PatternPages pages : {PatternPages::Paused, PatternPages::Snapshots}) {
       EXPECT_EQ(ParseScript(TestPatternScript(columns, rows, pages), &commands), std::nullopt)

@@ -27,7 +27,7 @@ std::string Line(int row, const std::string& text, int columns) {
 
 }  // namespace
 
-std::string DemoScript(int columns, int rows) {
+std::string DemoScript(int columns, int rows, vlcd::CharacterRom rom) {
   // Glyphs 1-5 light one to five columns of a cell.
   std::string script =
       "# lcd_host demo\n"
@@ -41,7 +41,8 @@ std::string DemoScript(int columns, int rows) {
   script += Line(1, kTitle, columns);
   std::string bar = "Load";
   for (int i = 1; i < kBarCells; ++i) bar += "\\g5";
-  bar += "\\g3 42\\xDF";
+  // The ROMs keep the degree sign at different codes: 0xDF is A02's sharp s.
+  bar += rom == vlcd::CharacterRom::A02 ? "\\g3 42\\xB0" : "\\g3 42\\xDF";
   // A module with a second controller shows only the rows of its first.
   if (vlcd::NeedsSecondController(columns, rows)) rows = vlcd::kSecondControllerFirstRow;
   if (rows == 1) return script;

@@ -6,6 +6,9 @@
 
 #include <string>
 
-std::string DemoScript(int columns, int rows);
+#include "character_rom.h"
+
+// The bar's degree sign is written at `rom`'s own code for it.
+std::string DemoScript(int columns, int rows, vlcd::CharacterRom rom);
 
 #endif  // HOST_DEMO_SCRIPT_H

@@ -52,10 +52,10 @@ Problem ReadSessionScript(const Options& options, PatternPages pages,
   if (name.empty()) {
     const bool pattern = options.test_pattern || options.real_port;
     name = pattern ? "test pattern" : "demo";
-    const std::string script = pattern
-                                   ? TestPatternScript(options.display.columns,
-                                                       options.display.rows, pages, options.page_ms)
-                                   : DemoScript(options.display.columns, options.display.rows);
+    const std::string script =
+        pattern ? TestPatternScript(options.display.columns, options.display.rows, pages,
+                                    options.page_ms)
+                : DemoScript(options.display.columns, options.display.rows, options.display.rom);
     problem = ParseScript(script, commands, &warnings, options.display.rom);
   } else {
     problem = ParseScriptFile(name, commands, &warnings, options.display.rom);

@@ -4,7 +4,8 @@
 
 namespace {
 
-constexpr int kFirstRomCode = 0x20;
+// From the first code the ROMs draw: A02 has arrows and symbols below 0x20.
+constexpr int kFirstRomCode = 0x10;
 constexpr int kLastRomCode = 0xFF;
 
 std::string PageEnd(PatternPages pages, int page_ms) {

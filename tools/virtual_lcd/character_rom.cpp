@@ -1,5 +1,7 @@
 #include "character_rom.h"
 
+#include <initializer_list>
+
 #include "character_rom_tables.h"
 
 namespace vlcd {
@@ -10,17 +12,17 @@ constexpr std::array<uint8_t, kCellHeight> kUndrawn = {0x1F, 0x11, 0x11, 0x11, 0
 
 using RomIndex = std::array<const RomGlyph*, 256>;
 
-RomIndex IndexOf(std::span<const RomGlyph> own) {
+RomIndex IndexOf(std::initializer_list<std::span<const RomGlyph>> tables) {
   RomIndex index{};
-  for (std::span<const RomGlyph> table : {kSharedGlyphs, own}) {
+  for (std::span<const RomGlyph> table : tables) {
     for (const RomGlyph& glyph : table) index[glyph.code] = &glyph;
   }
   return index;
 }
 
 const RomGlyph* Find(CharacterRom rom, uint8_t code) {
-  static const RomIndex a00 = IndexOf(kA00Glyphs);
-  static const RomIndex a02 = IndexOf(kA02Glyphs);
+  static const RomIndex a00 = IndexOf({kA00AsciiGlyphs, kA00Glyphs});
+  static const RomIndex a02 = IndexOf({kA02Glyphs});
   return (rom == CharacterRom::A02 ? a02 : a00)[code];
 }
 

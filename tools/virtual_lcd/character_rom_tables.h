@@ -1,7 +1,9 @@
 // The character generator ROMs as data: for each code, the Unicode character
-// nearest to what it shows and its dots, drawn after the character tables
-// (ROM codes A00 and A02) of Hitachi's HD44780U datasheet. The model gives
-// the HD66712 the same tables.
+// nearest to what it shows and its dots, after the character tables (ROM
+// codes A00 and A02) of Hitachi's HD44780U datasheet, checked code by code
+// against two public emulators' tables (vrEmuLcd's and luma.lcd's): where
+// both draw a code alike, so do we; where they split, each ROM's file says
+// which we follow. The model gives the HD66712 the same tables.
 #ifndef VIRTUAL_LCD_CHARACTER_ROM_TABLES_H
 #define VIRTUAL_LCD_CHARACTER_ROM_TABLES_H
 
@@ -19,10 +21,11 @@ struct RomGlyph {
   const char* rows;
 };
 
-// ASCII 0x20-0x7D but 0x5C, which both ROMs draw alike.
-extern const std::span<const RomGlyph> kSharedGlyphs;
-// Each ROM's own codes: 0x10-0x1F, 0x5C, 0x7E-0xFF.
+// A00: ASCII 0x20-0x7D but 0x5C, then its own codes 0x10-0x1F, 0x5C and
+// 0x7E-0xFF.
+extern const std::span<const RomGlyph> kA00AsciiGlyphs;
 extern const std::span<const RomGlyph> kA00Glyphs;
+// A02: every code from 0x10.
 extern const std::span<const RomGlyph> kA02Glyphs;
 
 }  // namespace vlcd

@@ -1,11 +1,11 @@
-// ASCII as both ROMs draw it.
+// ASCII as the A00 ROM draws it (A02 has its own).
 #include "character_rom_tables.h"
 
 namespace vlcd {
 
 namespace {
 
-constexpr RomGlyph kSharedTable[] = {
+constexpr RomGlyph kA00AsciiTable[] = {
     {0x20, " ", "..... ..... ..... ..... ..... ..... ....."},
     {0x21, "!", "..#.. ..#.. ..#.. ..#.. ..... ..... ..#.."},
     {0x22, "\"", ".#.#. .#.#. .#.#. ..... ..... ..... ....."},
@@ -103,6 +103,6 @@ constexpr RomGlyph kSharedTable[] = {
 
 }  // namespace
 
-const std::span<const RomGlyph> kSharedGlyphs{kSharedTable};
+const std::span<const RomGlyph> kA00AsciiGlyphs{kA00AsciiTable};
 
 }  // namespace vlcd

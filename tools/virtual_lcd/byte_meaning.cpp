@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "character_rom.h"
+#include "instruction.h"
 
 namespace vlcd {
 
@@ -25,45 +26,50 @@ std::string DataMeaning(const Controller& c, uint8_t byte) {
   return "data '" + RomCharacter(c.rom, byte) + "'";
 }
 
-std::string FunctionSetMeaning(const Controller& c, uint8_t byte) {
-  std::string text = std::string("function set: ") + (byte & 0x10 ? "8-bit" : "4-bit") + ", " +
-                     (byte & 0x08 ? "2 lines" : "1 line");
-  if (c.chip == Chip::HD66712) return text + ", RE " + OnOff(byte & 0x04);
-  return text + (byte & 0x04 ? ", 5x10 dots" : ", 5x8 dots");
-}
-
-// The HD66712's instructions while RE is set.
-std::string ExtendedMeaning(const Controller& c, uint8_t byte) {
-  if (byte & 0x80) return "set scroll quantity " + std::to_string(byte & 0x3F);
-  if (byte & 0x40) return "set SEGRAM address " + Hex(byte & 0x0F);
-  if (byte & 0x20) return FunctionSetMeaning(c, byte);
-  if (byte & 0x10) return "scroll enable " + Hex(byte & 0x0F);
-  return std::string("extended function set: 4-line mode ") + OnOff(byte & 0x01);
+std::string InstructionMeaning(const Controller& c, uint8_t byte) {
+  const Instruction i = DecodeInstruction(c, byte);
+  switch (i.op) {
+    case Op::SetDdramAddress:
+      return "set DDRAM address " + Hex(i.value);
+    case Op::SetCgramAddress:
+      return "set CGRAM address " + Hex(i.value);
+    case Op::FunctionSet: {
+      const std::string text = std::string("function set: ") + (i.eight_bit ? "8-bit" : "4-bit") +
+                               ", " + (i.two_lines ? "2 lines" : "1 line");
+      if (c.chip == Chip::HD66712) return text + ", RE " + OnOff(i.bit2);
+      return text + (i.bit2 ? ", 5x10 dots" : ", 5x8 dots");
+    }
+    case Op::CursorOrDisplayShift:
+      return std::string(i.shift_display ? "shift display " : "move cursor ") +
+             (i.right ? "right" : "left");
+    case Op::DisplayControl:
+      return std::string("display ") + OnOff(i.display_on) + ", cursor " + OnOff(i.cursor_on) +
+             ", blink " + OnOff(i.blink_on);
+    case Op::EntryMode:
+      return std::string("entry mode: address ") + (i.increment ? "increments" : "decrements") +
+             (i.shift ? ", display shifts" : "");
+    case Op::ReturnHome:
+      return "return home";
+    case Op::ClearDisplay:
+      return "clear display";
+    case Op::ExtendedFunctionSet:
+      return std::string("extended function set: 4-line mode ") + OnOff(i.four_lines);
+    case Op::ScrollEnable:
+      return "scroll enable " + Hex(i.value);
+    case Op::SetSegramAddress:
+      return "set SEGRAM address " + Hex(i.value);
+    case Op::SetScrollQuantity:
+      return "set scroll quantity " + std::to_string(i.value);
+    case Op::NoOperation:
+      break;
+  }
+  return "no operation (0x00)";
 }
 
 }  // namespace
 
 std::string ByteMeaning(const Controller& c, bool data, uint8_t byte) {
-  if (data) return DataMeaning(c, byte);
-  if (c.chip == Chip::HD66712 && c.extension && byte >= 0x08) return ExtendedMeaning(c, byte);
-  if (byte & 0x80) return "set DDRAM address " + Hex(byte & 0x7F);
-  if (byte & 0x40) return "set CGRAM address " + Hex(byte & 0x3F);
-  if (byte & 0x20) return FunctionSetMeaning(c, byte);
-  if (byte & 0x10) {
-    return std::string(byte & 0x08 ? "shift display " : "move cursor ") +
-           (byte & 0x04 ? "right" : "left");
-  }
-  if (byte & 0x08) {
-    return std::string("display ") + OnOff(byte & 0x04) + ", cursor " + OnOff(byte & 0x02) +
-           ", blink " + OnOff(byte & 0x01);
-  }
-  if (byte & 0x04) {
-    return std::string("entry mode: address ") + (byte & 0x02 ? "increments" : "decrements") +
-           (byte & 0x01 ? ", display shifts" : "");
-  }
-  if (byte & 0x02) return "return home";
-  if (byte & 0x01) return "clear display";
-  return "no operation (0x00)";
+  return data ? DataMeaning(c, byte) : InstructionMeaning(c, byte);
 }
 
 }  // namespace vlcd

@@ -1,5 +1,7 @@
 #include "controller.h"
 
+#include "instruction.h"
+
 namespace vlcd {
 
 namespace {
@@ -40,25 +42,6 @@ void ShiftDisplay(Controller& c, bool right) {
   c.display_shift = ((c.display_shift + (right ? -1 : 1)) % length + length) % length;
 }
 
-// The bus width and the HD44780's 5x10 font do not change what a screen
-// of 5x8 cells shows, so only the line count (and the HD66712's RE) is kept.
-int64_t FunctionSet(Controller& c, uint8_t instruction) {
-  c.two_lines = instruction & 0x08;
-  // Bit 2 is RE on the HD66712, which has no 5x10 font.
-  if (c.chip == Chip::HD66712) c.extension = instruction & 0x04;
-  return kShortExecutionNs;
-}
-
-// Instructions 0x08-0xFF while the HD66712's RE bit is set. Of these only
-// function set and the 4-line bit of the extended function set change what
-// the screen shows; scroll quantity, SEGRAM address, scroll enable, cursor
-// style and font width are taken and not modelled.
-int64_t ExtendedInstruction(Controller& c, uint8_t instruction) {
-  if ((instruction & 0xE0) == 0x20) return FunctionSet(c, instruction);
-  if ((instruction & 0xF8) == 0x08) c.four_lines = instruction & 0x01;
-  return kShortExecutionNs;
-}
-
 // The address counter's step after a data byte, in the memory it points at.
 void StepAddress(Controller& c) {
   c.address = c.address_in_cgram ? static_cast<uint8_t>((c.address + (c.increment ? 1 : -1)) & 0x3F)
@@ -86,48 +69,61 @@ int VisibleAddress(const Controller& c, int row, int column, int columns) {
   return line_start + (offset + shifted) % length;
 }
 
-int64_t ExecuteInstruction(Controller& c, uint8_t instruction) {
-  if (c.chip == Chip::HD66712 && c.extension && instruction >= 0x08) {
-    return ExtendedInstruction(c, instruction);
-  }
-  if (instruction & 0x80) {
-    c.address = instruction & 0x7F;
-    c.address_in_cgram = false;
-  } else if (instruction & 0x40) {
-    c.address = instruction & 0x3F;
-    c.address_in_cgram = true;
-  } else if (instruction & 0x20) {
-    return FunctionSet(c, instruction);
-  } else if (instruction & 0x10) {
-    const bool display = instruction & 0x08;
-    const bool right = instruction & 0x04;
-    if (display) {
-      ShiftDisplay(c, right);
-    } else if (!c.address_in_cgram) {
-      const bool increment = c.increment;
-      c.increment = right;
-      c.address = StepDdramAddress(c, c.address);
-      c.increment = increment;
-    }
-  } else if (instruction & 0x08) {
-    c.display_on = instruction & 0x04;
-    c.cursor_on = instruction & 0x02;
-    c.blink_on = instruction & 0x01;
-  } else if (instruction & 0x04) {
-    c.increment = instruction & 0x02;
-    c.shift_display_on_entry = instruction & 0x01;
-  } else if (instruction & 0x02) {
-    c.address = 0;
-    c.address_in_cgram = false;
-    c.display_shift = 0;
-    return kClearOrHomeNs;
-  } else if (instruction & 0x01) {
-    c.ddram.fill(' ');
-    c.address = 0;
-    c.address_in_cgram = false;
-    c.display_shift = 0;
-    c.increment = true;
-    return kClearOrHomeNs;
+int64_t ExecuteInstruction(Controller& c, uint8_t byte) {
+  const Instruction i = DecodeInstruction(c, byte);
+  switch (i.op) {
+    case Op::SetDdramAddress:
+    case Op::SetCgramAddress:
+      c.address = i.value;
+      c.address_in_cgram = i.op == Op::SetCgramAddress;
+      break;
+    case Op::FunctionSet:
+      // The bus width and the HD44780's 5x10 font do not change what a
+      // screen of 5x8 cells shows; bit 2 is RE on the HD66712.
+      c.two_lines = i.two_lines;
+      if (c.chip == Chip::HD66712) c.extension = i.bit2;
+      break;
+    case Op::CursorOrDisplayShift:
+      if (i.shift_display) {
+        ShiftDisplay(c, i.right);
+      } else if (!c.address_in_cgram) {
+        const bool increment = c.increment;
+        c.increment = i.right;
+        c.address = StepDdramAddress(c, c.address);
+        c.increment = increment;
+      }
+      break;
+    case Op::DisplayControl:
+      c.display_on = i.display_on;
+      c.cursor_on = i.cursor_on;
+      c.blink_on = i.blink_on;
+      break;
+    case Op::EntryMode:
+      c.increment = i.increment;
+      c.shift_display_on_entry = i.shift;
+      break;
+    case Op::ReturnHome:
+      c.address = 0;
+      c.address_in_cgram = false;
+      c.display_shift = 0;
+      return kClearOrHomeNs;
+    case Op::ClearDisplay:
+      c.ddram.fill(' ');
+      c.address = 0;
+      c.address_in_cgram = false;
+      c.display_shift = 0;
+      c.increment = true;
+      return kClearOrHomeNs;
+    case Op::ExtendedFunctionSet:
+      c.four_lines = i.four_lines;
+      break;
+    // Scroll quantity, SEGRAM address and scroll enable are taken and not
+    // modelled: they do not change what the screen shows.
+    case Op::ScrollEnable:
+    case Op::SetSegramAddress:
+    case Op::SetScrollQuantity:
+    case Op::NoOperation:
+      break;
   }
   return kShortExecutionNs;
 }

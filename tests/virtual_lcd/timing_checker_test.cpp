@@ -145,6 +145,42 @@ TEST(TimingCheckerTest, ReadsAnswerWithTheBusyFlagAddressOrMemory) {
   EXPECT_EQ(lcd.traffic.data_bytes, 1);  // reads latch nothing
 }
 
+// A 4-bit module's driver: three function sets and 0x2 as 8-bit transfers
+// switch the controller to 4 bits; every byte after is two transfers on
+// DB4-DB7, high nibble first, and so is every read.
+TEST(TimingCheckerTest, FourBitModeTakesEachByteAsTwoNibbles) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 16, 2);
+  const struct {
+    bool data;
+    uint8_t nibble;  // on D4-D7
+    int64_t wait_us;
+  } transfers[] = {
+      {false, 0x3, 5000}, {false, 0x3, 200},  {false, 0x3, 200},
+      {false, 0x2, 200},  {false, 0x2, 100},  {false, 0x8, 100},  // function set: 4 bits, 2 lines
+      {false, 0x0, 100},  {false, 0xC, 100},                      // display on
+      {false, 0x0, 100},  {false, 0x1, 2000},                     // clear
+      {true, 0x4, 100},   {true, 0x8, 100},                       // 'H'
+      {true, 0x6, 100},   {true, 0x9, 100},                       // 'i'
+  };
+  int64_t t = 0;
+  for (const auto& transfer : transfers) {
+    t = vlcd::ClockInByte(lcd, transfer.data, static_cast<uint8_t>(transfer.nibble << 4), t, kUs) +
+        transfer.wait_us * kUs;
+  }
+  EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(lcd)).substr(0, 3), "Hi ");
+  EXPECT_EQ(lcd.traffic.instructions, 7);
+  EXPECT_EQ(lcd.traffic.data_bytes, 2);
+  // The busy flag and address (2) in two reads, DB0-DB3 undriven.
+  for (const int expected : {0x0F, 0x2F}) {
+    vlcd::ReceivePortWrite(lcd, kBase + 2, 0x21, t);
+    vlcd::ReceivePortWrite(lcd, kBase + 2, 0x20, t + kUs);
+    EXPECT_EQ(vlcd::ReceivePortRead(lcd, kBase, t + 2 * kUs), expected);
+    vlcd::ReceivePortWrite(lcd, kBase + 2, 0x21, t + 3 * kUs);
+    t += 10 * kUs;
+  }
+  EXPECT_EQ(lcd.traffic.violation_count, 0) << vlcd::Report(lcd, vlcd::ScreenNow(lcd));
+}
+
 // The screen before a clear stands for what the host showed only while
 // that clear is the last byte, as at the driver's shut-down.
 TEST(TimingCheckerTest, OnlyAFinalClearShowsTheScreenBeforeIt) {

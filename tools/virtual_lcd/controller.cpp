@@ -78,9 +78,10 @@ int64_t ExecuteInstruction(Controller& c, uint8_t byte) {
       c.address_in_cgram = i.op == Op::SetCgramAddress;
       break;
     case Op::FunctionSet:
-      // The bus width and the HD44780's 5x10 font do not change what a
-      // screen of 5x8 cells shows; bit 2 is RE on the HD66712.
+      // The HD44780's 5x10 font does not change what a screen of 5x8
+      // cells shows; bit 2 is RE on the HD66712.
       c.two_lines = i.two_lines;
+      c.four_bit = !i.eight_bit;
       if (c.chip == Chip::HD66712) c.extension = i.bit2;
       break;
     case Op::CursorOrDisplayShift:

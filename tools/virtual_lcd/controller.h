@@ -40,6 +40,7 @@ struct Controller {
   bool blink_on = false;
   // Function set.
   bool two_lines = false;
+  bool four_bit = false;  // DL=0: a byte is two transfers on DB4-DB7
   // HD66712 extension register and what it unlocks.
   bool extension = false;   // RE
   bool four_lines = false;  // NW

@@ -58,11 +58,16 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
   if (byte_trace != nullptr) *byte_trace += (byte_trace->empty() ? "" : "; ") + std::string(text);
 }
 
-// Takes the byte on the data lines as E falls; `lines` is the control
-// register while E was high.
+// Takes the byte on the data lines as E falls, or in 4-bit mode its low
+// nibble from DB4-DB7 after the high one; `lines` is the control register
+// while E was high.
 void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
   const bool data = RegisterSelectLevel(lines);
-  const uint8_t byte = lcd.bus.data_register;
+  const bool four_bit = lcd.controller.four_bit;
+  const uint8_t byte =
+      four_bit ? (lcd.bus.first_nibble | lcd.bus.data_register >> 4) : lcd.bus.data_register;
+  // The transfer began with its first nibble; the controller must be ready then.
+  const int64_t started = four_bit ? lcd.bus.first_nibble_ns : ns;
   const long long number = lcd.traffic.instructions + lcd.traffic.data_bytes + 1;
   if (lcd.findings.record_bytes) {
     lcd.findings.latched.push_back(
@@ -82,11 +87,11 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
     AddViolation(lcd, trace, "byte %lld: data set up only %lld ns before E fell", number,
                  static_cast<long long>(ns - lcd.bus.data_changed_ns));
   }
-  if (ns < lcd.bus.busy_until_ns) {
+  if (started < lcd.bus.busy_until_ns) {
     AddViolation(lcd, trace,
                  "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
                  data ? "data" : "instruction", byte, number,
-                 static_cast<long long>(lcd.bus.busy_until_ns - ns));
+                 static_cast<long long>(lcd.bus.busy_until_ns - started));
   }
   int64_t execution_ns = 0;
   if (!data && byte == kClearDisplay) {
@@ -138,6 +143,16 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
       AddViolation(lcd, nullptr, "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
                    static_cast<long long>(kAddressHoldNs), write);
     }
+    // In 4-bit mode the first of a byte's two transfers only waits for the
+    // second, read or written.
+    if (lcd.controller.four_bit && !lcd.bus.second_nibble) {
+      lcd.bus.second_nibble = true;
+      lcd.bus.first_nibble = lcd.bus.data_register & 0xF0;
+      lcd.bus.first_nibble_ns = ns;
+      lcd.bus.enable_high = false;
+      return;
+    }
+    lcd.bus.second_nibble = false;
     // The controller takes a written byte as E falls; a data read moves
     // the address counter on.
     if (!lcd.bus.reading) {
@@ -211,9 +226,13 @@ int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
   if (!lcd.bus.enable_high || !lcd.bus.reading || ns - lcd.bus.enable_rose_ns < kDataDelayNs) {
     return 0xFF;
   }
-  if (RegisterSelectLevel(lcd.bus.control_register)) return MemoryAtAddress(lcd.controller);
-  const int busy = ns < lcd.bus.busy_until_ns ? 0x80 : 0;
-  return busy | (lcd.controller.address & 0x7F);
+  const int answer =
+      RegisterSelectLevel(lcd.bus.control_register)
+          ? MemoryAtAddress(lcd.controller)
+          : (ns < lcd.bus.busy_until_ns ? 0x80 : 0) | (lcd.controller.address & 0x7F);
+  if (!lcd.controller.four_bit) return answer;
+  // One nibble a transfer on DB4-DB7, high first; DB0-DB3 are not driven.
+  return ((lcd.bus.second_nibble ? answer << 4 : answer) & 0xF0) | 0x0F;
 }
 
 void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {

@@ -37,6 +37,11 @@ struct Bus {
   uint8_t control_register = 0;
   bool enable_high = false;
   bool reading = false;  // R/W was high as E last rose
+  // In 4-bit mode: the first transfer of a byte has been made, its high
+  // nibble (in bits 4-7) taken at `first_nibble_ns`.
+  bool second_nibble = false;
+  uint8_t first_nibble = 0;
+  int64_t first_nibble_ns = 0;
   int64_t enable_rose_ns = 0;
   int64_t register_select_changed_ns = 0;
   int64_t data_changed_ns = 0;

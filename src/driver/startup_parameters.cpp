@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -9,10 +10,6 @@ constexpr uint16_t kLpt1Port = 0x378;
 constexpr uint16_t kLpt2Port = 0x278;
 // Room for the ",Log" that the first start found at the end.
 constexpr int32_t kLogSuffixLength = 4;
-
-bool StartsWith(const char* text, const char* prefix) {
-  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
 
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -37,10 +34,11 @@ bool EndsWithLog(const char* parameters) {
 }
 
 uint16_t ParsePort(const char* parameters) {
-  if (StartsWith(parameters, "LPT")) {
+  if (std::string_view(parameters).starts_with("LPT")) {
     return std::strtol(parameters + 3, nullptr, 10) == 2 ? kLpt2Port : kLpt1Port;
   }
-  if (StartsWith(parameters, "0x")) return static_cast<uint16_t>(HexToInt(parameters + 2));
+  if (std::string_view(parameters).starts_with("0x"))
+    return static_cast<uint16_t>(HexToInt(parameters + 2));
   return kLpt1Port;
 }
 

@@ -26,6 +26,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "driver_module.h"
@@ -54,7 +55,7 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM parameter) {
   wchar_t title[256] = L"";
   InternalGetWindowText(window, title, 256);
   if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-      std::wstring(title).rfind(kTitleStart, 0) == 0) {
+      std::wstring_view(title).starts_with(kTitleStart)) {
     auto* found = reinterpret_cast<Found*>(parameter);
     if (found->first == nullptr) found->first = window;
     ++found->visible;

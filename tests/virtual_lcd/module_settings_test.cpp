@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "byte_meaning.h"
+#include "module_environment.h"
 #include "screen.h"
 
 namespace {
@@ -152,6 +156,22 @@ TEST(ModuleSettingsTest, BytesAreNamedByWhatTheControllerDoesWithThem) {
   };
   for (const auto& [controller, data, byte, meaning] : cases) {
     EXPECT_EQ(vlcd::ByteMeaning(*controller, data, byte), meaning) << int{byte};
+  }
+}
+
+// Every setting has its variable, named from the setting, and the places
+// that list the variables for users list it.
+TEST(ModuleSettingsTest, EverySettingsVariableIsDerivedAndListed) {
+  EXPECT_EQ(EnvironmentName("columns"), "HD_VLCD_COLUMNS");
+  EXPECT_EQ(EnvironmentName("cursor-blink-ms"), "HD_VLCD_CURSOR_BLINK_MS");
+  for (const char* file : {"README.md", "tools/virtual_lcd/port_library.cpp"}) {
+    std::ostringstream text;
+    text << std::ifstream(std::string(SOURCE_FOLDER) + "/" + file).rdbuf();
+    ASSERT_FALSE(text.str().empty()) << file;
+    for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
+      EXPECT_NE(text.str().find(EnvironmentName(setting.name)), std::string::npos)
+          << file << " does not list " << EnvironmentName(setting.name);
+    }
   }
 }
 

@@ -20,7 +20,7 @@ std::string Size(uint64_t bytes) {
 // A byte order mark, or the zero high bytes of ASCII text in UTF-16 (a
 // text that starts with two zero bytes is binary, not UTF-16).
 bool LooksLikeUtf16(std::string_view start) {
-  if (start.rfind("\xFF\xFE", 0) == 0 || start.rfind("\xFE\xFF", 0) == 0) return true;
+  if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) return true;
   return start.size() >= 2 && (start[0] == '\0') != (start[1] == '\0');
 }
 
@@ -36,7 +36,7 @@ class Splitter {
         return Refuse("the " + std::string(limits_.what) +
                       " is UTF-16 (\"Unicode\" in Notepad): save it as UTF-8 or ANSI");
       }
-      if (piece.rfind(kUtf8ByteOrderMark, 0) == 0) piece.remove_prefix(3);
+      if (piece.starts_with(kUtf8ByteOrderMark)) piece.remove_prefix(3);
     }
     total_ += piece.size();
     if (total_ > limits_.largest_text) {

@@ -41,8 +41,8 @@ std::string Resolved(const std::string& path) {
   CloseHandle(file);
   if (length == 0 || length >= sizeof resolved) return path;
   const std::string final_path(resolved, length);
-  if (final_path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + final_path.substr(8);
-  if (final_path.rfind("\\\\?\\", 0) == 0) return final_path.substr(4);
+  if (final_path.starts_with("\\\\?\\UNC\\")) return "\\\\" + final_path.substr(8);
+  if (final_path.starts_with("\\\\?\\")) return final_path.substr(4);
   return final_path;
 }
 

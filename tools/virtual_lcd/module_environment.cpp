@@ -1,6 +1,5 @@
 #include "module_environment.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -21,12 +20,18 @@ const char* Variable(const std::string& name) {
 
 }  // namespace
 
+std::string EnvironmentName(std::string_view setting) {
+  std::string name = "HD_VLCD_";
+  for (const char c : setting) {
+    name += c == '-' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return name;
+}
+
 vlcd::Module ModuleFromEnvironment(const Complaint& complain) {
   vlcd::Module module;
   for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
-    std::string name = std::string("HD_VLCD_") + setting.name;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const std::string name = EnvironmentName(setting.name);
     const char* text = Variable(name);
     if (text == nullptr) continue;
     if (const Problem problem = setting.read(text, &module)) {

@@ -7,14 +7,17 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "module.h"
 #include "virtual_lcd.h"
 
 using Complaint = std::function<void(const std::string&)>;
 
-// HD_VLCD_ and each setting's name in capitals (HD_VLCD_CHIP, ...), and
-// HD_VLCD_PORT.
+// A setting's variable: HD_VLCD_ and its name in capitals, a dash made an
+// underscore (chip: HD_VLCD_CHIP).
+std::string EnvironmentName(std::string_view setting);
+// Every setting from its variable, and HD_VLCD_PORT.
 vlcd::Module ModuleFromEnvironment(const Complaint& complain);
 // Saves the screen the host last showed to HD_VLCD_OUTPUT, when set (a
 // folder gets the default name in it), and when the module kept its bytes

@@ -75,7 +75,7 @@ std::string Excerpt(const std::string& text) {
 }
 
 Problem ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value) {
-  const bool prefixed = form == NumberForm::Address && text.rfind("0x", 0) == 0;
+  const bool prefixed = form == NumberForm::Address && text.starts_with("0x");
   const bool hex = prefixed || form == NumberForm::Hexadecimal;
   const std::string_view digits = std::string_view(text).substr(prefixed ? 2 : 0);
   const char* expected = form == NumberForm::Address

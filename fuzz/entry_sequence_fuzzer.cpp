@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "displaydll.h"
@@ -110,7 +111,7 @@ void Step(Input& in) {
     case 7: {
       // Port libraries appear, lose entries or vanish between calls.
       const uint8_t change = in.Byte();
-      const char* name = kPortLibraryFiles[change % 3].file_name;
+      const char* name = kPortLibraryFiles[change % std::size(kPortLibraryFiles)].file_name;
       if (change & 0x80) {
         fake_ports::state.present.erase(name);
       } else {

@@ -25,7 +25,7 @@ bool IsByteLine(const std::string& line) {
 // Lines end at LF, CR LF or a lone CR, as an editor shows them; a UTF-8
 // byte order mark is no part of the first line.
 int64_t ByteLines(std::string log) {
-  if (log.rfind("\xEF\xBB\xBF", 0) == 0) log.erase(0, 3);
+  if (log.starts_with("\xEF\xBB\xBF")) log.erase(0, 3);
   int64_t count = 0;
   size_t start = 0;
   while (start <= log.size()) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "displaydll.h"
@@ -17,8 +18,11 @@
 
 namespace {
 
+// Bits 1-3 of the flags, one a library.
+static_assert(std::size(kPortLibraryFiles) <= 3, "one flag bit a port library");
+
 void InstallLibraries(uint8_t flags) {
-  for (int i = 0; i < 3; ++i) {
+  for (size_t i = 0; i < std::size(kPortLibraryFiles); ++i) {
     if (flags & (2 << i)) {
       fake_ports::state.present[kPortLibraryFiles[i].file_name] =
           fake_ports::Library{!(flags & 0x10), !(flags & 0x20)};

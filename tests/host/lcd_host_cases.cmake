@@ -10,12 +10,18 @@ set(failures "")
 
 # case(<name> <status> <regex the output must match> [ABSENT <regex it must
 #      not match>] [PROGRAM <path>] [IN <folder under WORK>] [INPUT <file in WORK>]
-#      [SETUP <file>=<text>]... <arguments...>); INPUT may be an absolute path.
+#      [LINK <name in WORK for a link to lcd_host>] <arguments...>
+#      [SETUP <file>=<text>...] [ENV <name>=<value>...] [COPY <file>=<name in
+#      WORK>...] [FIRST <lcd_host arguments>...]): in that order the files are
+#      written, the variables set (an empty value unsets one), the files
+#      copied, and lcd_host run first in WORK. INPUT may be an absolute path.
+#      The lists come last.
 function(case name status pattern)
   if(NOT name STREQUAL CASE)
     return()
   endif()
-  cmake_parse_arguments(PARSE_ARGV 3 arg "" "ABSENT;PROGRAM;IN;INPUT" "SETUP")
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "ABSENT;PROGRAM;IN;INPUT;LINK"
+    "SETUP;ENV;COPY;FIRST")
   foreach(file IN LISTS arg_SETUP)
     string(FIND "${file}" "=" at)
     string(SUBSTRING "${file}" 0 ${at} path)
@@ -23,6 +29,31 @@ function(case name status pattern)
     string(SUBSTRING "${file}" ${at} -1 text)
     file(WRITE ${WORK}/${path} "${text}")
   endforeach()
+  foreach(variable IN LISTS arg_ENV)
+    string(FIND "${variable}" "=" at)
+    string(SUBSTRING "${variable}" 0 ${at} key)
+    math(EXPR at "${at} + 1")
+    string(SUBSTRING "${variable}" ${at} -1 value)
+    if(value STREQUAL "")
+      unset(ENV{${key}})
+    else()
+      set(ENV{${key}} "${value}")
+    endif()
+  endforeach()
+  foreach(copy IN LISTS arg_COPY)
+    string(FIND "${copy}" "=" at)
+    string(SUBSTRING "${copy}" 0 ${at} from)
+    math(EXPR at "${at} + 1")
+    string(SUBSTRING "${copy}" ${at} -1 to)
+    file(COPY_FILE ${from} ${WORK}/${to})
+  endforeach()
+  if(arg_LINK)
+    file(CREATE_LINK ${LCD_HOST} ${WORK}/${arg_LINK} SYMBOLIC)
+  endif()
+  if(arg_FIRST)
+    execute_process(COMMAND ${LCD_HOST} ${arg_FIRST} WORKING_DIRECTORY ${WORK}
+      OUTPUT_QUIET ERROR_QUIET)
+  endif()
   set(program ${LCD_HOST})
   if(arg_PROGRAM)
     set(program ${arg_PROGRAM})
@@ -204,14 +235,10 @@ case(driver_message_apart 0 "driver printed: Failed to open ini file\n┌"
   --params LPT1,HD66712,Log SETUP logs=not\ a\ folder)
 
 # Through a link from another folder, and modules named as users name them
-if(CASE STREQUAL through_a_link)
-  file(CREATE_LINK ${LCD_HOST} ${WORK}/linked_lcd_host SYMBOLIC)
-endif()
-case(through_a_link 0 "Screen written" PROGRAM ${WORK}/linked_lcd_host IN elsewhere)
-if(CASE STREQUAL module_in_the_current_folder)
-  file(COPY_FILE ${DRIVER} ${WORK}/mydriver.so)
-endif()
-case(module_in_the_current_folder 0 "Screen written" --module mydriver.so)
+case(through_a_link 0 "Screen written" PROGRAM ${WORK}/linked_lcd_host IN elsewhere
+  LINK linked_lcd_host)
+case(module_in_the_current_folder 0 "Screen written" --module mydriver.so
+  COPY ${DRIVER}=mydriver.so)
 case(module_missing 1 "cannot load the driver module nodriver.so: .*No such file"
   --module nodriver.so)
 
@@ -220,12 +247,8 @@ case(replay_of_a_failed_init 0 "DISPLAYDLL_Init failed: the log shows no port li
   --replay failed.log
   SETUP "failed.log=17:04:05 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:05 15/01/26 Init : Called \r\n")
 files(replay_of_a_failed_init ABSENT virtual_lcd.txt virtual_lcd.png)
-if(CASE STREQUAL replay)
-  execute_process(COMMAND ${LCD_HOST} --params LPT1,HD66712,Log --output logged
-    WORKING_DIRECTORY ${WORK} OUTPUT_QUIET ERROR_QUIET)
-endif()
 case(replay 0 "before the driver shut down and cleared it:\n[^\n]*\n│ HD66712 virtual LCD│"
-  --replay logs/HD66712.log --output replayed)
+  --replay logs/HD66712.log --output replayed FIRST --params LPT1,HD66712,Log --output logged)
 files(replay EXIST replayed.txt)
 # Of several sessions, the last one's screen is saved.
 case(replay_of_two_sessions 0 "Session of lines 1-.*Session of lines 5-.*Screen written"
@@ -234,24 +257,17 @@ case(replay_of_two_sessions 0 "Session of lines 1-.*Session of lines 5-.*Screen 
 file_says(replay_of_two_sessions last.txt "│B")
 # A script that shuts the driver down itself is not followed by a second
 # shut-down at exit, which its log would show as an empty session.
-if(CASE STREQUAL replay_of_a_script_ending_in_done)
-  file(WRITE ${WORK}/ends.lcd "init\nwrite ends here\ndone\n")
-  execute_process(COMMAND ${LCD_HOST} --params LPT1,HD66712,Log --script ends.lcd
-    WORKING_DIRECTORY ${WORK} OUTPUT_QUIET ERROR_QUIET)
-endif()
 case(replay_of_a_script_ending_in_done 0 "Session of lines 1-[0-9]+ [^\n]*\n[^\n]*\n│ends here"
-  ABSENT "Session of lines.*Session of lines" --replay logs/HD66712.log)
+  ABSENT "Session of lines.*Session of lines" --replay logs/HD66712.log
+  SETUP ends.lcd=init\nwrite\ ends\ here\ndone\n
+  FIRST --params LPT1,HD66712,Log --script ends.lcd)
 # A replay takes the module each session's Init recorded, unless told.
-if(CASE MATCHES "^replay_of_a_16x2_log")
-  execute_process(COMMAND ${LCD_HOST} --params LPT1,HD44780,Log --columns 16 --rows 2
-    --chip HD44780 WORKING_DIRECTORY ${WORK} OUTPUT_QUIET ERROR_QUIET)
-endif()
 case(replay_of_a_16x2_log 0
   "Session of lines 1-[0-9]+ on a 16x2 HD44780 with ROM A00 \\(its size and chip as its Init recorded\\)"
-  ABSENT "Choose HD66712" --replay logs/HD66712.log)
+  ABSENT "Choose HD66712" --replay logs/HD66712.log FIRST --params LPT1,HD44780,Log --columns 16 --rows 2 --chip HD44780)
 case(replay_of_a_16x2_log_as_told 0
   "on a 20x2 HD44780 with ROM A00 \\(its rows and chip as its Init recorded\\), "
-  --replay logs/HD66712.log --columns 20)
+  --replay logs/HD66712.log --columns 20 FIRST --params LPT1,HD44780,Log --columns 16 --rows 2 --chip HD44780)
 
 # Input that never ends, or is no text, is refused with its reason and in
 # bounded memory (the line reader's own test pins the limits).
@@ -268,21 +284,10 @@ case(replay_of_random_bytes 1
 # check, the walk and the real-port run meet stand-ins that answer as a
 # port does, as no port does, and as an inpout32 without its driver; a dead
 # port stops each of them before anything is driven.
-if(CASE MATCHES "^(real_port|check_port|wiring_walk)")
-  set(ENV{LD_LIBRARY_PATH} ${WORK})
-endif()
-if(CASE MATCHES "^(real_port|real_port_two_rows_.*|real_port_params_elsewhere|check_port_present|wiring_walk_through_a_port)$")
-  file(COPY_FILE ${PORT_PRESENT} ${WORK}/inpout32.dll)
-elseif(CASE MATCHES "^(check_port|wiring_walk|real_port)_absent$")
-  file(COPY_FILE ${RECORDER} ${WORK}/inpout32.dll)
-elseif(CASE MATCHES "^(check_port|wiring_walk|real_port)_driver_closed$")
-  file(COPY_FILE ${PORT_DRIVER_CLOSED} ${WORK}/inpout32.dll)
-elseif(CASE STREQUAL real_port_refuses_the_simulator)
-  file(COPY_FILE ${VIRTUAL_PORT} ${WORK}/inpout32.dll)
-endif()
+set(ENV{LD_LIBRARY_PATH} ${WORK})
 case(real_port 0 "Data register at 0x378: wrote 0x00 0x55 0xAA 0xFF, read 0x00 0x55 0xAA 0xFF\nlcd_host: writing the REAL parallel port as \"LPT1,HD44780\" says.*found: [^\n]*/inpout32.dll.*sent: write hi\n2 commands sent"
   --write-real-port --script short.lcd --columns 8 --rows 1 --chip HD44780
-  SETUP short.lcd=init\nwrite\ hi\n)
+  SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 if(CASE STREQUAL real_port)
   file(STRINGS ${WORK}/port_trace.txt writes REGEX "^write port_present 888 104 ")
   if(NOT writes)
@@ -292,21 +297,21 @@ endif()
 # The port checked is the one the driver's parameters choose, not --port.
 case(real_port_params_elsewhere 0 "checking the port at 0x278 before the driver writes it.*Data register at 0x278: wrote"
   ABSENT "at 0x378" --write-real-port --script short.lcd --port 0x378 --params 0x278,HD44780
-  SETUP short.lcd=init\nwrite\ hi\n)
+  SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 file_says(real_port_params_elsewhere port_trace.txt "write port_present 632 104 ")
 # The 2-row reminder comes only when the parameters keep the HD66712 setting.
 case(real_port_two_rows_on_hd44780 0 "2 commands sent" ABSENT "needs the driver's HD44780"
   --write-real-port --script short.lcd --columns 16 --rows 2 --params LPT1,HD44780,Log
-  SETUP short.lcd=init\nwrite\ hi\n)
+  SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 case(real_port_two_rows_on_hd66712 0
   "warning: a 2-row module needs the driver's HD44780 setting .*\"LPT1,HD66712\" keeps HD66712"
-  --write-real-port --script short.lcd --columns 16 --rows 2 SETUP short.lcd=init\nwrite\ hi\n)
+  --write-real-port --script short.lcd --columns 16 --rows 2 SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 case(real_port_refuses_the_simulator 1
   "inpout32.dll is the virtual LCD's library, a simulator that writes no port"
-  ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n)
+  ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n COPY ${VIRTUAL_PORT}=inpout32.dll)
 case(check_port_present 0
   "Port library: [^\n]*/inpout32.dll \\(entries Inp32 and Out32\\)\nThe port library's driver is open.*Control register \\(bits 2-3; E and R/W held low\\) at 0x37A: wrote 0x03 0x07 0x0B 0x0F, read 0x03 0x07 0x0B 0x0F\na parallel port answers at 0x378\n"
-  --check-port)
+  --check-port COPY ${PORT_PRESENT}=inpout32.dll)
 # The check drives neither E nor R/W: every control write keeps Strobe and
 # Auto-feed set (their lines low), so a module latches nothing.
 if(CASE STREQUAL check_port_present)
@@ -323,16 +328,16 @@ if(CASE STREQUAL check_port_present)
   endif()
 endif()
 case(check_port_absent 1 "read 0xFF 0xFF 0xFF 0xFF.*no port answers at 0x3BC.*I/O Range.*USB-to-parallel"
-  --check-port --port 0x3bc)
-case(wiring_walk_absent 1 "no port answers at 0x378" ABSENT "high:|Every signal" --wiring-walk --step-ms 0)
-case(real_port_absent 1 "no port answers at 0x378" ABSENT "sent:" --write-real-port)
+  --check-port --port 0x3bc COPY ${RECORDER}=inpout32.dll)
+case(wiring_walk_absent 1 "no port answers at 0x378" ABSENT "high:|Every signal" --wiring-walk --step-ms 0 COPY ${RECORDER}=inpout32.dll)
+case(real_port_absent 1 "no port answers at 0x378" ABSENT "sent:" --write-real-port COPY ${RECORDER}=inpout32.dll)
 case(check_port_driver_closed 1
   "the port library's driver is not open: it is not installed, or Windows refused it.*Memory integrity"
-  ABSENT "answers|Data register" --check-port)
+  ABSENT "answers|Data register" --check-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 case(wiring_walk_driver_closed 1 "the port library's driver is not open" ABSENT "high:|Data register"
-  --wiring-walk --step-ms 0)
+  --wiring-walk --step-ms 0 COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 case(real_port_driver_closed 1 "the port library's driver is not open" ABSENT "sent:|Data register"
-  --write-real-port)
+  --write-real-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 case(check_port_refuses_the_simulator 1 "is the virtual LCD's library, a simulator"
   --check-port --port-library ${VIRTUAL_PORT})
 case(check_port_finds_nothing 1 "no port library found" --check-port)
@@ -358,52 +363,32 @@ case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.l
 # The Linux port library in each state a real device can be in, on the fake
 # device: the check ends with the cause and its fix, and neither the walk
 # nor a real-port run drives anything, or goes on once the device fails.
-if(CASE MATCHES "^linux_port_" OR CASE STREQUAL real_port_through_the_linux_library)
-  get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
-  set(ENV{LD_LIBRARY_PATH} ${ppdev_folder})
-  set(ENV{HD_PARPORT} ${WORK}/fake_parport0)
-  set(ENV{LD_PRELOAD} ${FAKE_PARPORT})
-  # A sanitized lcd_host would otherwise refuse a library loaded before its runtime.
-  set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
-  if(CASE MATCHES "_absent$")
-    set(ENV{FAKE_PARPORT_FAIL} open=ENOENT)
-  elseif(CASE MATCHES "_not_a_port$")
-    set(ENV{HD_PARPORT} /dev/null)
-    unset(ENV{LD_PRELOAD})
-  elseif(CASE MATCHES "_denied$")
-    set(ENV{FAKE_PARPORT_FAIL} open=EACCES)
-  elseif(CASE MATCHES "_busy$")
-    set(ENV{FAKE_PARPORT_FAIL} claim=WAIT)
-  elseif(CASE MATCHES "_held_exclusively$")
-    set(ENV{FAKE_PARPORT_FAIL} claim=ENXIO)
-  elseif(CASE MATCHES "_dies$")
-    set(ENV{FAKE_PARPORT_FAIL} write=EIO@300)
-  endif()
-endif()
+get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
+# A sanitized lcd_host would otherwise refuse a library loaded before its runtime.
+set(fake_parport LD_LIBRARY_PATH=${ppdev_folder} HD_PARPORT=${WORK}/fake_parport0
+  LD_PRELOAD=${FAKE_PARPORT} ASAN_OPTIONS=verify_asan_link_order=0)
 case(linux_port_check_absent 1
   "nothing reaches the port: [^\n]*fake_parport0 \\(named by HD_PARPORT\\): no parallel port there. Load the port's drivers \\(sudo modprobe parport_pc, then sudo modprobe ppdev\\).*BIOS/UEFI.*base-addr"
-  ABSENT "no port answers|Data register|Linux parallel port" --check-port)
+  ABSENT "no port answers|Data register|Linux parallel port" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=open=ENOENT)
 case(linux_port_check_denied 1 "fake_parport0 \\(named by HD_PARPORT\\): permission denied. Add your user to the lp group"
-  ABSENT "no port answers|Data register|Linux parallel port" --check-port)
+  ABSENT "no port answers|Data register|Linux parallel port" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=open=EACCES)
 case(linux_port_check_busy 1 "the port is busy, held by another program \\(find it with fuser -v [^\n]*fake_parport0\\) or by the printer driver lp \\(sudo rmmod lp\\) \\(waited 3.0 s for it to let go\\)"
-  ABSENT "no port answers|Data register|Linux parallel port" --check-port)
+  ABSENT "no port answers|Data register|Linux parallel port" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=WAIT)
 case(linux_port_check_held_exclusively 1 "fake_parport0 \\(named by HD_PARPORT\\): the port is held exclusively by another program"
-  ABSENT "no parallel port there|Data register" --check-port)
+  ABSENT "no parallel port there|Data register" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=ENXIO)
 case(linux_port_check_not_a_port 1 "/dev/null \\(named by HD_PARPORT\\) is not a parallel port device"
-  ABSENT "no port answers" --check-port)
+  ABSENT "no port answers" --check-port ENV ${fake_parport} HD_PARPORT=/dev/null LD_PRELOAD=)
 case(linux_port_walk_denied 1 "nothing reaches the port: .*permission denied" ABSENT "high:|Every signal"
-  --wiring-walk --step-ms 0)
+  --wiring-walk --step-ms 0 ENV ${fake_parport} FAKE_PARPORT_FAIL=open=EACCES)
 case(linux_port_real_busy 1 "nothing reaches the port: .*the port is busy" ABSENT "sent:"
-  --write-real-port)
+  --write-real-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=WAIT)
 case(linux_port_real_dies 1 "sent: glyph [^\n]*\n.*lcd_host: nothing reaches the port: [^\n]*a register write failed: Input/output error"
-  ABSENT "commands sent" --write-real-port --columns 20 --rows 4 --chip HD44780)
+  ABSENT "commands sent" --write-real-port --columns 20 --rows 4 --chip HD44780 ENV ${fake_parport} FAKE_PARPORT_FAIL=write=EIO@300)
 # End to end on Linux: the driver writes through the Linux port library to a
 # fake device that drives a virtual module; its screen shows the pattern.
-if(CASE STREQUAL real_port_through_the_linux_library)
-  set(ENV{FAKE_PARPORT_SCREEN} ${WORK}/fake_screen)
-endif()
 case(real_port_through_the_linux_library 0 "commands sent"
-  --write-real-port --columns 20 --rows 4 --chip HD44780 --page-ms 1)
+  --write-real-port --columns 20 --rows 4 --chip HD44780 --page-ms 1
+  ENV ${fake_parport} FAKE_PARPORT_SCREEN=${WORK}/fake_screen)
 if(CASE STREQUAL real_port_through_the_linux_library)
   set(rows "")
   foreach(row 1 2 3 4)
@@ -417,16 +402,9 @@ if(CASE STREQUAL real_port_through_the_linux_library)
 endif()
 # The port check through the Linux library on the virtual parallel port,
 # which answers as the kernel does: the module on its pins latches nothing.
-if(CASE STREQUAL check_port_on_the_virtual_parport)
-  get_filename_component(ppdev_folder ${PPDEV_PORT} DIRECTORY)
-  set(ENV{LD_LIBRARY_PATH} ${ppdev_folder})
-  set(ENV{HD_PARPORT} ${WORK}/parport9)
-  set(ENV{HD_VLCD_PARPORT} ${WORK}/parport9)
-  set(ENV{HD_VLCD_OUTPUT} ${WORK}/module)
-  set(ENV{LD_PRELOAD} ${VIRTUAL_PARPORT})
-  set(ENV{ASAN_OPTIONS} verify_asan_link_order=0)
-endif()
-case(check_port_on_the_virtual_parport 0 "a parallel port answers at 0x378" --check-port)
+case(check_port_on_the_virtual_parport 0 "a parallel port answers at 0x378" --check-port
+  ENV LD_LIBRARY_PATH=${ppdev_folder} HD_PARPORT=${WORK}/parport9 HD_VLCD_PARPORT=${WORK}/parport9
+  HD_VLCD_OUTPUT=${WORK}/module LD_PRELOAD=${VIRTUAL_PARPORT} ASAN_OPTIONS=verify_asan_link_order=0)
 file_says(check_port_on_the_virtual_parport module.txt
   ": 0 bytes \\(0 instructions, 0 data\\) in [0-9.]+ ms, 0 timing violations")
 case(wiring_walk_on_the_virtual_lcd 0

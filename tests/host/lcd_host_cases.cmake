@@ -331,6 +331,11 @@ case(check_port_absent 1 "read 0xFF 0xFF 0xFF 0xFF.*no port answers at 0x3BC.*I/
   --check-port --port 0x3bc COPY ${RECORDER}=inpout32.dll)
 case(wiring_walk_absent 1 "no port answers at 0x378" ABSENT "high:|Every signal" --wiring-walk --step-ms 0 COPY ${RECORDER}=inpout32.dll)
 case(real_port_absent 1 "no port answers at 0x378" ABSENT "sent:" --write-real-port COPY ${RECORDER}=inpout32.dll)
+# A port that dies midway stops the walk at the step whose read-back fails.
+case(wiring_walk_port_dies 1
+  "pin 4 \\(D2\\) high.*wrote 0x08 to the data register and read 0xFF back, so the walk stops"
+  ABSENT "pin 5 \\(D3\\) high|Every signal walked" --wiring-walk --step-ms 0
+  COPY ${PORT_DIES}=inpout32.dll)
 case(check_port_driver_closed 1
   "the port library's driver is not open: it is not installed, or Windows refused it.*Memory integrity"
   ABSENT "answers|Data register" --check-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)

@@ -7,7 +7,9 @@
 // unless STAND_IN_ECHO makes them answer as a standard port does: each
 // register returns what was last written to it, except that a control
 // register (base + 2) reads its upper four bits, which drive no pin, as 1,
-// as most ports do. STAND_IN_DRIVER_OPEN adds
+// as most ports do; with STAND_IN_READS_ANSWERED=N only the first N reads
+// answer so, as a port that dies midway (a card pulled, a cable cut) does,
+// and the rest 0xFF. STAND_IN_DRIVER_OPEN adds
 // the inpout32 family's IsInpOutDriverOpen, answering its value.
 #include <cstdint>
 #include <cstdio>
@@ -44,6 +46,10 @@ TraceFile trace;
 #ifdef STAND_IN_READ_ENTRY
 PORT_LIBRARY_EXPORT int32_t DISPLAYDLL_CALL STAND_IN_READ_ENTRY(int32_t port) {
 #ifdef STAND_IN_ECHO
+#ifdef STAND_IN_READS_ANSWERED
+  static int reads = 0;
+  if (++reads > STAND_IN_READS_ANSWERED) return 0xFF;
+#endif
   constexpr int32_t kUndrivenControlBits = 0xF0;
   return written[port & 0xFFFF] | ((port & 3) == 2 ? kUndrivenControlBits : 0);
 #else

@@ -2,6 +2,7 @@
 #include "displaydll.h"
 #include "driver/driver_state.h"
 #include "driver/startup_parameters.h"
+#include "hd66712_log_format.h"
 #include "lcd/controller_link.h"
 #include "lcd/display_config.h"
 #include "lcd/power_up.h"
@@ -16,10 +17,10 @@ const char* PreparePortBackend(const char* parameters) {
     MarkDriverStarted(EndsWithLog(parameters));
     dp_enable_log(driver_state().log_enabled);
     dp_open_log();
-    dp_log("Init", "Called ");
+    dp_log(hd66712_log::kInit, "Called ");
     return LoadPortBackend(driver_state().log_enabled);
   }
-  dp_log("Init", "reCalled ");
+  dp_log(hd66712_log::kInit, "reCalled ");
   // A first start that failed left no write entry; reporting success now
   // would leave the host writing to nothing, so the load is tried again.
   if (!PortBackendReady()) return LoadPortBackend(driver_state().log_enabled);
@@ -30,13 +31,15 @@ void Configure(uint8_t columns, uint8_t rows, const char* parameters) {
   DisplayConfig config = display_config();
   config.width = columns;
   config.height = rows;
-  dp_logf("Init", "Display width=%d, height=%d", config.width, config.height);
+  dp_logf(hd66712_log::kInit, "%s%d%s%d", hd66712_log::kWidthLabel, config.width,
+          hd66712_log::kHeightLabel, config.height);
   config.port_address = ParsePort(parameters);
   const ChipChoice choice = ChooseChip(parameters, driver_state().log_enabled, config.chip_type);
-  dp_logf("j=", "%d, l=%d, startup_parameters=%s", choice.position, choice.length, parameters);
+  dp_logf(hd66712_log::kParameters, "%d, l=%d, startup_parameters=%s", choice.position,
+          choice.length, parameters);
   config.chip_type = choice.chip;
-  dp_logf("Init", "port=0x%3x, Chip type=%d", static_cast<unsigned>(config.port_address),
-          static_cast<int>(config.chip_type));
+  dp_logf(hd66712_log::kInit, "port=0x%3x, %s%d", static_cast<unsigned>(config.port_address),
+          hd66712_log::kChipLabel, static_cast<int>(config.chip_type));
   SetDisplayConfig(config);
 }
 
@@ -57,7 +60,7 @@ const char* DISPLAYDLL_CALL DISPLAYDLL_Init(uint8_t columns, uint8_t rows, const
 }
 
 void DISPLAYDLL_CALL DISPLAYDLL_Done(void) {
-  dp_log("Done", "Bye");
+  dp_log(hd66712_log::kDone, "Bye");
   WriteC(kClearDisplay);
   ReleasePortBackend();
   MarkDriverStopped();

@@ -1,5 +1,6 @@
 #include "lcd/controller_link.h"
 
+#include "hd66712_log_format.h"
 #include "lcd/display_config.h"
 #include "log/diag_log.h"
 #include "platform/clock.h"
@@ -34,12 +35,12 @@ void BusCycle(uint8_t byte, uint8_t idle, uint8_t strobe) {
 }  // namespace
 
 void WriteC(int value) {
-  dp_log_char("WriteC", value);
+  dp_log_char(hd66712_log::kInstruction, value);
   BusCycle(static_cast<uint8_t>(value), kInstructionIdle, kInstructionStrobe);
 }
 
 void WriteD(int value) {
-  dp_log_char("WriteD", value);
+  dp_log_char(hd66712_log::kData, value);
   BusCycle(static_cast<uint8_t>(value), kDataIdle, kDataStrobe);
 }
 

@@ -1,5 +1,6 @@
 #include "lcd/text_output.h"
 
+#include "hd66712_log_format.h"
 #include "lcd/controller_link.h"
 #include "lcd/display_config.h"
 #include "log/diag_log.h"
@@ -73,6 +74,6 @@ void SetCursorPosition(uint8_t x, uint8_t y) {
 }
 
 void WriteText(const char* text) {
-  dp_log("Write", text);
+  dp_log(hd66712_log::kWrite, text);
   for (const char* next = text; *next != '\0'; ++next) PutChar(static_cast<uint8_t>(*next));
 }

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <ctime>
 
+#include "hd66712_log_format.h"
 #include "platform/clock.h"
 #include "platform/directory.h"
 #include "platform/local_time.h"
@@ -44,8 +45,8 @@ const char* CurrentTimeStamp() {
     log_state_record.stamp_second = now;
     std::tm local{};
     if (!platform::LocalTime(now, &local) ||
-        std::strftime(log_state_record.stamp, sizeof log_state_record.stamp, "%H:%M:%S %d/%m/%y",
-                      &local) == 0) {
+        std::strftime(log_state_record.stamp, sizeof log_state_record.stamp,
+                      hd66712_log::kStampFormat, &local) == 0) {
       log_state_record.stamp[0] = '\0';
     }
   }
@@ -58,7 +59,8 @@ const char* CurrentTimeStamp() {
 bool WriteInOnePiece(std::FILE* file, const char* name, const char* format,
                      std::va_list arguments) {
   char line[kLineBufferBytes];
-  const int prefix = std::snprintf(line, sizeof line, "%s %s : ", CurrentTimeStamp(), name);
+  const int prefix = std::snprintf(line, sizeof line, "%s %s%s", CurrentTimeStamp(), name,
+                                   hd66712_log::kSeparator);
   if (prefix <= 0 || static_cast<size_t>(prefix) >= sizeof line) return false;
   const int text = std::vsnprintf(line + prefix, sizeof line - prefix, format, arguments);
   const size_t length = static_cast<size_t>(prefix) + static_cast<size_t>(text);
@@ -81,7 +83,7 @@ void WriteLine(const char* name, const char* format, std::va_list arguments) {
   if (!written) {
     // Longer than the buffer (a host's own text can be any length): the
     // same line in pieces, so that none of it is cut.
-    std::fprintf(file, "%s %s : ", CurrentTimeStamp(), name);
+    std::fprintf(file, "%s %s%s", CurrentTimeStamp(), name, hd66712_log::kSeparator);
     std::vfprintf(file, format, arguments);
     std::fputc('\n', file);
   }
@@ -108,7 +110,7 @@ void dp_open_log() {
       std::fflush(stdout);
     }
   }
-  dp_log("dp_open_log", "HD66712 Initialising");
+  dp_log(hd66712_log::kOpened, "HD66712 Initialising");
 }
 
 void dp_log(const char* name, const char* text) { dp_logf(name, "%s", text); }
@@ -124,7 +126,7 @@ void dp_log_char(const char* name, int value) {
   const unsigned byte = static_cast<unsigned>(value) & 0xFFu;
   // A byte 0 ends the text right after the opening quote, as a C string does.
   char text[sizeof "255 (0xff) 'c'"];
-  std::snprintf(text, sizeof text, "%3u (0x%02x) '%c'", byte, byte, static_cast<int>(byte));
+  std::snprintf(text, sizeof text, hd66712_log::kByteFormat, byte, byte, static_cast<int>(byte));
   dp_log(name, text);
 }
 

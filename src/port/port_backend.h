@@ -3,8 +3,10 @@
 #define PORT_PORT_BACKEND_H
 
 #include <cstdint>
+#include <string_view>
 
 #include "displaydll.h"
+#include "hd66712_log_format.h"
 
 // A port library the driver knows: its file, its two entries, and the
 // texts it logs when it loads and returns when an entry is missing.
@@ -38,6 +40,20 @@ inline constexpr PortLibraryFile kPortLibraryFiles[] = {
      "GetProcAddress for dlportio.dll/Inp32 Failed",
      "GetProcAddress for dlportio.dll/Out32 Failed"},
 };
+
+// Each "<file> loaded" text tells a log's reader which library a session used.
+constexpr bool LoadedTextsNameTheirFiles() {
+  for (const PortLibraryFile& file : kPortLibraryFiles) {
+    const std::string_view text = file.loaded_text;
+    if (!text.starts_with(file.file_name) || !text.ends_with(hd66712_log::kLoadedEnding) ||
+        text.size() != std::string_view(file.file_name).size() +
+                           std::string_view(hd66712_log::kLoadedEnding).size()) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(LoadedTextsNameTheirFiles());
 #ifdef _WIN64
 inline constexpr bool kNamesLibrariesOfTheWrongKind = true;
 #else

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "hd66712_log_format.h"
 #include "module_settings.h"
 #include "text_lines.h"
 
@@ -13,7 +14,8 @@ namespace {
 // Replayed bytes are spaced far beyond any busy time, so the timing checker
 // judges nothing the log cannot tell.
 constexpr int64_t kWriteSpacingNs = 1000000;
-constexpr size_t kStampLength = 18;  // "HH:MM:SS dd/mm/yy "
+// The stamp and the space after it.
+constexpr size_t kStampLength = hd66712_log::kStampLength + 1;
 // The driver's lines are short; a host's text may be a screenful. A stretch
 // this long with no log line in it is not a driver log.
 constexpr LineLimits kLogLimits = {64 * 1024, UINT64_MAX, "driver log"};
@@ -37,7 +39,7 @@ std::string SortableStamp(const std::string& line) {
          line.substr(3, 2) + line.substr(6, 2);
 }
 
-// The byte of a "WriteC"/"WriteD" text: "%3d (0x%02x) '%c'". A byte 0 ends
+// The byte of an instruction's or data byte's text (kByteFormat). A byte 0 ends
 // the text right after the quote, and a line feed byte breaks the line.
 bool ByteOf(const std::string& text, uint8_t* byte) {
   const size_t at = text.find(" (0x");
@@ -52,7 +54,9 @@ bool ByteOf(const std::string& text, uint8_t* byte) {
 
 // Events whose text is the host's own, which may hold line feeds: the lines
 // after them without a time stamp are the rest of that text.
-bool CarriesHostText(const std::string& name) { return name == "Write" || name == "j="; }
+bool CarriesHostText(const std::string& name) {
+  return name == hd66712_log::kWrite || name == hd66712_log::kParameters;
+}
 
 // What reading a log carries from one line to the next.
 struct Reading {
@@ -95,9 +99,9 @@ void TakeModuleFromInit(const std::string& text, FromTheLog from_log, const Read
                         ReplayedSession& session) {
   if (reading.bytes_in_session) return;
   vlcd::Module module = session.lcd.module;
-  const long width = NumberAfter(text, "Display width=", vlcd::kMaxSize);
-  const long height = NumberAfter(text, ", height=", vlcd::kMaxSize);
-  const long chip = NumberAfter(text, "Chip type=", 1);
+  const long width = NumberAfter(text, hd66712_log::kWidthLabel, vlcd::kMaxSize);
+  const long height = NumberAfter(text, hd66712_log::kHeightLabel, vlcd::kMaxSize);
+  const long chip = NumberAfter(text, hd66712_log::kChipLabel, 1);
   const bool columns = from_log.columns && width >= 0;
   const bool rows = from_log.rows && height >= 0;
   const bool chip_taken = from_log.chip && chip >= 0;
@@ -134,7 +138,7 @@ void CheckOrder(const std::string& line, int number, Reading& reading, Replay& r
 void ReplayEvent(const std::string& name, const std::string& text, int number,
                  const vlcd::Module& module, FromTheLog from_log, Reading& reading,
                  Replay& replay) {
-  if (name == "dp_open_log" || replay.sessions.empty()) {
+  if (name == hd66712_log::kOpened || replay.sessions.empty()) {
     ReplayedSession session;
     session.first_line = number;
     session.lcd = vlcd::MakeVirtualLcd(module);
@@ -144,18 +148,18 @@ void ReplayEvent(const std::string& name, const std::string& text, int number,
   }
   ReplayedSession& session = replay.sessions.back();
   session.last_line = number;
-  if (name == "Init") {
+  if (name == hd66712_log::kInit) {
     TakeModuleFromInit(text, from_log, reading, session);
-    if (text.size() > 7 && text.compare(text.size() - 7, 7, " loaded") == 0) {
+    if (text.ends_with(hd66712_log::kLoadedEnding) && text != hd66712_log::kLoadedEnding) {
       reading.library_loaded = true;
     }
     session.init_failed = !reading.library_loaded;
   }
-  if (name == "Done") {
+  if (name == hd66712_log::kDone) {
     session.shut_down = true;
     session.before_shut_down = vlcd::ScreenNow(session.lcd);
   }
-  if (name != "WriteC" && name != "WriteD") return;
+  if (name != hd66712_log::kInstruction && name != hd66712_log::kData) return;
   uint8_t byte = 0;
   if (!ByteOf(text, &byte)) {
     Unreadable(replay, number, name + " without a byte in it");
@@ -168,8 +172,8 @@ void ReplayEvent(const std::string& name, const std::string& text, int number,
     ++session.unsent_bytes;
     return;
   }
-  reading.now =
-      vlcd::ClockInByte(session.lcd, name == "WriteD", byte, reading.now, kWriteSpacingNs);
+  reading.now = vlcd::ClockInByte(session.lcd, name == hd66712_log::kData, byte, reading.now,
+                                  kWriteSpacingNs);
 }
 
 // One line of the log; false once the log has stopped looking like one.
@@ -181,7 +185,7 @@ bool ReplayLine(const std::string& line, int number, const vlcd::Module& module,
     return true;
   }
   reading.line_feed_byte = false;
-  const size_t separator = line.find(" : ", kStampLength);
+  const size_t separator = line.find(hd66712_log::kSeparator, kStampLength);
   if (!HasStamp(line) || separator == std::string::npos) {
     if (!line.empty() && !reading.host_text) Unreadable(replay, number, "not a log line");
     reading.bytes_since_log_line += line.size() + 1;
@@ -197,7 +201,8 @@ bool ReplayLine(const std::string& line, int number, const vlcd::Module& module,
   CheckOrder(line, number, reading, replay);
   const std::string name = line.substr(kStampLength, separator - kStampLength);
   reading.host_text = CarriesHostText(name);
-  ReplayEvent(name, line.substr(separator + 3), number, module, from_log, reading, replay);
+  ReplayEvent(name, line.substr(separator + sizeof hd66712_log::kSeparator - 1), number, module,
+              from_log, reading, replay);
   return true;
 }
 

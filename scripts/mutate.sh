@@ -156,7 +156,7 @@ tools/virtual_lcd/instruction.cpp: i.right = byte & 0x04; ~> i.right = byte & 0x
 tools/virtual_lcd/screen.cpp: screen.controller.blink_on && screen.blink_block ~> screen.controller.blink_on
 tools/virtual_lcd/screen.cpp: dots[kCellHeight - 1] = 0x1F; ~> dots[kCellHeight - 2] = 0x1F;
 tools/virtual_lcd/module_environment.cpp: c == '-' ? '_' ~> c == '_' ? '_'
-tools/parport/ppdev_port.cpp:   EndTheClaimsRead(base); ~>
+tools/parport/ppdev_port.cpp: PpdevWrite(control, lines | vlcd::kStrobeBit); ~> PpdevWrite(control, lines);
 tools/host/demo_script.cpp: "\\g3 42\\xB0" ~> "\\g3 42\\xDF"
 LIST
 )

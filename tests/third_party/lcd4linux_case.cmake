@@ -3,7 +3,7 @@ cmake_minimum_required(VERSION 3.25)
 # virtual LCD through the virtual parallel port: the winamp wiring (ours),
 # SIZE columns by rows, with or without busy-flag polling (BUSY 1 or 0).
 # Every cell must be as laid out, and the module must have seen no timing
-# rule broken but the two accepted below.
+# rule broken but those accepted below.
 #   cmake -DSIZE=20x4 -DBUSY=0|1 -DPRELOAD=<virtual_parport.so> -DWORK=<folder>
 #     -P lcd4linux_case.cmake
 file(REMOVE_RECURSE ${WORK})
@@ -90,14 +90,15 @@ string(FIND "${screen}" "┐\n${expected}└" at)
 # data sheet, accepted here by name:
 # - RS and R/W are not held after E falls (t_AH, 10 ns minimum);
 # - the read just ended keeps the controller busy (a data read executes in
-#   37 us), and lcd4linux's first function set follows within microseconds.
-#   That is the first of the initialization's three function sets, sent
-#   blind by design; the other two come 4.1 ms and 100 us later.
+#   37 us), and lcd4linux's first function set may follow within that time,
+#   as it does on a fast machine. That is the first of the initialization's
+#   three function sets, sent blind by design; the other two come 4.1 ms
+#   and 100 us later.
 # Any other finding, a busy-flag timeout, or a cell out of place fails.
 set(accepted "\n  RS or R/W changed as E fell, held 0 of 10 ns \\(write 2\\)\n"
-  "  instruction 0x30 \\(byte 1\\) latched [0-9]+ ns before the controller was ready\n$")
+  "(  instruction 0x30 \\(byte 1\\) latched [0-9]+ ns before the controller was ready\n)?$")
 string(CONCAT accepted ${accepted})
-if(at EQUAL -1 OR NOT screen MATCHES ", 2 timing violations\n"
+if(at EQUAL -1 OR NOT screen MATCHES ", [12] timing violations\n"
     OR NOT screen MATCHES "${accepted}"
     OR NOT screen MATCHES "system's port driver set the control lines itself \\(1 time;"
     OR output MATCHES "busy flag")
@@ -105,4 +106,4 @@ if(at EQUAL -1 OR NOT screen MATCHES ", 2 timing violations\n"
     "${screen}\nexpected rows:\n${expected}\nlcd4linux said:\n${output}")
 endif()
 message(STATUS "lcd4linux drew its ${SIZE} layout exactly (UseBusy ${BUSY}); "
-  "its two timing violations are the accepted ones")
+  "its timing violations are the accepted ones")

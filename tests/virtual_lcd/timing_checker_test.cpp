@@ -170,6 +170,7 @@ TEST(TimingCheckerTest, FourBitModeTakesEachByteAsTwoNibbles) {
   EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(lcd)).substr(0, 3), "Hi ");
   EXPECT_EQ(lcd.traffic.instructions, 7);
   EXPECT_EQ(lcd.traffic.data_bytes, 2);
+  EXPECT_EQ(lcd.traffic.first_nibbles, 5);  // five two-transfer bytes
   // The busy flag and address (2) in two reads, DB0-DB3 undriven.
   for (const int expected : {0x0F, 0x2F}) {
     vlcd::ReceivePortWrite(lcd, kBase + 2, 0x21, t);

@@ -147,6 +147,7 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
     // second, read or written.
     if (lcd.controller.four_bit && !lcd.bus.second_nibble) {
       lcd.bus.second_nibble = true;
+      ++lcd.traffic.first_nibbles;
       lcd.bus.first_nibble = lcd.bus.data_register & 0xF0;
       lcd.bus.first_nibble_ns = ns;
       lcd.bus.enable_high = false;

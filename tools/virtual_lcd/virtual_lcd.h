@@ -58,6 +58,9 @@ struct Traffic {
   // register, which a driver set up for an HD44780 never touches.
   int64_t function_sets = 0;
   int64_t extension_function_sets = 0;
+  // 4-bit transfers that were the first half of a byte, which the counts
+  // above take only with its second.
+  int64_t first_nibbles = 0;
   int64_t first_write_ns = -1;
   int64_t last_write_ns = -1;
   int64_t violation_count = 0;

@@ -7,6 +7,10 @@
 # check and the two refused claims latched nothing. LCDd's bytes follow.
 #   tests/kernel/check_results.sh LINUX_BUILD RESULTS
 set -uo pipefail
+if (($# != 2)); then
+  echo "usage: tests/kernel/check_results.sh LINUX_BUILD RESULTS" >&2
+  exit 2
+fi
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "$1/bin" && pwd) || exit 1
 results=$(cd "$2" && pwd) || exit 1

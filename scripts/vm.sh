@@ -77,12 +77,16 @@ die() {
   exit 1
 }
 
-# Software emulation, which every machine has; HD66712_VM_ACCEL=kvm asks for
-# KVM instead (with -cpu max, KVM inside another virtual machine can refuse
-# the CPU's model registers, and qemu then aborts).
+# Software emulation, which every machine has, one host thread per guest
+# core; HD66712_VM_ACCEL=kvm asks for KVM instead (with -cpu max, KVM inside
+# another virtual machine can refuse the CPU's model registers, and qemu
+# then aborts).
 accelerator() {
-  if [ "${HD66712_VM_ACCEL:-}" = kvm ]; then echo "-accel kvm"; else echo "-accel tcg"; fi
+  if [ "${HD66712_VM_ACCEL:-}" = kvm ]; then echo "-accel kvm"; else echo "-accel tcg,thread=multi"; fi
 }
+# The guest gets the machine's cores, up to 4.
+cores=$(nproc)
+((cores > 4)) && cores=4
 
 # Boots the image with `init` as the guest's first program; the console goes
 # to `console`. Gives up after `limit` seconds.
@@ -92,7 +96,7 @@ boot() {
   shift 4
   # shellcheck disable=SC2046
   timeout --kill-after=10 "$limit" qemu-system-x86_64 $(accelerator) -cpu "$cpu" -m "$memory" \
-    -smp 1 -nographic -no-reboot "$@" \
+    -smp "$cores" -nographic -no-reboot "$@" \
     -kernel "$image_dir/vmlinuz" -initrd "$image_dir/initrd.img" \
     -append "root=/dev/vda rw console=ttyS0 panic=-1 init=$init" \
     -drive "file=$image,format=raw,if=virtio$drive_options" \
@@ -100,8 +104,13 @@ boot() {
     -serial "file:$console" -monitor none </dev/null >/dev/null 2>&1
 }
 
+# Whoever comes second (test.sh makes the image in the background while the
+# lanes build) waits for the first and then finds it made.
 make_image() {
-  [ -s "$image_dir/ready" ] && return 0
+  mkdir -p "$cache" || die "cannot create $cache"
+  exec 9>"$cache/lock"
+  flock 9
+  [ -s "$image_dir/ready" ] && { exec 9>&-; return 0; }
   if ! command -v debootstrap >/dev/null || ! command -v qemu-system-x86_64 >/dev/null; then
     die "debootstrap and qemu-system-x86_64 are needed (scripts/setup.sh installs them)"
   fi
@@ -144,6 +153,7 @@ make_image() {
     die "the guest did not prepare its Wine prefix; its console: $image_dir/prepare.console"
   echo "$((SECONDS - started))" >"$image_dir/ready"
   say "guest system ready in $((SECONDS - started)) s"
+  exec 9>&-
 }
 
 run_tests() {

@@ -47,7 +47,7 @@ case "$1" in
     # Written straight to the share, so it can be followed from outside.
     results=/share/$lane/vm_results
     mkdir -p "$results"
-    ctest --output-on-failure -j 1 --timeout 1500 >"$results/ctest.log" 2>&1
+    ctest --output-on-failure -j "$(nproc)" --timeout 1500 >"$results/ctest.log" 2>&1
     echo $? >"$results/status"
     # cpack's own logs stay in the guest's memory otherwise.
     cp "$build"/package/_CPack_Packages/*/*/*.log "$results/" 2>/dev/null

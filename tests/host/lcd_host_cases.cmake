@@ -4,6 +4,9 @@ cmake_minimum_required(VERSION 3.25)
 # nothing that misleads. Each case() is a test of its own (tests/CMakeLists
 # lists them from this file); run with -DCASE=<name> it sets up its own
 # folder, WORK, and runs that case alone.
+# HD66712_CASE_UNDER names a program each case's run goes through (the
+# valgrind lane's memcheck: ctest's own would check cmake, not lcd_host).
+separate_arguments(under UNIX_COMMAND "$ENV{HD66712_CASE_UNDER}")
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/a_folder)
 set(failures "")
@@ -70,7 +73,7 @@ function(case name status pattern)
   elseif(arg_INPUT)
     set(input ${WORK}/${arg_INPUT})
   endif()
-  execute_process(COMMAND ${program} ${arg_UNPARSED_ARGUMENTS} WORKING_DIRECTORY ${folder}
+  execute_process(COMMAND ${under} ${program} ${arg_UNPARSED_ARGUMENTS} WORKING_DIRECTORY ${folder}
     INPUT_FILE ${input} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(NOT result STREQUAL "${status}" OR NOT output MATCHES "${pattern}")
     message(FATAL_ERROR "${name}: status ${result} (expected ${status}), output:\n${output}")

@@ -10,6 +10,8 @@
 
 #include "fuzz_checks.h"
 #include "module_settings.h"
+#include "number_text.h"
+#include "port_address.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

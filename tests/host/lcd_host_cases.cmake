@@ -430,8 +430,8 @@ case(wiring_walk_on_endless_input 1 "a line longer than any answer \\(256 charac
 case(step_ms_without_a_walk 2 "--step-ms: a session on the virtual LCD does not take it \\(--wiring-walk does\\)" --step-ms 5)
 case(two_modes 2 "--check-port and --wiring-walk are two modes: give one" --check-port --wiring-walk)
 # Every option a mode does not take, as --help lists modes and options, is
-# refused by that mode, naming the modes that do take it: none is ignored,
-# and none belongs to no mode.
+# refused by that mode, naming the modes that do take it: none is ignored;
+# and every option is taken by some mode.
 case(every_mode_refuses_what_it_does_not_take 0 "Modes, one at a time" --help
   SETUP x.lcd=init\n)
 if(CASE STREQUAL every_mode_refuses_what_it_does_not_take)
@@ -481,6 +481,14 @@ if(CASE STREQUAL every_mode_refuses_what_it_does_not_take)
   if(checked LESS 30)
     message(FATAL_ERROR "only ${checked} refusals checked: --help was not read as expected")
   endif()
+  # And every option is some mode's: one that no mode takes could never be given.
+  foreach(entry IN LISTS listed)
+    string(REGEX REPLACE "^\n  (-h,)?(--[a-z-]+).*" "\\2" option "${entry}")
+    if(NOT option STREQUAL "--help" AND NOT option IN_LIST mode_flags AND
+        NOT modes MATCHES "takes[^\n]* ${option}( |\n|;|$)")
+      message(FATAL_ERROR "${option}: no mode takes it")
+    endif()
+  endforeach()
   message(STATUS "${checked} refusals checked")
 endif()
 

@@ -44,18 +44,18 @@ Problem LoadDriver(const std::string& path, loader::ModuleHandle* module, Driver
   return std::nullopt;
 }
 
-Problem ReadSessionScript(const Options& options, PatternPages pages,
+Problem ReadSessionScript(const Options& options, Builtin builtin,
                           std::vector<ScriptCommand>* commands) {
   std::string name = options.script_path;
   std::vector<std::string> warnings;
   Problem problem;
   if (name.empty()) {
-    const bool pattern = options.test_pattern || options.real_port;
-    name = pattern ? "test pattern" : "demo";
+    name = builtin.test_pattern ? "test pattern" : "demo";
     const std::string script =
-        pattern ? TestPatternScript(options.display.columns, options.display.rows, pages,
-                                    options.page_ms)
-                : DemoScript(options.display.columns, options.display.rows, options.display.rom);
+        builtin.test_pattern
+            ? TestPatternScript(options.display.columns, options.display.rows, builtin.pages,
+                                options.page_ms)
+            : DemoScript(options.display.columns, options.display.rows, options.display.rom);
     problem = ParseScript(script, commands, &warnings, options.display.rom);
   } else {
     problem = ParseScriptFile(name, commands, &warnings, options.display.rom);

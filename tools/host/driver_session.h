@@ -17,9 +17,15 @@
 // loader's own reason.
 Problem LoadDriver(const std::string& path, loader::ModuleHandle* module, DriverEntries* driver);
 
-// The user's script, or the demo or test pattern sized to the module,
-// checked whole and its warnings shown.
-Problem ReadSessionScript(const Options& options, PatternPages pages,
+// What runs without --script: the demo, or the test pattern with its pages.
+struct Builtin {
+  bool test_pattern;
+  PatternPages pages;
+};
+
+// The user's script, or the built-in one sized to the module, checked whole
+// and its warnings shown.
+Problem ReadSessionScript(const Options& options, Builtin builtin,
                           std::vector<ScriptCommand>* commands);
 
 // Sets `session` to show what the driver prints on its own line, and to

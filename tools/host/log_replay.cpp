@@ -4,6 +4,7 @@
 
 #include "hd66712_log_format.h"
 #include "module_settings.h"
+#include "number_text.h"
 #include "text_lines.h"
 
 const char kInitFailureMessages[] =

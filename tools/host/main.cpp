@@ -29,15 +29,13 @@ int main(int argc, char** argv) {
     }
   }
   if (!settings.output.empty()) {
-    if (const Problem clash = CheckOutputAgainstInputs(
-            settings.output,
-            {options.script_path, options.replay_path, options.module, options.port_library})) {
+    if (const Problem clash = CheckOutputAgainstInputs(settings.output, options.input_files)) {
       return Fail(kUsageError, "--output: " + *clash);
     }
   }
   // Found before a run that saves screens, not after it has shown its first
-  // page. The port check saves nothing, nor does a walk on real hardware.
-  if (!settings.output.empty() && !options.check_port && !options.wiring_walk) {
+  // page; a walk finds out only as it runs whether it is on real hardware.
+  if (!settings.output.empty() && options.mode->saves_screens != SavesScreens::OnTheSimulator) {
     const std::string too_large =
         vlcd::PictureRefusal(settings.module.columns, settings.module.rows, vlcd::kPictureScale);
     if (!too_large.empty()) return Fail(kUsageError, "--columns and --rows: " + too_large);

@@ -14,15 +14,16 @@
 #include "modes.h"
 #include "module_loader.h"
 #include "module_settings.h"
+#include "number_text.h"
+#include "option_checks.h"
 #include "output_files.h"
 #include "port_access.h"
+#include "port_address.h"
 #include "report.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr long kMaxStepMs = 60000;
 
 std::string Lowercase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -30,27 +31,8 @@ std::string Lowercase(std::string text) {
   return text;
 }
 
-// Reads a number strictly and hands the option library its decimal form.
-CLI::Validator Number(vlcd::NumberForm form, long high) {
-  return CLI::Validator(
-      [form, high](std::string& text) {
-        long value = 0;
-        const Problem problem = vlcd::ParseNumber(text, form, 0, high, &value);
-        if (!problem) text = std::to_string(value);
-        return problem.value_or("");
-      },
-      "");
-}
-
 const CLI::Validator kOutputPrefix(
     [](std::string& text) { return vlcd::CheckScreenPrefix(text).value_or(""); }, "");
-
-// The type name alone says what a value is; the validators add nothing to
-// --help.
-const CLI::Validator kExistingFile = CLI::Validator(CLI::ExistingFile).description("");
-
-const CLI::Validator kNotEmpty(
-    [](std::string& text) { return text.empty() ? "an empty path names no file" : ""; }, "");
 
 // Beside the program itself, as in the release; else where the build puts it.
 void FindOwnFiles(Options* options) {
@@ -149,19 +131,19 @@ Problem ChipWordUnread(const std::string& parameters) {
 
 // Which modes take `option`, for a message: "--wiring-walk and
 // --write-real-port do".
-std::string ModesTaking(const std::string& option) {
-  std::string flags;
-  int count = 0;
+std::string ModesTaking(const CLI::Option& option) {
+  std::vector<std::string> flags;
   for (const Mode& mode : Modes()) {
-    if (std::find(mode.takes.begin(), mode.takes.end(), option) == mode.takes.end()) continue;
-    flags += (flags.empty() ? "" : " and ") + ModeName(mode);
-    ++count;
+    if (Takes(mode, option)) flags.push_back(ModeName(mode));
   }
-  return flags + (count == 1 ? " does" : " do");
+  if (flags.empty()) return "no mode does";
+  std::string text = flags.front();
+  for (size_t i = 1; i < flags.size(); ++i) text += " and " + flags[i];
+  return text + (flags.size() == 1 ? " does" : " do");
 }
 
-// Sets the mode the flags choose; refuses two modes, an option the mode
-// does not take, and options that contradict each other within a mode.
+// The mode the flags choose; refuses two modes, an option the mode does
+// not take, and options that contradict each other within a mode.
 Problem CheckMode(const CLI::App& app, Options* options) {
   const Mode* chosen = &Modes().front();
   for (const Mode& mode : Modes()) {
@@ -176,8 +158,8 @@ Problem CheckMode(const CLI::App& app, Options* options) {
     if (option->count() > 1)
       return name + " is given " + std::to_string(option->count()) + " times: give it once";
     if (option->count() == 0 || name == "--help" || name == chosen->flag) continue;
-    if (std::find(chosen->takes.begin(), chosen->takes.end(), name) == chosen->takes.end()) {
-      return name + ": " + ModeName(*chosen) + " does not take it (" + ModesTaking(name) + ")";
+    if (!Takes(*chosen, *option)) {
+      return name + ": " + ModeName(*chosen) + " does not take it (" + ModesTaking(*option) + ")";
     }
   }
   if (app.count("--host-folder") > 0 && app.count("--port-library") > 0) {
@@ -229,61 +211,31 @@ void AddModuleOptions(CLI::App& app, Options* options, SettingTexts* texts) {
       ->type_name("ADDRESS");
 }
 
-// What runs, with which files.
-void AddRunOptions(CLI::App& app, Options* options) {
+// The options several modes take: with which files, and the pattern's pace.
+void AddSharedOptions(CLI::App& app, Options* options) {
   app.add_option("--script", options->script_path, "Session script (below)")
       ->type_name("FILE")
-      ->check(kExistingFile);
-  app.add_option("--replay", options->replay_path,
-                 "Driver log written with Log: show the screen each session "
-                 "should leave (screens saved only with --output)")
-      ->type_name("FILE")
-      ->check(kExistingFile);
+      ->check(ExistingFileCheck());
   app.add_option("--output", options->output,
                  "Screen files: PREFIX.txt and PREFIX.png (default virtual_lcd)")
       ->type_name("PREFIX")
       ->check(kOutputPrefix);
   app.add_option("--module", options->module, "Driver module to load")
       ->type_name("PATH")
-      ->check(kNotEmpty)
+      ->check(NotEmptyCheck())
       ->capture_default_str();
   app.add_option("--port-library", options->port_library,
                  "Virtual port library to load; with --check-port or --wiring-walk, your port "
                  "library (default: found as the driver finds it)")
       ->type_name("PATH")
-      ->check(kNotEmpty)
+      ->check(NotEmptyCheck())
       ->capture_default_str();
-  app.add_flag("--trace", options->trace, "List every byte the module latched");
-  app.add_flag("--test-pattern", options->test_pattern,
-               "Run the test pattern sized to the module instead of the demo; "
-               "on the virtual LCD each page is saved as a numbered snapshot");
-  app.add_flag("--window", options->window,
-               "Show the virtual LCD live in a window as the session runs "
-               "(Windows); it stays until you press Enter");
-  app.add_flag("--check-port", options->check_port,
-               "Check the port: which port library loads, whether its driver is "
-               "open, and whether a port answers at --port");
-  app.add_option("--host-folder", options->host_folder,
-                 "With --check-port: check the port library that the driver would load inside "
-                 "a host whose program (.exe) is in DIR")
-      ->type_name("DIR")
-      ->check(CLI::ExistingDirectory.description(""));
-  app.add_flag("--wiring-walk", options->wiring_walk,
-               "Drive each signal high in turn to check the cable pin by pin, then "
-               "run the test pattern");
-  app.add_option("--step-ms", options->step_ms,
-                 "With --wiring-walk: pause N ms per pin instead of waiting for Enter")
-      ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
-      ->type_name("N");
   app.add_option("--page-ms", options->page_ms,
                  "With --write-real-port or --wiring-walk: how long each page of the test "
                  "pattern stays on the module, in ms")
-      ->transform(Number(vlcd::NumberForm::Decimal, kMaxStepMs))
+      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxPauseMs))
       ->type_name("N")
       ->capture_default_str();
-  app.add_flag("--write-real-port", options->real_port,
-               "No virtual LCD: the driver writes the real parallel port through your own port "
-               "library (runs the test pattern unless --script is given)");
 }
 
 // What parsing leaves to do: the names read, paths made usable, defaults
@@ -300,7 +252,13 @@ void FinishOptions(const CLI::App& app, const SettingTexts& texts, Options* opti
   options->parameters_given = app.count("--params") > 0;
   options->module = InCurrentFolder(options->module);
   options->port_library = InCurrentFolder(options->port_library);
-  if (app.count("--output") == 0 && options->replay_path.empty() && !options->real_port) {
+  options->input_files = {options->module, options->port_library};
+  for (const CLI::Option* option : app.get_options()) {
+    if (option->count() > 0 && option->get_type_name() == "FILE") {
+      options->input_files.push_back(option->as<std::string>());
+    }
+  }
+  if (app.count("--output") == 0 && options->mode->saves_screens == SavesScreens::Always) {
     options->output = vlcd::kDefaultScreenPrefix;
   }
 }
@@ -316,8 +274,9 @@ int ReadOptions(int argc, char** argv, Options* options) {
   // Given twice, an option is refused in our words once parsing is done.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   AddModuleOptions(app, options, &texts);
-  AddRunOptions(app, options);
-  app.footer("\n" + ModesHelp() +
+  AddSharedOptions(app, options);
+  for (const Mode& mode : Modes()) mode.add_own_options(app, OwnHeading(mode));
+  app.footer("\n" + ModesHelp(app) +
              "\nScript: one command a line; a line starting with # is a comment.\n" + ScriptHelp() +
              "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
   try {

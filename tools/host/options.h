@@ -13,10 +13,10 @@
 
 struct Mode;
 
+// What the modes share; each mode's own options are kept in its own file.
 struct Options {
   const Mode* mode = nullptr;  // set by ReadOptions
   std::string script_path;
-  std::string replay_path;
   vlcd::Module display;                         // its port_base is set from `port` for the run
   std::set<std::string> module_settings_given;  // "columns", ...
   std::string parameters;                       // as given, "" included
@@ -25,16 +25,10 @@ struct Options {
   std::string output;  // empty when not given
   std::string module;
   std::string port_library;
-  std::string host_folder;  // the port check looks as a host there would
-  bool trace = false;
-  bool test_pattern = false;
-  bool real_port = false;
   bool port_library_given = false;  // else the port library is found by name
-  bool check_port = false;
-  bool wiring_walk = false;
-  int step_ms = -1;              // the walk's pause per pin; -1 waits for Enter
-  int page_ms = kDefaultPageMs;  // how long a page stays on a real module
-  bool window = false;           // the virtual LCD shown live in a window
+  int page_ms = kDefaultPageMs;     // how long a page stays on a real module
+  // Every file the run reads, which the screens it saves must not overwrite.
+  std::vector<std::string> input_files;
 };
 
 struct Settings {

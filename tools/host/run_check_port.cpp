@@ -11,10 +11,31 @@
 #include "port_verdicts.h"
 #include "run_modes.h"
 
-int RunCheckPort(const Options& options) {
+namespace {
+
+// Where --host-folder says a host's program is; empty when not given.
+std::string host_folder;
+
+}  // namespace
+
+void AddCheckPortOptions(CLI::App& app, const std::string& heading) {
+  app.add_flag("--check-port")
+      ->description(
+          "Check the port: which port library loads, whether its driver is "
+          "open, and whether a port answers at --port")
+      ->group(heading);
+  app.add_option("--host-folder", host_folder,
+                 "Check the port library that the driver would load inside a host whose "
+                 "program (.exe) is in DIR")
+      ->type_name("DIR")
+      ->check(CLI::ExistingDirectory.description(""))
+      ->group(heading);
+}
+
+int RunCheckPort(const Options& options, Settings&) {
   std::string path = options.port_library_given ? options.port_library : "";
-  if (!options.host_folder.empty()) {
-    if (const Problem none = FindAsAHostWould(options.host_folder, &path)) {
+  if (!host_folder.empty()) {
+    if (const Problem none = FindAsAHostWould(host_folder, &path)) {
       return Fail(kRunError, *none);
     }
   }

@@ -63,9 +63,18 @@ void AnnounceRealPort(const Settings& settings, const DriverEntries& driver,
 
 }  // namespace
 
+void AddRealPortOptions(CLI::App& app, const std::string& heading) {
+  app.add_flag("--write-real-port")
+      ->description(
+          "No virtual LCD: the driver writes the real parallel port through your own port "
+          "library (runs the test pattern unless --script is given)")
+      ->group(heading);
+}
+
 int RunOnRealPort(const Options& options, Settings& settings) {
   std::vector<ScriptCommand> commands;
-  if (const Problem problem = ReadSessionScript(options, PatternPages::Paused, &commands)) {
+  if (const Problem problem =
+          ReadSessionScript(options, Builtin{true, PatternPages::Paused}, &commands)) {
     return Fail(kRunError, *problem);
   }
   std::string found;

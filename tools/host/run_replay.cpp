@@ -5,11 +5,15 @@
 #include "log_replay.h"
 #include "messages.h"
 #include "module_settings.h"
+#include "option_checks.h"
 #include "report.h"
 #include "run_modes.h"
 #include "screen.h"
 
 namespace {
+
+// The log --replay names.
+std::string log_path;
 
 vlcd::Screen ShownScreen(const ReplayedSession& session) {
   return session.shut_down ? session.before_shut_down : vlcd::ScreenNow(session.lcd);
@@ -17,24 +21,32 @@ vlcd::Screen ShownScreen(const ReplayedSession& session) {
 
 }  // namespace
 
-int RunReplay(const Options& options, const Settings& settings) {
+void AddReplayOptions(CLI::App& app, const std::string& heading) {
+  app.add_option("--replay", log_path,
+                 "Driver log written with Log: show the screen each session "
+                 "should leave (screens saved only with --output)")
+      ->type_name("FILE")
+      ->check(ExistingFileCheck())
+      ->group(heading);
+}
+
+int RunReplay(const Options& options, Settings& settings) {
   FromTheLog from_log;
   from_log.columns = options.module_settings_given.count("columns") == 0;
   from_log.rows = options.module_settings_given.count("rows") == 0;
   from_log.chip = options.module_settings_given.count("chip") == 0;
   Replay replay;
-  if (const Problem problem =
-          ReplayLogFile(options.replay_path, settings.module, from_log, &replay)) {
-    return Fail(kRunError, options.replay_path + ": " + *problem);
+  if (const Problem problem = ReplayLogFile(log_path, settings.module, from_log, &replay)) {
+    return Fail(kRunError, log_path + ": " + *problem);
   }
-  for (const std::string& problem : replay.unreadable) Warn(options.replay_path + ": " + problem);
+  for (const std::string& problem : replay.unreadable) Warn(log_path + ": " + problem);
   if (replay.more_unreadable > 0) {
-    Warn(options.replay_path + ": and " + std::to_string(replay.more_unreadable) +
+    Warn(log_path + ": and " + std::to_string(replay.more_unreadable) +
          " more lines that could not be read");
   }
-  for (const std::string& warning : replay.warnings) Warn(options.replay_path + ": " + warning);
+  for (const std::string& warning : replay.warnings) Warn(log_path + ": " + warning);
   if (replay.sessions.empty()) {
-    return Fail(kRunError, options.replay_path + " holds no driver session");
+    return Fail(kRunError, log_path + " holds no driver session");
   }
   for (const ReplayedSession& session : replay.sessions) {
     const std::string taken =

@@ -14,6 +14,13 @@
 
 namespace {
 
+// What only a session on the virtual LCD takes.
+struct {
+  bool test_pattern = false;
+  bool trace = false;
+  bool window = false;
+} own;
+
 struct VirtualPort {
   VirtualLcdSnapshotFn snapshot = nullptr;
   VirtualLcdTraceFn trace = nullptr;
@@ -38,12 +45,12 @@ Problem OpenVirtualPort(const Options& options, const Settings& settings,
       library->show_window == nullptr) {
     return options.port_library + " is not the virtual LCD";
   }
-  const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
+  const int flags = kVirtualLcdProgress | (own.trace ? kVirtualLcdTrace : 0);
   if (const Problem refused = ConfigureVirtualLcd(*port, vlcd::SettingsText(settings.module),
                                                   settings.module.port_base, flags)) {
     return refused;
   }
-  if (options.window) {
+  if (own.window) {
     if (const char* refused = library->show_window()) return refused;
   }
   return std::nullopt;
@@ -66,9 +73,26 @@ void SaveSnapshots(const VirtualPort& library, Settings& settings) {
 
 }  // namespace
 
+void AddVirtualLcdOptions(CLI::App& app, const std::string& heading) {
+  app.add_flag("--trace", own.trace, "List every byte the module latched")->group(heading);
+  app.add_flag("--test-pattern", own.test_pattern,
+               "Run the test pattern sized to the module instead of the demo; "
+               "each page is saved as a numbered snapshot")
+      ->group(heading);
+  app.add_flag("--window", own.window,
+               "Show the virtual LCD live in a window as the session runs "
+               "(Windows); it stays until you press Enter")
+      ->group(heading);
+}
+
 int RunOnVirtualLcd(const Options& options, Settings& settings) {
+  return RunSessionOnVirtualLcd(options, settings, own.test_pattern);
+}
+
+int RunSessionOnVirtualLcd(const Options& options, Settings& settings, bool test_pattern) {
   std::vector<ScriptCommand> commands;
-  if (const Problem problem = ReadSessionScript(options, PatternPages::Snapshots, &commands)) {
+  if (const Problem problem =
+          ReadSessionScript(options, Builtin{test_pattern, PatternPages::Snapshots}, &commands)) {
     return Fail(kRunError, *problem);
   }
   loader::ModuleHandle port = nullptr;
@@ -91,7 +115,7 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
                    [&library](size_t bytes) { library.expect(static_cast<int64_t>(bytes)); });
   bool driver_open = false;
   const Problem problem = RunCommands(driver, settings.session, commands, &driver_open);
-  if (options.trace) std::fputs(library.trace(), stdout);
+  if (own.trace) std::fputs(library.trace(), stdout);
   int status = 0;
   if (problem) {
     status = Fail(kRunError, *problem + " (the screen was not saved)");
@@ -100,7 +124,7 @@ int RunOnVirtualLcd(const Options& options, Settings& settings) {
     std::fputs(library.snapshot(settings.output.c_str(), &saved), stdout);
     if (saved != 1) status = Fail(kRunError, "the screen could not be saved");
   }
-  if (options.window) {
+  if (own.window) {
     std::printf("The window stays open until you press Enter.\n");
     std::fflush(stdout);
     std::string line;

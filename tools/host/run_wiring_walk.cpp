@@ -13,6 +13,7 @@
 
 #include "messages.h"
 #include "module_settings.h"
+#include "option_checks.h"
 #include "port_access.h"
 #include "port_verdicts.h"
 #include "report.h"
@@ -21,6 +22,9 @@
 #include "wiring.h"
 
 namespace {
+
+// The pause per pin --step-ms gives; -1 waits for Enter.
+int step_ms = -1;
 
 struct Signal {
   const char* name;  // on the port
@@ -103,7 +107,7 @@ Problem Drive(const PortLibrary& library, uint16_t data, const Signal& signal, b
   return std::nullopt;
 }
 
-Problem Walk(const PortLibrary& library, uint16_t data, const Options& options) {
+Problem Walk(const PortLibrary& library, uint16_t data) {
   if (const Problem unreached = CheckPortReached(library, data, PortProbe::DataRegister)) {
     return unreached;
   }
@@ -111,17 +115,29 @@ Problem Walk(const PortLibrary& library, uint16_t data, const Options& options) 
     if (const Problem stop = Drive(library, data, signal, library.virtual_pins != nullptr)) {
       return stop;
     }
-    if (options.step_ms < 0) {
+    if (step_ms < 0) {
       if (const Problem stop = AwaitEnter()) return stop;
       continue;
     }
     std::fflush(stdout);
-    std::this_thread::sleep_for(std::chrono::milliseconds(options.step_ms));
+    std::this_thread::sleep_for(std::chrono::milliseconds(step_ms));
   }
   return std::nullopt;
 }
 
 }  // namespace
+
+void AddWiringWalkOptions(CLI::App& app, const std::string& heading) {
+  app.add_flag("--wiring-walk")
+      ->description(
+          "Drive each signal high in turn to check the cable pin by pin, then "
+          "run the test pattern")
+      ->group(heading);
+  app.add_option("--step-ms", step_ms, "Pause N ms per pin instead of waiting for Enter")
+      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxPauseMs))
+      ->type_name("N")
+      ->group(heading);
+}
 
 int RunWiringWalk(const Options& options, Settings& settings) {
   PortLibrary library;
@@ -144,21 +160,17 @@ int RunWiringWalk(const Options& options, Settings& settings) {
       return Fail(kRunError, *refused);
     }
   }
-  const Problem stopped = Walk(library, data, options);
+  const Problem stopped = Walk(library, data);
   LeavePortIdle(library, data);
   const std::string file = library.file;
   ClosePortLibrary(&library);
   if (stopped) return Fail(kRunError, *stopped);
   std::printf("%s; now the module is powered up and the test pattern runs.\n", kEverySignalWalked);
   std::fflush(stdout);
+  if (!simulator) return RunOnRealPort(options, settings);
   Options pattern = options;
-  pattern.test_pattern = true;
-  if (simulator) {
-    pattern.port_library = file;
-    if (pattern.output.empty()) pattern.output = vlcd::kDefaultScreenPrefix;
-    settings.output = pattern.output;
-    return RunOnVirtualLcd(pattern, settings);
-  }
-  pattern.real_port = true;
-  return RunOnRealPort(pattern, settings);
+  pattern.port_library = file;
+  if (pattern.output.empty()) pattern.output = vlcd::kDefaultScreenPrefix;
+  settings.output = pattern.output;
+  return RunSessionOnVirtualLcd(pattern, settings, true);
 }

@@ -5,6 +5,7 @@
 
 #include "character_rom.h"
 #include "module_settings.h"
+#include "number_text.h"
 #include "rom_text.h"
 #include "text_lines.h"
 

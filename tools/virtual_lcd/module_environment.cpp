@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "module_settings.h"
+#include "port_address.h"
 #include "report.h"
 
 namespace {

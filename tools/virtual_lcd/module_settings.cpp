@@ -1,10 +1,8 @@
 #include "module_settings.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <cstdio>
-#include <string_view>
+
+#include "number_text.h"
 
 namespace vlcd {
 
@@ -65,46 +63,6 @@ const char* NameOf(const Named<Value> (&known)[N], Value value) {
 
 }  // namespace
 
-std::string Excerpt(const std::string& text) {
-  constexpr size_t kLongest = 60;
-  if (text.size() <= kLongest) return text;
-  size_t cut = kLongest - 3;
-  // Not inside a UTF-8 character: back to the byte that starts it.
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return text.substr(0, cut) + "...";
-}
-
-Problem ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value) {
-  const bool prefixed = form == NumberForm::Address && text.starts_with("0x");
-  const bool hex = prefixed || form == NumberForm::Hexadecimal;
-  const std::string_view digits = std::string_view(text).substr(prefixed ? 2 : 0);
-  const char* expected = form == NumberForm::Address
-                             ? "a decimal number or 0x and hexadecimal digits"
-                         : form == NumberForm::Hexadecimal ? "hexadecimal digits"
-                                                           : "a decimal number";
-  // from_chars would take a sign; a number here never has one.
-  if (digits.empty() || digits[0] == '-' || digits[0] == '+') {
-    return "'" + Excerpt(text) + "' is not " + expected;
-  }
-  // Some tools read a leading zero as octal, others not: refuse to guess.
-  if (!hex && digits.size() > 1 && digits[0] == '0' &&
-      digits.find_first_not_of("0123456789") == std::string_view::npos) {
-    return "'" + Excerpt(text) +
-           "' starts with 0, which some tools read as octal: leave the 0 out" +
-           (form == NumberForm::Address ? " or write 0x for hexadecimal" : "");
-  }
-  long number = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, number, hex ? 16 : 10);
-  if (stop != end) return "'" + Excerpt(text) + "' is not " + expected;
-  if (error == std::errc::result_out_of_range || number < low || number > high) {
-    return "'" + Excerpt(text) + "' is out of range (" + std::to_string(low) + " to " +
-           std::to_string(high) + ")";
-  }
-  *value = number;
-  return std::nullopt;
-}
-
 Problem ReadChipName(const std::string& text, Chip* chip) {
   return ReadName(kChips, text, "a chip", chip);
 }
@@ -123,18 +81,19 @@ std::string RomNames() { return NamesOf(kRoms); }
 
 const std::vector<ModuleSetting>& ModuleSettings() {
   static const std::vector<ModuleSetting> settings = {
-      {"columns", "N", "Module columns, 1-255",
+      {"columns", "N", "Module columns, 1-255", true,
        [](const std::string& text, Module* module) { return ReadSize(text, &module->columns); },
        [](const Module& module) { return std::to_string(module.columns); }},
-      {"rows", "N", "Module rows, 1-255",
+      {"rows", "N", "Module rows, 1-255", true,
        [](const std::string& text, Module* module) { return ReadSize(text, &module->rows); },
        [](const Module& module) { return std::to_string(module.rows); }},
-      {"chip", "CHIP", "The module's controller: " + ChipNames(),
+      {"chip", "CHIP", "The module's controller: " + ChipNames(), true,
        [](const std::string& text, Module* module) { return ReadChipName(text, &module->chip); },
        [](const Module& module) -> std::string { return ChipName(module.chip); }},
       {"rom", "ROM",
        "The controller's character ROM: " + RomNames() +
            " (A00 Japanese, A02 European: see the module's data sheet)",
+       true,
        [](const std::string& text, Module* module) { return ReadRomName(text, &module->rom); },
        [](const Module& module) -> std::string { return RomName(module.rom); }},
   };
@@ -182,42 +141,6 @@ Problem ReadSettingsText(const std::string& text, Module* module) {
 std::string Describe(const Module& module) {
   return std::to_string(module.columns) + "x" + std::to_string(module.rows) + " " +
          ChipName(module.chip) + " with ROM " + RomName(module.rom);
-}
-
-Problem ReadPortAddress(const std::string& text, uint16_t* port) {
-  long value = 0;
-  if (Problem problem = ParseNumber(text, NumberForm::Address, 0, kMaxPort, &value)) {
-    if (StartsWithPortName(text)) {
-      *problem += "; write the address: 0x378 for LPT1, 0x278 for LPT2";
-    }
-    return problem;
-  }
-  // Port addresses are written in hexadecimal everywhere a user reads them
-  // (Device Manager, /proc, data sheets), so digits alone are most often a
-  // hexadecimal address without its 0x.
-  if (text.rfind("0x", 0) != 0) {
-    char both[96];
-    std::snprintf(both, sizeof both, "Write 0x%s for hexadecimal, or 0x%lX for decimal %ld",
-                  text.c_str(), static_cast<unsigned long>(value), value);
-    return "'" + text + "' has no 0x: is it hexadecimal, as port addresses are written? " + both;
-  }
-  *port = static_cast<uint16_t>(value);
-  return std::nullopt;
-}
-
-bool StartsWithPortName(const std::string& text) {
-  const auto lower = [](char c) { return static_cast<char>(std::tolower(c)); };
-  return text.size() >= 3 && lower(text[0]) == 'l' && lower(text[1]) == 'p' &&
-         lower(text[2]) == 't';
-}
-
-std::string ParametersFor(uint16_t port, Chip chip) {
-  const std::string name = ChipName(chip);
-  if (port == 0x378) return "LPT1," + name;
-  if (port == 0x278) return "LPT2," + name;
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X,", static_cast<unsigned>(port));
-  return text + name;
 }
 
 Problem GeometryWarning(int columns, int rows) {

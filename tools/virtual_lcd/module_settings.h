@@ -14,20 +14,6 @@
 
 namespace vlcd {
 
-enum class NumberForm {
-  Decimal,      // digits only
-  Address,      // digits, or "0x" and hexadecimal digits
-  Hexadecimal,  // hexadecimal digits only, either case
-};
-
-// `text` as a message quotes it: whole up to a line's worth (60 bytes),
-// else its start and "...", cut between characters.
-std::string Excerpt(const std::string& text);
-
-// A whole number from `low` to `high`: no sign, blank, leading zero (which
-// some read as octal) or trailing character. Sets `value`, or says what is wrong.
-Problem ParseNumber(const std::string& text, NumberForm form, long low, long high, long* value);
-
 // A chip's name exactly as ChipNames() lists them.
 Problem ReadChipName(const std::string& text, Chip* chip);
 const char* ChipName(Chip chip);
@@ -46,6 +32,10 @@ struct ModuleSetting {
   const char* name;        // "chip": --chip, HD_VLCD_CHIP, chip=
   const char* value_name;  // "CHIP", for --help
   std::string help;
+  // Whether it changes what is sent to a real module too (the driver's
+  // parameters, the script's bytes), or only what the virtual LCD shows;
+  // lcd_host's real-port modes take only the settings that do.
+  bool matters_on_a_real_module;
   // Sets the setting from `text`, or says what is wrong and changes nothing.
   Problem (*read)(const std::string& text, Module* module);
   std::string (*show)(const Module& module);
@@ -63,20 +53,8 @@ Problem ReadSettingsText(const std::string& text, Module* module);
 // "16x2 HD44780 with ROM A02", for messages and titles.
 std::string Describe(const Module& module);
 
-// A port's data register: 0x and hexadecimal digits, up to kMaxPort.
-// Digits alone get a question back (hexadecimal without its 0x, or
-// decimal?); a port's name gets the address to write instead.
-Problem ReadPortAddress(const std::string& text, uint16_t* port);
-// Whether `text` starts as a port's name does, "LPT" in any case.
-bool StartsWithPortName(const std::string& text);
-
-// Driver parameters that name this port and chip: "LPT1,HD44780",
-// "0x3BC,HD66712".
-std::string ParametersFor(uint16_t port, Chip chip);
-
-// The driver takes sizes as bytes; the port is a 16-bit address.
+// The driver takes sizes as bytes.
 constexpr long kMaxSize = 255;
-constexpr long kMaxPort = 0xFFFF;
 
 // Nothing for a size a single controller can show, else a warning naming the
 // limit that is exceeded (80 cells a line, 4 rows).

@@ -3,11 +3,9 @@
 //
 // The module it stands for is configured outside the driver: by a host tool
 // through VirtualLcd_Configure, or by environment variables read at load:
-//   HD_VLCD_CHIP     the chip, by name (default HD66712)
-//   HD_VLCD_ROM      its character ROM, A00 (Japanese, the default) or A02
-//                    (European)
-//   HD_VLCD_COLUMNS  columns, 0-255, default 20
-//   HD_VLCD_ROWS     rows, 0-255, default 4
+//   HD_VLCD_<SETTING>  each of the module's settings (ModuleSettings(): its
+//                    size, chip, ROM, ...), named in capitals with a dash
+//                    as an underscore, as README.md lists them
 //   HD_VLCD_PORT     the port's data register, default 0x378
 //   HD_VLCD_OUTPUT   when set, the screen is written to <value>.txt and
 //                    <value>.png as the library is unloaded (a folder:
@@ -33,6 +31,7 @@
 #include <type_traits>
 
 #include "module_settings.h"
+#include "port_address.h"
 #include "port_device.h"
 #include "port_library_abi.h"
 #include "report.h"

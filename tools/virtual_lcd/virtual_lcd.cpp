@@ -6,6 +6,7 @@
 
 #include "byte_meaning.h"
 #include "module_settings.h"
+#include "port_address.h"
 
 namespace vlcd {
 

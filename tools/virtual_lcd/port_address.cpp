@@ -1,0 +1,47 @@
+#include "port_address.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "module_settings.h"
+#include "number_text.h"
+
+namespace vlcd {
+
+Problem ReadPortAddress(const std::string& text, uint16_t* port) {
+  long value = 0;
+  if (Problem problem = ParseNumber(text, NumberForm::Address, 0, kMaxPort, &value)) {
+    if (StartsWithPortName(text)) {
+      *problem += "; write the address: 0x378 for LPT1, 0x278 for LPT2";
+    }
+    return problem;
+  }
+  // Port addresses are written in hexadecimal everywhere a user reads them
+  // (Device Manager, /proc, data sheets), so digits alone are most often a
+  // hexadecimal address without its 0x.
+  if (text.rfind("0x", 0) != 0) {
+    char both[96];
+    std::snprintf(both, sizeof both, "Write 0x%s for hexadecimal, or 0x%lX for decimal %ld",
+                  text.c_str(), static_cast<unsigned long>(value), value);
+    return "'" + text + "' has no 0x: is it hexadecimal, as port addresses are written? " + both;
+  }
+  *port = static_cast<uint16_t>(value);
+  return std::nullopt;
+}
+
+bool StartsWithPortName(const std::string& text) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(c)); };
+  return text.size() >= 3 && lower(text[0]) == 'l' && lower(text[1]) == 'p' &&
+         lower(text[2]) == 't';
+}
+
+std::string ParametersFor(uint16_t port, Chip chip) {
+  const std::string name = ChipName(chip);
+  if (port == 0x378) return "LPT1," + name;
+  if (port == 0x278) return "LPT2," + name;
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X,", static_cast<unsigned>(port));
+  return text + name;
+}
+
+}  // namespace vlcd

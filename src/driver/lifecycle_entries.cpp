@@ -1,8 +1,8 @@
 // Starting and shutting down the driver.
 #include "displaydll.h"
 #include "driver/driver_state.h"
-#include "driver/startup_parameters.h"
 #include "hd66712_log_format.h"
+#include "hd66712_parameters.h"
 #include "lcd/controller_link.h"
 #include "lcd/display_config.h"
 #include "lcd/power_up.h"

@@ -1,13 +1,11 @@
-#include "driver/startup_parameters.h"
-
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "hd66712_parameters.h"
+
 namespace {
 
-constexpr uint16_t kLpt1Port = 0x378;
-constexpr uint16_t kLpt2Port = 0x278;
 // Room for the ",Log" that the first start found at the end.
 constexpr int32_t kLogSuffixLength = 4;
 

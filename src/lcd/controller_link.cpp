@@ -1,6 +1,7 @@
 #include "lcd/controller_link.h"
 
 #include "hd66712_log_format.h"
+#include "hd66712_parameters.h"
 #include "lcd/display_config.h"
 #include "log/diag_log.h"
 #include "platform/clock.h"
@@ -16,9 +17,7 @@ constexpr uint8_t kInstructionStrobe = 0x02;
 constexpr uint8_t kDataIdle = 0x0F;
 constexpr uint8_t kDataStrobe = 0x06;
 
-// Every port write is held this long; the controller latches on E's fall.
-constexpr int32_t kBusSettleUs = 40;
-
+// Four writes, each held kBusSettleUs; the controller latches on E's fall.
 void BusCycle(uint8_t byte, uint8_t idle, uint8_t strobe) {
   const uint16_t data_register = display_config().port_address;
   const uint16_t control_register = static_cast<uint16_t>(data_register + 2);

@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
-// The numbers are shown in the log.
-enum class ChipType : int { HD66712 = 0, HD44780 = 1 };
+#include "hd66712_parameters.h"
 
 struct DisplayConfig {
-  uint16_t port_address = 0x378;  // data register; control register at +2
+  uint16_t port_address = kLpt1Port;  // data register; control register at +2
   int32_t width = 20;
   int32_t height = 4;
   ChipType chip_type = ChipType::HD66712;

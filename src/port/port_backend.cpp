@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "displaydll.h"
 #include "log/diag_log.h"
 #include "platform/library.h"
 

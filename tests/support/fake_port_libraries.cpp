@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "displaydll.h"
 #include "platform/library.h"
 #include "port/port_backend.h"
 #include "sim_clock.h"

@@ -1,4 +1,4 @@
-#include "driver/startup_parameters.h"
+#include "hd66712_parameters.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,12 @@
 #include <cstdio>
 
 #include "demo_script.h"
+#include "hd66712_parameters.h"
 #include "messages.h"
 #include "port_verdicts.h"
 
 namespace {
 
-// Every byte takes a bus cycle of four port writes, each followed by 40 µs.
-constexpr double kSecondsPerByte = 160e-6;
 // Writes that take longer than a few seconds are announced.
 constexpr size_t kLongWriteBytes = 20000;
 
@@ -77,8 +76,9 @@ void WatchDriverCalls(StdoutCapture& capture, SessionSettings& session,
     std::fflush(stdout);
     std::fprintf(stderr,
                  "lcd_host: writing %zu characters, which takes at least %s at the driver's "
-                 "160 us a byte\n",
-                 bytes, Duration(static_cast<double>(bytes) * kSecondsPerByte).c_str());
+                 "%d us a byte\n",
+                 bytes, Duration(static_cast<double>(bytes) * kMicrosecondsPerByte / 1e6).c_str(),
+                 kMicrosecondsPerByte);
     if (long_write) long_write(bytes);
   };
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <map>
 
-#include "driver/startup_parameters.h"
+#include "hd66712_parameters.h"
 #include "live_window_link.h"
 #include "messages.h"
 #include "modes.h"
@@ -71,9 +71,8 @@ std::vector<std::string> ParameterWarnings(const std::string& parameters) {
     std::snprintf(drives, sizeof drives, "0x%X", ParsePort(parameters.c_str()));
     warnings.push_back("--params \"" + parameters +
                        "\": the driver knows only LPT1 and LPT2, in capitals, and drives " +
-                       drives +
-                       " here; give the port's address instead (0x378 for LPT1, "
-                       "0x278 for LPT2)");
+                       drives + " here; give the port's address instead (" + vlcd::NamedPorts() +
+                       ")");
   }
   return warnings;
 }
@@ -199,7 +198,8 @@ void AddModuleOptions(CLI::App& app, Options* options, SettingTexts* texts) {
   app.add_option("--params", options->parameters,
                  "Driver parameters (default: built from --port and --chip)")
       ->type_name("TEXT");
-  app.add_option("--port", options->port, "Where the module is plugged in, 0x378 by default")
+  app.add_option("--port", options->port,
+                 "Where the module is plugged in, " + HexAddress(kLpt1Port) + " by default")
       ->transform(CLI::Validator(
           [](std::string& text) {
             uint16_t port = 0;

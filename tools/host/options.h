@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "hd66712_parameters.h"
 #include "module.h"
 #include "session.h"
 #include "test_pattern.h"
@@ -21,7 +22,7 @@ struct Options {
   std::set<std::string> module_settings_given;  // "columns", ...
   std::string parameters;                       // as given, "" included
   bool parameters_given = false;                // else built from --port and --chip
-  int port = 0x378;
+  int port = kLpt1Port;
   std::string output;  // empty when not given
   std::string module;
   std::string port_library;

@@ -10,7 +10,7 @@
 
 #include "displaydll.h"
 #include "module_loader.h"
-#include "port/port_backend.h"
+#include "hd66712_port_libraries.h"
 #include "port_library_abi.h"
 #include "problem.h"
 

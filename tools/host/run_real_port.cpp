@@ -5,8 +5,8 @@
 // no port stops instead of reporting commands as sent.
 #include <cstdio>
 
-#include "driver/startup_parameters.h"
 #include "driver_session.h"
+#include "hd66712_parameters.h"
 #include "messages.h"
 #include "module_settings.h"
 #include "port_access.h"

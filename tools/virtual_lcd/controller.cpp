@@ -12,8 +12,8 @@ constexpr int64_t kClearOrHomeNs = 1520000;
 
 // Where each mode's memory lines start and end.
 constexpr int kSecondLineStart = 0x40;
-constexpr int kTwoLineLength = 0x28;
-constexpr int kOneLineLength = 0x50;
+constexpr int kOneLineLength = kDisplayRamCells;
+constexpr int kTwoLineLength = kDisplayRamCells / 2;
 constexpr int kFourLinePitch = 0x20;
 
 // The address counter's next value after a write in the current mode.

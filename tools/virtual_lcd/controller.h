@@ -15,6 +15,11 @@ namespace vlcd {
 // HD66712 first: the default, as the driver's own.
 enum class Chip { HD66712, HD44780 };
 
+// The characters a controller's display memory holds: one line of 80, or
+// two of 40. A line longer than this, or a module with more cells on more
+// than two rows, needs a second controller.
+constexpr int kDisplayRamCells = 80;
+
 template <size_t N>
 constexpr std::array<uint8_t, N> Filled(uint8_t value) {
   std::array<uint8_t, N> cells{};

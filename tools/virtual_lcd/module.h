@@ -8,6 +8,7 @@
 
 #include "character_rom.h"
 #include "controller.h"
+#include "hd66712_parameters.h"
 
 namespace vlcd {
 
@@ -16,7 +17,7 @@ struct Module {
   CharacterRom rom = CharacterRom::A00;
   int columns = 20;
   int rows = 4;
-  uint16_t port_base = 0x378;
+  uint16_t port_base = kLpt1Port;  // where the driver writes unless told otherwise
 };
 
 // Modules of more than 80 cells on more than two rows (40x4, say) carry a
@@ -25,8 +26,7 @@ struct Module {
 // The first row that a second controller drives.
 constexpr int kSecondControllerFirstRow = 2;
 constexpr bool NeedsSecondController(int columns, int rows) {
-  constexpr int kCellsPerController = 80;
-  return rows > kSecondControllerFirstRow && columns * rows > kCellsPerController;
+  return rows > kSecondControllerFirstRow && columns * rows > kDisplayRamCells;
 }
 
 }  // namespace vlcd

@@ -8,7 +8,6 @@ namespace vlcd {
 
 namespace {
 
-constexpr int kMaxCellsPerLine = 80;
 constexpr int kMaxRows = 4;
 
 // A setting's values by the names users write; the first is the default.
@@ -144,9 +143,9 @@ std::string Describe(const Module& module) {
 }
 
 Problem GeometryWarning(int columns, int rows) {
-  if (columns > kMaxCellsPerLine) {
+  if (columns > kDisplayRamCells) {
     return std::to_string(columns) + " columns: a controller shows at most " +
-           std::to_string(kMaxCellsPerLine) + " cells a line";
+           std::to_string(kDisplayRamCells) + " cells a line";
   }
   if (rows > kMaxRows) {
     return std::to_string(rows) + " rows: a controller drives at most " + std::to_string(kMaxRows) +

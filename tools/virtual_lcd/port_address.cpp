@@ -12,7 +12,7 @@ Problem ReadPortAddress(const std::string& text, uint16_t* port) {
   long value = 0;
   if (Problem problem = ParseNumber(text, NumberForm::Address, 0, kMaxPort, &value)) {
     if (StartsWithPortName(text)) {
-      *problem += "; write the address: 0x378 for LPT1, 0x278 for LPT2";
+      *problem += "; write the address: " + NamedPorts();
     }
     return problem;
   }
@@ -35,10 +35,17 @@ bool StartsWithPortName(const std::string& text) {
          lower(text[2]) == 't';
 }
 
+std::string NamedPorts() {
+  char text[48];
+  std::snprintf(text, sizeof text, "0x%X for LPT1, 0x%X for LPT2", unsigned{kLpt1Port},
+                unsigned{kLpt2Port});
+  return text;
+}
+
 std::string ParametersFor(uint16_t port, Chip chip) {
   const std::string name = ChipName(chip);
-  if (port == 0x378) return "LPT1," + name;
-  if (port == 0x278) return "LPT2," + name;
+  if (port == kLpt1Port) return "LPT1," + name;
+  if (port == kLpt2Port) return "LPT2," + name;
   char text[16];
   std::snprintf(text, sizeof text, "0x%X,", static_cast<unsigned>(port));
   return text + name;

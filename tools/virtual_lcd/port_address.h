@@ -21,6 +21,9 @@ Problem ReadPortAddress(const std::string& text, uint16_t* port);
 // Whether `text` starts as a port's name does, "LPT" in any case.
 bool StartsWithPortName(const std::string& text);
 
+// "0x378 for LPT1, 0x278 for LPT2": the ports the driver knows by name.
+std::string NamedPorts();
+
 // Driver parameters that name this port and chip: "LPT1,HD44780",
 // "0x3BC,HD66712".
 std::string ParametersFor(uint16_t port, Chip chip);

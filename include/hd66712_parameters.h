@@ -1,10 +1,23 @@
-// Reading the host's startup parameter string: "port[,chip][,Log]".
-#ifndef DRIVER_STARTUP_PARAMETERS_H
-#define DRIVER_STARTUP_PARAMETERS_H
+// How the driver reads the host's startup parameter string,
+// "port[,chip][,Log]", and the facts it is built on that the tools beside
+// it must agree with. The driver is built from this very code, so a tool
+// that reads parameters through it cannot drift from the driver.
+#ifndef HD66712_PARAMETERS_H
+#define HD66712_PARAMETERS_H
 
 #include <cstdint>
 
-#include "lcd/display_config.h"
+// The numbers are shown in the log.
+enum class ChipType : int { HD66712 = 0, HD44780 = 1 };
+
+// The data registers the parameters "LPT1" and "LPT2" name; LPT1's is the
+// driver's when the parameters name no port.
+constexpr uint16_t kLpt1Port = 0x378;
+constexpr uint16_t kLpt2Port = 0x278;
+
+// Every byte is a bus cycle of four port writes, each held this long.
+constexpr int32_t kBusSettleUs = 40;
+constexpr int32_t kMicrosecondsPerByte = 4 * kBusSettleUs;
 
 // Hexadecimal digits from the start of `text`, wrapping in 32 bits.
 uint32_t HexToInt(const char* text);
@@ -27,4 +40,4 @@ struct ChipChoice {
 };
 ChipChoice ChooseChip(const char* parameters, bool log_enabled, ChipType current);
 
-#endif  // DRIVER_STARTUP_PARAMETERS_H
+#endif  // HD66712_PARAMETERS_H

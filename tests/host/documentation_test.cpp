@@ -1,0 +1,32 @@
+// What the guides say of the build: the version they name is the one built,
+// in the shipped guide's title and in every sample of the project's README.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string SourceFile(const std::string& name) {
+  std::ostringstream text;
+  text << std::ifstream(std::string(SOURCE_FOLDER) + "/" + name).rdbuf();
+  return text.str();
+}
+
+TEST(DocumentationTest, EveryVersionNamedIsTheOneBuilt) {
+  const std::string guide = SourceFile("package/README.txt");
+  EXPECT_EQ(guide.substr(0, guide.find_first_of("\r\n")),
+            std::string("HD66712 display driver ") + HD66712_VERSION);
+  const std::string readme = SourceFile("README.md");
+  const std::regex version(R"(\b[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+\b)");
+  int named = 0;
+  for (auto found = std::sregex_iterator(readme.begin(), readme.end(), version);
+       found != std::sregex_iterator(); ++found, ++named) {
+    EXPECT_EQ(found->str(), HD66712_VERSION) << "README.md at byte " << found->position();
+  }
+  EXPECT_GE(named, 3) << "README.md names the version in its samples";
+}
+
+}  // namespace

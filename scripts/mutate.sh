@@ -50,14 +50,14 @@ src/driver/startup_parameters.cpp: kLogSuffixLength = 4; ~> kLogSuffixLength = 3
 src/driver/lifecycle_entries.cpp:   if (ok != nullptr) *ok = 0; ~>
 src/driver/lifecycle_entries.cpp:   WriteC(kClearDisplay); ~>
 src/driver/driver_state.cpp: "%s%s", ~> "%s %s",
-src/port/port_backend.h: {"inpout32_debug.dll", true, ~> {"inpout32_debug.dll", false,
+include/hd66712_port_libraries.h: {"inpout32_debug.dll", true, ~> {"inpout32_debug.dll", false,
 src/port/port_backend.cpp: && !logging_requested) continue; ~> && logging_requested) continue;
 src/port/port_backend.cpp: if (port_backend_record.read_port == nullptr) return candidate.read_missing; ~> if (port_backend_record.read_port == nullptr) return platform::LibraryFind(port_backend_record.library, candidate.write_entry) ? candidate.read_missing : candidate.write_missing;
 src/port/port_backend.cpp: static_cast<int8_t>(value) ~> static_cast<uint8_t>(value)
 src/lcd/controller_link.cpp: kInstructionStrobe = 0x02; ~> kInstructionStrobe = 0x03;
 src/lcd/controller_link.cpp: kDataIdle = 0x0F; ~> kDataIdle = 0x0E;
 src/lcd/controller_link.cpp: data_register + 2 ~> data_register + 1
-src/lcd/controller_link.cpp: kBusSettleUs = 40; ~> kBusSettleUs = 39;
+include/hd66712_parameters.h: kBusSettleUs = 40; ~> kBusSettleUs = 39;
 src/lcd/controller_link.cpp: ClockTicks() - start <= target ~> ClockTicks() - start < target
 src/lcd/controller_link.cpp: if (microseconds > 1000) ~> if (microseconds >= 1000)
 src/lcd/controller_link.cpp: static_cast<int64_t>(microseconds) * frequency / 1000000; ~> frequency / 1000000 * microseconds;
@@ -79,10 +79,10 @@ src/log/diag_log.cpp: if (text < 0 || length >= sizeof line) return false; ~> if
 src/log/diag_log.cpp: std::fflush(file); ~>
 src/platform/local_time_posix.cpp: localtime_r(&time, local) ~> gmtime_r(&time, local)
 src/platform/clock_posix.cpp: * kNanosecondsPerSecond + now.tv_nsec; ~> * kNanosecondsPerSecond + now.tv_nsec * 2;
-tools/virtual_lcd/module_settings.cpp: number < low || number > high) { ~> number < low || number >= high) {
-tools/virtual_lcd/module_settings.cpp: digits.size() > 1 && digits[0] == '0' ~> digits.size() > 2 && digits[0] == '0'
-tools/virtual_lcd/module_settings.cpp: if (digits.empty() || digits[0] == '-' || digits[0] == '+') { ~> if (digits.empty()) {
-tools/virtual_lcd/module_settings.cpp: if (columns > kMaxCellsPerLine) { ~> if (columns >= kMaxCellsPerLine) {
+tools/virtual_lcd/number_text.cpp: number < low || number > high) { ~> number < low || number >= high) {
+tools/virtual_lcd/number_text.cpp: digits.size() > 1 && digits[0] == '0' ~> digits.size() > 2 && digits[0] == '0'
+tools/virtual_lcd/number_text.cpp: if (digits.empty() || digits[0] == '-' || digits[0] == '+') { ~> if (digits.empty()) {
+tools/virtual_lcd/module_settings.cpp: if (columns > kDisplayRamCells) { ~> if (columns >= kDisplayRamCells) {
 tools/virtual_lcd/module.h: return rows > kSecondControllerFirstRow && ~> return rows >= kSecondControllerFirstRow &&
 tools/virtual_lcd/wiring.h: constexpr int kControlOffset = 2; ~> constexpr int kControlOffset = 1;
 tools/virtual_lcd/virtual_lcd.cpp: if (module.rows <= 2) return Chip::HD44780; ~> if (module.rows < 2) return Chip::HD44780;
@@ -95,18 +95,17 @@ tools/virtual_lcd/byte_meaning.cpp: if (byte < 16) return ~> if (byte < 8) retur
 tools/host/script.cpp: if (word.size() > 2 || ~> if (word.size() > 3 ||
 tools/host/script.cpp: text[i + 2] > '8' ~> text[i + 2] > '9'
 tools/host/script.cpp: if (value == 0) return ~> if (value < 0) return
-tools/host/script.cpp: text.erase(0, sizeof kByteOrderMark - 1); ~> text.erase(0, sizeof kByteOrderMark);
+tools/host/text_lines.cpp: piece.remove_prefix(3); ~> piece.remove_prefix(2);
 tools/host/script.cpp: c == '\r' || c == '\v' || c == '\f' ~> c == '\r' || c == '\f'
-tools/host/script.cpp: lines.resize(lines.size() + (end - i - 1)); ~>
 tools/host/script.cpp: if (info.needs_driver && !state.initialised) { ~> if (info.needs_driver && !state.ever_initialised) {
 tools/host/log_replay.cpp: if (name == hd66712_log::kDone) { ~> if (name == "Bye") {
 tools/host/log_replay.cpp: line_feed_byte = byte == '\n' || byte == '\r'; ~> line_feed_byte = false;
 tools/host/log_replay.cpp: reading.host_text = CarriesHostText(name); ~> reading.host_text = CarriesHostText(name) && name.empty();
 tools/host/log_replay.cpp: if (session.init_failed) { ~> if (false) {
 tools/host/log_replay.cpp: if (stamp < reading.latest_stamp && replay.warnings.empty()) { ~> if (stamp > reading.latest_stamp && replay.warnings.empty()) {
-tools/virtual_lcd/module_settings.cpp: if (port == 0x278) return "LPT2," + name; ~> if (port == 0x278) return "LPT1," + name;
+tools/virtual_lcd/port_address.cpp: if (port == kLpt2Port) return "LPT2," + name; ~> if (port == kLpt2Port) return "LPT1," + name;
 tools/host/output_files.cpp: base[stem.size()] == '-' && ~> base[stem.size()] == '_' &&
-tools/host/output_files.cpp: if (last == '/' || last == '\\' || ~> if (last == '\\' ||
+tools/virtual_lcd/report.cpp: if (last == '/' || last == '\\') return ~> if (last == '\\') return
 tools/host/demo_script.cpp: if (rows >= 3) { ~> if (rows >= 2) {
 tools/parport/ppdev_port.cpp: if (!ppdev_state.tried) Claim( ~> Claim(
 tools/parport/ppdev_port.cpp: offset == 0 ? PPWDATA : PPWCONTROL ~> offset == 0 ? PPWCONTROL : PPWDATA
@@ -121,14 +120,14 @@ tools/virtual_lcd/virtual_lcd.cpp: lcd.findings.record_bytes ? &lcd.findings.lat
 tools/virtual_lcd/report.cpp: if (lcd.traffic.violation_count > static_cast<int64_t>(kViolationsListed)) ~> if (lcd.traffic.violation_count >= static_cast<int64_t>(kViolationsListed))
 tools/virtual_lcd/screen.cpp: return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale); ~> return std::clamp(kWidestWindow / std::max(1, width_at_one), 1, kPictureScale + 1);
 tools/virtual_lcd/screen.cpp: int64_t{columns} * (kCellWidth + 1) - 1) ~> int64_t{columns} * kCellWidth - 1)
-tools/host/modes.cpp: WithModuleSettings({"--output"}), ~> WithModuleSettings({"--output", "--trace"}),
+tools/host/modes.cpp: WithModuleSettings({"--output"}, false), ~> WithModuleSettings({"--output", "--trace"}, false),
 tools/virtual_lcd/virtual_lcd.cpp: lcd.cleared_from = lcd.controller; ~> lcd.cleared_from.reset();
 tools/virtual_lcd/character_rom.cpp: return (rom == CharacterRom::A02 ? a02 : a00)[code]; ~> return (rom == CharacterRom::A00 ? a02 : a00)[code];
 tools/virtual_lcd/virtual_lcd.cpp: lcd.controller.rom = module.rom; ~> lcd.controller.rom = CharacterRom::A00;
-tools/host/script.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
+tools/host/rom_text.cpp: for (int code = 0x10; code <= 0xFF; ++code) { ~> for (int code = 0x80; code <= 0xFF; ++code) {
 tools/virtual_lcd/module_settings.cpp: std::string { return RomName(module.rom); } ~> std::string { return ChipName(module.chip); }
 tools/virtual_lcd/module_settings.cpp: *module = read; ~> *module = Module{};
-tools/virtual_lcd/module_settings.cpp: lower(text[2]) == 't'; ~> lower(text[2]) == 'p';
+tools/virtual_lcd/port_address.cpp: lower(text[2]) == 't'; ~> lower(text[2]) == 'p';
 tools/virtual_lcd/module_settings.cpp: if (word.empty()) continue; ~>
 tools/virtual_lcd/virtual_lcd.cpp: lcd.cleared_from.reset(); ~>
 tools/host/session.cpp: *driver_open = true; ~>
@@ -158,6 +157,13 @@ tools/virtual_lcd/screen.cpp: dots[kCellHeight - 1] = 0x1F; ~> dots[kCellHeight 
 tools/virtual_lcd/module_environment.cpp: c == '-' ? '_' ~> c == '_' ? '_'
 tools/parport/ppdev_port.cpp: PpdevWrite(control, lines | vlcd::kStrobeBit); ~> PpdevWrite(control, lines);
 tools/host/demo_script.cpp: "\\g3 42\\xB0" ~> "\\g3 42\\xDF"
+tools/host/modes.cpp: return option.get_group() == OwnHeading(mode) || ~> return
+tools/host/modes.cpp: {"--script", "--page-ms", "--params", "--port", "--module"}, true), ~> {"--script", "--params", "--port", "--module"}, true),
+tools/host/options.cpp: options->mode->saves_screens == SavesScreens::Always) { ~> options->mode->saves_screens != SavesScreens::Never) {
+tools/host/options.cpp: option->get_type_name() == "FILE") { ~> option->get_type_name() == "PATH") {
+tools/host/main.cpp: options.mode->saves_screens != SavesScreens::OnTheSimulator) { ~> true) {
+tools/host/run_wiring_walk.cpp: return RunSessionOnVirtualLcd(pattern, settings, true); ~> return RunSessionOnVirtualLcd(pattern, settings, false);
+tools/virtual_lcd/controller.cpp: kTwoLineLength = kDisplayRamCells / 2; ~> kTwoLineLength = kDisplayRamCells / 2 - 1;
 LIST
 )
 

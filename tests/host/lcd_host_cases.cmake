@@ -343,6 +343,11 @@ case(wiring_walk_port_dies 1
 case(check_port_driver_closed 1
   "the port library's driver is not open: it is not installed, or Windows refused it.*Memory integrity"
   ABSENT "answers|Data register" --check-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
+# On a real port the walk saves no screens, so an output it could not write
+# to stops nothing.
+case(wiring_walk_on_a_port 0 "Every signal walked.*commands sent" ABSENT "--output"
+  --wiring-walk --step-ms 0 --page-ms 0 --columns 8 --rows 1 --output no_such_folder/shot
+  COPY ${PORT_PRESENT}=inpout32.dll)
 case(wiring_walk_driver_closed 1 "the port library's driver is not open" ABSENT "high:|Data register"
   --wiring-walk --step-ms 0 COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 case(real_port_driver_closed 1 "the port library's driver is not open" ABSENT "sent:|Data register"

@@ -272,4 +272,13 @@ TEST(TimingCheckerTest, TraceGivesEachByteItsMeaningTimeAndViolations) {
   EXPECT_EQ(lcd.findings.latched[2].meaning, "function set: 8-bit, 2 lines, RE off");
 }
 
+// Where screens go when the output names a folder, made yet or not.
+TEST(ScreenPrefixTest, AFolderGetsTheDefaultNameInIt) {
+  EXPECT_EQ(vlcd::ScreenPrefixFor(""), "virtual_lcd");
+  EXPECT_EQ(vlcd::ScreenPrefixFor("not_made_yet/"), "not_made_yet/virtual_lcd");
+  EXPECT_EQ(vlcd::ScreenPrefixFor("not_made_yet\\"), "not_made_yet\\virtual_lcd");
+  EXPECT_EQ(vlcd::ScreenPrefixFor("."), "./virtual_lcd");
+  EXPECT_EQ(vlcd::ScreenPrefixFor("shot"), "shot");
+}
+
 }  // namespace

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "displaydll.h"
-#include "module_loader.h"
 #include "hd66712_port_libraries.h"
+#include "module_loader.h"
 #include "port_library_abi.h"
 #include "problem.h"
 

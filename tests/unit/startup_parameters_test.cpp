@@ -1,9 +1,8 @@
-#include "hd66712_parameters.h"
-
 #include <gtest/gtest.h>
 
 #include "driver/driver_state.h"
 #include "driver_fixture.h"
+#include "hd66712_parameters.h"
 #include "lcd/display_config.h"
 #include "test_names.h"
 

@@ -12,9 +12,6 @@
 // A whole number, read strictly, handed on in decimal.
 CLI::Validator NumberCheck(vlcd::NumberForm form, long high);
 
-// The longest pause an option takes, in milliseconds.
-constexpr long kMaxPauseMs = 60000;
-
 // A file that exists, and a path that is not empty; the type name alone
 // says what a value is, so they add nothing to --help.
 const CLI::Validator& ExistingFileCheck();

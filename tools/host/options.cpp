@@ -20,6 +20,7 @@
 #include "port_access.h"
 #include "port_address.h"
 #include "report.h"
+#include "script.h"
 
 namespace fs = std::filesystem;
 
@@ -233,7 +234,7 @@ void AddSharedOptions(CLI::App& app, Options* options) {
   app.add_option("--page-ms", options->page_ms,
                  "With --write-real-port or --wiring-walk: how long each page of the test "
                  "pattern stays on the module, in ms")
-      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxPauseMs))
+      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxWaitMs))
       ->type_name("N")
       ->capture_default_str();
 }

@@ -18,6 +18,7 @@
 #include "port_verdicts.h"
 #include "report.h"
 #include "run_modes.h"
+#include "script.h"
 #include "virtual_lcd_port.h"
 #include "wiring.h"
 
@@ -134,7 +135,7 @@ void AddWiringWalkOptions(CLI::App& app, const std::string& heading) {
           "run the test pattern")
       ->group(heading);
   app.add_option("--step-ms", step_ms, "Pause N ms per pin instead of waiting for Enter")
-      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxPauseMs))
+      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxWaitMs))
       ->type_name("N")
       ->group(heading);
 }

@@ -13,8 +13,6 @@ namespace {
 
 using Kind = ScriptCommand::Kind;
 
-constexpr long kMaxWaitMs = 60000;
-
 struct CommandInfo {
   const char* name;
   Kind kind;

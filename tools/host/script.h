@@ -30,6 +30,10 @@ struct ScriptCommand {
   std::array<uint8_t, 8> rows{};
 };
 
+// The longest pause anything asks for: a script's wait, and the options'
+// pauses between pins and pages.
+constexpr long kMaxWaitMs = 60000;
+
 // The commands, their arguments and what they do, a line each, for --help.
 std::string ScriptHelp();
 

@@ -4,7 +4,8 @@
 # Debian machine, scripts/vm.sh), Linux with ASan and UBSan, the libFuzzer targets for a bounded
 # time, 64-bit Windows under Wine, and the shipped 32-bit Windows DLL with
 # its release zip, tested under 32-bit Wine: here where this machine runs
-# 32-bit code, and otherwise in that emulated machine. HD66712_WIN32_IN_VM=1 takes the emulated machine
+# 32-bit code and Debian's 32-bit Wine is installed, and otherwise in that
+# emulated machine. HD66712_WIN32_IN_VM=1 takes the emulated machine
 # anyway; HD66712_WIN32_IN_VM=0 never does, and where nothing here runs
 # 32-bit code the lane is then only built and inspected. Ends with what each
 # lane did; exits non-zero when any lane failed or could not run.
@@ -17,7 +18,7 @@ cd "$(dirname "$0")/.." || exit 1
 scripts/setup.sh || exit 1
 if [ -z "${HD66712_WIN32_IN_VM:-}" ]; then
   HD66712_WIN32_IN_VM=1
-  /lib/ld-linux.so.2 --version >/dev/null 2>&1 && HD66712_WIN32_IN_VM=0
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ] && HD66712_WIN32_IN_VM=0
 fi
 export HD66712_WIN32_IN_VM
 
@@ -40,6 +41,21 @@ tests_run() { sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$1" | tail -1;
 can_run() { grep -q '^HD66712_CAN_RUN_TESTS:INTERNAL=ON' "build/$1/CMakeCache.txt"; }
 # The tests labelled `module` (those on the shipped DLL) in ctest's summary.
 module_tests() { sed -n 's/^module *=.*(\([0-9]*\) tests*)$/\1/p' "$1" | tail -1; }
+# The win32 lane's tests that ctest selects with the options given, each
+# GoogleTest program that ran whole in the emulated machine counted by the
+# cases its results say passed (tests/CMakeLists.txt).
+cases_in_vm() {
+  local name results count=0
+  while read -r name; do
+    results=build/win32/vm_results/gtest_results/$name.xml
+    if [ -f "$results" ]; then
+      count=$((count + $(grep -c 'result="completed"' "$results")))
+    else
+      count=$((count + 1))
+    fi
+  done < <(ctest --test-dir build/win32 -N "$@" | sed -n 's/^ *Test *#[0-9]*: //p')
+  echo "$count"
+}
 # The 32-bit lane's tests run here, or in the virtual machine.
 configure_options() {
   [ "$1" = win32 ] && echo "-DHD66712_TESTS_IN_VM=$([ "$HD66712_WIN32_IN_VM" = 1 ] && echo ON || echo OFF)"
@@ -93,13 +109,16 @@ lane() {
       ;;
     win32)
       if can_run win32; then
-        local how="" guest=""
+        local how="" guest="" module
+        module=$(module_tests "$log")
         if [ "$HD66712_WIN32_IN_VM" = 1 ]; then
           how=", emulated in a VM"
           guest=$(sed -n 's/^vm: the guest ran for \([0-9]*\) s$/; the guest ran \1 s/p' "$log")
+          count=$(cases_in_vm)
+          module=$(cases_in_vm -L module)
         fi
         window_status "$log"
-        summary+=("win32: $((count - window_not_run)) tests passed under 32-bit Wine$how, $(module_tests "$log") of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; $window; exports and zip inspected$guest")
+        summary+=("win32: $((count - window_not_run)) tests passed under 32-bit Wine$how, $module of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; $window; exports and zip inspected$guest")
       else
         summary+=("win32: inspected only, this machine runs no 32-bit code (exports, calling convention and release zip checked in $count tests); the live window NOT RUN under 32-bit Wine (HD66712_WIN32_IN_VM=0 kept it from running in an emulated VM)")
       fi

@@ -49,8 +49,10 @@ case "$1" in
     mkdir -p "$results"
     ctest --output-on-failure -j "$(nproc)" --timeout 1500 >"$results/ctest.log" 2>&1
     echo $? >"$results/status"
-    # cpack's own logs stay in the guest's memory otherwise.
+    # cpack's own logs and the test programs' results stay in the guest's
+    # memory otherwise.
     cp "$build"/package/_CPack_Packages/*/*/*.log "$results/" 2>/dev/null
+    cp -r "$build/gtest_results" "$results/" 2>/dev/null
     WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver -k 2>/dev/null
     echo "vm_guest: tests ran"
     ;;

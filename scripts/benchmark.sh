@@ -43,7 +43,7 @@ fi
 echo "=== 32-bit Windows, the shipped HD66712.dll under 32-bit Wine ==="
 cmake --preset win32 -DHD66712_TESTS_IN_VM=OFF >/dev/null
 if ! grep -q '^HD66712_CAN_RUN_TESTS:INTERNAL=ON' build/win32/CMakeCache.txt; then
-  echo "not measured: this machine runs no 32-bit code. The test command runs the 32-bit"
+  echo "not measured: 32-bit Wine does not run on this machine. The test command runs the 32-bit"
   echo "lane in a virtual machine instead, but emulated time is not real time, so no ratio"
   echo "measured there would be a figure."
   exit 0

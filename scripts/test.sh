@@ -120,7 +120,7 @@ lane() {
         window_status "$log"
         summary+=("win32: $((count - window_not_run)) tests passed under 32-bit Wine$how, $module of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; $window; exports and zip inspected$guest")
       else
-        summary+=("win32: inspected only, this machine runs no 32-bit code (exports, calling convention and release zip checked in $count tests); the live window NOT RUN under 32-bit Wine (HD66712_WIN32_IN_VM=0 kept it from running in an emulated VM)")
+        summary+=("win32: inspected only, 32-bit Wine does not run on this machine (exports, calling convention and release zip checked in $count tests); the live window NOT RUN under 32-bit Wine (HD66712_WIN32_IN_VM=0 kept it from running in an emulated VM)")
       fi
       ;;
     *) summary+=("$name: $count tests passed") ;;

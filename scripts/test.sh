@@ -6,8 +6,8 @@
 # its release zip, tested under 32-bit Wine: here where this machine runs
 # 32-bit code and Debian's 32-bit Wine is installed, and otherwise in that
 # emulated machine. HD66712_WIN32_IN_VM=1 takes the emulated machine
-# anyway; HD66712_WIN32_IN_VM=0 never does, and where nothing here runs
-# 32-bit code the lane is then only built and inspected. Ends with what each
+# anyway; HD66712_WIN32_IN_VM=0 never does, and where 32-bit Wine does not
+# run here the lane is then only built and inspected. Ends with what each
 # lane did; exits non-zero when any lane failed or could not run.
 set -uo pipefail
 if (($#)); then

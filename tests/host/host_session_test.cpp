@@ -65,6 +65,8 @@ TEST_F(HostSessionTest, EveryLineIsCheckedBeforeAnythingRuns) {
        "line 4: position takes a column and a row, nothing else"},
       {"position 1 2 # top\n", "line 1: position takes a column and a row, nothing else"},
       {"position 1 256\n", "line 1: position row: '256' is out of range (0 to 255)"},
+      // A minute is the longest pause, here and in --step-ms and --page-ms.
+      {"wait 60001\n", "line 1: wait: '60001' is out of range (0 to 60000)"},
       {"init now\n", "line 1: init takes nothing after it, found \"now\""},
       {"glyph 1 1f 1f\n", "line 1: glyph takes a number and eight hexadecimal rows, nothing else"},
       {"glyph 1 1f 1f 1f 1f 1f 1f 1f 100\n",

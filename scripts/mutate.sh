@@ -164,6 +164,7 @@ tools/host/options.cpp: option->get_type_name() == "FILE") { ~> option->get_type
 tools/host/main.cpp: options.mode->saves_screens != SavesScreens::OnTheSimulator) { ~> true) {
 tools/host/run_wiring_walk.cpp: return RunSessionOnVirtualLcd(pattern, settings, true); ~> return RunSessionOnVirtualLcd(pattern, settings, false);
 tools/virtual_lcd/controller.cpp: kTwoLineLength = kDisplayRamCells / 2; ~> kTwoLineLength = kDisplayRamCells / 2 - 1;
+tools/host/script.h: constexpr long kMaxWaitMs = 60000; ~> constexpr long kMaxWaitMs = 60001;
 LIST
 )
 

@@ -86,24 +86,24 @@ file(READ ${WORK}/screen.txt screen)
 string(FIND "${screen}" "┐\n${expected}└" at)
 # The kernel hands lcd4linux the port with E, R/W and RS high: a data read,
 # which the report notes as the port driver's. lcd4linux's first write ends
-# it by dropping all three at once, and breaks two rules of the HD44780U
-# data sheet, accepted here by name:
+# it by dropping all three at once, and so breaks two rules of the HD44780U
+# data sheet that no program handed the port that way can keep; the report
+# names them as the system's and counts neither:
 # - RS and R/W are not held after E falls (t_AH, 10 ns minimum);
 # - the read just ended keeps the controller busy (a data read executes in
 #   37 us), and lcd4linux's first function set may follow within that time,
-#   as it does on a fast machine. That is the first of the initialization's
-#   three function sets, sent blind by design; the other two come 4.1 ms
-#   and 100 us later.
-# Any other finding, a busy-flag timeout, or a cell out of place fails.
-set(accepted "\n  RS or R/W changed as E fell, held 0 of 10 ns \\(write 2\\)\n"
-  "(  instruction 0x30 \\(byte 1\\) latched [0-9]+ ns before the controller was ready\n)?$")
-string(CONCAT accepted ${accepted})
-if(at EQUAL -1 OR NOT screen MATCHES ", [12] timing violations\n"
-    OR NOT screen MATCHES "${accepted}"
+#   as it does on a fast machine.
+# Any counted finding, a busy-flag timeout, or a cell out of place fails.
+string(CONCAT system_findings "The system's too, not the program's, and not counted above: ending the "
+  "bus cycle that hand-over began, the program's first writes broke [12] rules?: RS or R/W "
+  "changed as E fell, held 0 of 10 ns \\(write 2\\)(; instruction 0x30 \\(byte 1\\) latched "
+  "[0-9]+ ns before the controller was ready)?\\.\n")
+if(at EQUAL -1 OR NOT screen MATCHES ", 0 timing violations\n"
+    OR NOT screen MATCHES "${system_findings}"
     OR NOT screen MATCHES "system's port driver set the control lines itself \\(1 time;"
     OR output MATCHES "busy flag")
   message(FATAL_ERROR "lcd4linux's layout is not on the virtual LCD as laid out:\n"
     "${screen}\nexpected rows:\n${expected}\nlcd4linux said:\n${output}")
 endif()
 message(STATUS "lcd4linux drew its ${SIZE} layout exactly (UseBusy ${BUSY}); "
-  "its timing violations are the accepted ones")
+  "with no timing violation of its own")

@@ -17,11 +17,13 @@
 namespace {
 
 int64_t clock_ns = 0;
-int64_t Tick() { return clock_ns += 1000000; }  // far apart: no timing rule is near
+int64_t step_ns = 1000000;  // far apart: no timing rule is near
+int64_t Tick() { return clock_ns += step_ns; }
 
 class ParportModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    step_ns = 1000000;
     vlcd::Module module;
     module.chip = vlcd::Chip::HD44780;
     module.columns = 8;
@@ -78,6 +80,17 @@ TEST_F(ParportModelTest, RequestsAnswerAsTheKernelsDo) {
   EXPECT_EQ(Request(client, PPDATADIR, 0), 0);
   EXPECT_EQ(ReadByte(client, PPRDATA), 0xA5);
   EXPECT_EQ(ReadByte(client, PPRSTATUS), 0x78);
+  // A timeout is kept to the microsecond; none, a negative one or one too
+  // long to count is refused.
+  for (timeval refused : {timeval{0, 0}, timeval{-1, 0}, timeval{0, -1}, timeval{1L << 62, 0}}) {
+    EXPECT_EQ(vparport::ClientRequest(port_, client, PPSETTIME, &refused), -EINVAL);
+  }
+  timeval timeout{2, 500001};
+  EXPECT_EQ(vparport::ClientRequest(port_, client, PPSETTIME, &timeout), 0);
+  timeval kept{};
+  EXPECT_EQ(vparport::ClientRequest(port_, client, PPGETTIME, &kept), 0);
+  EXPECT_EQ(kept.tv_sec, 2);
+  EXPECT_EQ(kept.tv_usec, 500001);
   EXPECT_EQ(Request(client, PPNEGOT, IEEE1284_MODE_COMPAT), 0);
   EXPECT_EQ(Request(client, PPNEGOT, IEEE1284_MODE_NIBBLE), -EIO);
   EXPECT_EQ(Request(client, 0x12345678), -EINVAL);
@@ -141,3 +154,28 @@ TEST_F(ParportModelTest, AClaimGivesTheClaimantItsOwnControlLines) {
 }
 
 }  // namespace
+
+// A program's first write ends the read the claim began, and no program
+// handed the port so can keep RS and R/W held as E falls or wait out that
+// read before its first byte: both are the system's. What the program
+// breaks afterwards is its own.
+TEST_F(ParportModelTest, WhatEndingTheClaimsCycleBreaksIsTheSystems) {
+  const int client = vparport::OpenClient(port_);
+  ASSERT_EQ(Request(client, PPCLAIM), 0);
+  step_ns = 1000;  // the writes below follow at once, as lcd4linux's do
+  EXPECT_EQ(WriteByte(client, PPWDATA, 0x30), 0);
+  EXPECT_EQ(WriteByte(client, PPWCONTROL, 0x0B), 0);  // E, R/W and RS fall together: a
+  // data read ends, which keeps the controller busy 37 us; the byte 2 us later is early by 35
+  EXPECT_EQ(WriteByte(client, PPWCONTROL, 0x0A), 0);  // a write cycle at once
+  EXPECT_EQ(WriteByte(client, PPWCONTROL, 0x0B), 0);
+  EXPECT_EQ(port_.lcd.traffic.violation_count, 0);
+  EXPECT_EQ(port_.lcd.findings.after_claim_count, 2);
+  EXPECT_EQ(port_.lcd.findings.after_claim,
+            "RS or R/W changed as E fell, held 0 of 10 ns (write 3); instruction 0x30 (byte 1) "
+            "latched 35000 ns before the controller was ready");
+  // The same as the program's own: counted.
+  EXPECT_EQ(WriteByte(client, PPWCONTROL, 0x0E), 0);  // E rises, RS high
+  EXPECT_EQ(WriteByte(client, PPWCONTROL, 0x0B), 0);  // RS falls with E
+  EXPECT_EQ(port_.lcd.findings.after_claim_count, 2);
+  EXPECT_GE(port_.lcd.traffic.violation_count, 1);
+}

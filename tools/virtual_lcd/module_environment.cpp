@@ -75,6 +75,16 @@ void SaveToOutputVariable(const vlcd::VirtualLcd& lcd, const Complaint& complain
   }
 }
 
+Problem OutputVariableProblem() {
+  const char* output = Variable("HD_VLCD_OUTPUT");
+  if (output == nullptr) return std::nullopt;
+  const std::string prefix = vlcd::ScreenPrefixFor(output);
+  Problem problem = vlcd::CheckScreenPrefix(prefix);
+  if (!problem) problem = vlcd::CheckScreenWritable(prefix);
+  if (problem) return "HD_VLCD_OUTPUT: " + *problem;
+  return std::nullopt;
+}
+
 bool FlagFromEnvironment(const char* name, bool by_default, const Complaint& complain) {
   const char* text = Variable(name);
   if (text == nullptr) return by_default;

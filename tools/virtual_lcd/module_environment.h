@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "module.h"
+#include "problem.h"
 #include "virtual_lcd.h"
 
 using Complaint = std::function<void(const std::string&)>;
@@ -24,6 +25,9 @@ vlcd::Module ModuleFromEnvironment(const Complaint& complain);
 // (HD_VLCD_TRACE=1) their trace beside it, as PREFIX-trace.txt; problems go
 // to `complain`.
 void SaveToOutputVariable(const vlcd::VirtualLcd& lcd, const Complaint& complain);
+// Why the screen could not be saved to HD_VLCD_OUTPUT, if it could not,
+// found before anything is drawn: "HD_VLCD_OUTPUT: " and the reason.
+Problem OutputVariableProblem();
 // A switch such as HD_VLCD_WINDOW or HD_VLCD_TRACE: 0 or 1.
 bool FlagFromEnvironment(const char* name, bool by_default, const Complaint& complain);
 

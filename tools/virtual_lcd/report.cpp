@@ -16,10 +16,12 @@ constexpr size_t kViolationsListed = 20;
 std::string Report(const VirtualLcd& lcd, const Screen& shown) {
   std::string report = FramedScreen(shown) + Summary(lcd.module, lcd.traffic) + "\n";
   if (shown.before_final_clear) {
-    report +=
-        "This is the screen before the last byte, a clear display: the driver cleared the "
-        "module as it shut down (as DISPLAYDLL_Done clears the module), so the module itself "
-        "is now blank.\n";
+    report += lcd.driver == Driver::DisplayDll
+                  ? "This is the screen before the last byte, a clear display: the driver "
+                    "cleared the module as it shut down (as DISPLAYDLL_Done clears the module), "
+                    "so the module itself is now blank.\n"
+                  : "This is the screen before the last byte, a clear display: the program "
+                    "cleared the module as it ended, so the module itself is now blank.\n";
   }
   int row = 0;
   int column = 0;

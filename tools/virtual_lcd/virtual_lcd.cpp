@@ -53,9 +53,17 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  ++lcd.traffic.violation_count;
-  if (lcd.findings.violations.size() < kViolationsKept)
-    lcd.findings.violations.push_back(Violation{text});
+  if (lcd.bus.blame_claim) {
+    // The system's doing, not the program's: noted apart and not counted.
+    Findings& findings = lcd.findings;
+    if (findings.after_claim_count++ < kAfterClaimKept) {
+      findings.after_claim += (findings.after_claim.empty() ? "" : "; ") + std::string(text);
+    }
+  } else {
+    ++lcd.traffic.violation_count;
+    if (lcd.findings.violations.size() < kViolationsKept)
+      lcd.findings.violations.push_back(Violation{text});
+  }
   if (byte_trace != nullptr) *byte_trace += (byte_trace->empty() ? "" : "; ") + std::string(text);
 }
 
@@ -89,10 +97,13 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
                  static_cast<long long>(ns - lcd.bus.data_changed_ns));
   }
   if (started < lcd.bus.busy_until_ns) {
+    const bool blame = lcd.bus.blame_claim;
+    lcd.bus.blame_claim = blame || lcd.bus.busy_from_claim;
     AddViolation(lcd, trace,
                  "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
                  data ? "data" : "instruction", byte, number,
                  static_cast<long long>(lcd.bus.busy_until_ns - started));
+    lcd.bus.blame_claim = blame;
   }
   int64_t execution_ns = 0;
   if (!data && byte == kClearDisplay) {
@@ -112,6 +123,38 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
     execution_ns = ExecuteInstruction(lcd.controller, byte);
   }
   lcd.bus.busy_until_ns = ns + execution_ns;
+  lcd.bus.busy_from_claim = false;
+}
+
+// The end of a bus cycle: the byte latched, or a read finished.
+void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
+  const auto write = static_cast<long long>(lcd.traffic.port_writes);
+  if ((previous ^ value) & (kAutoFeedBit | kInitializeBit)) {
+    AddViolation(lcd, nullptr, "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
+                 static_cast<long long>(kAddressHoldNs), write);
+  }
+  // In 4-bit mode the first of a byte's two transfers only waits for the
+  // second, read or written.
+  if (lcd.controller.four_bit && !lcd.bus.second_nibble) {
+    lcd.bus.second_nibble = true;
+    ++lcd.traffic.first_nibbles;
+    lcd.bus.first_nibble = lcd.bus.data_register & 0xF0;
+    lcd.bus.first_nibble_ns = ns;
+    return;
+  }
+  lcd.bus.second_nibble = false;
+  // The controller takes a written byte as E falls; a data read moves
+  // the address counter on.
+  if (!lcd.bus.reading) {
+    Latch(lcd, previous, ns);
+  } else if (RegisterSelectLevel(previous)) {
+    if (ns < lcd.bus.busy_until_ns) {
+      AddViolation(lcd, nullptr, "data read %lld ns before the controller was ready (write %lld)",
+                   static_cast<long long>(lcd.bus.busy_until_ns - ns), write);
+    }
+    lcd.bus.busy_until_ns = ns + FinishDataRead(lcd.controller);
+    lcd.bus.busy_from_claim = lcd.bus.blame_claim;
+  }
 }
 
 void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
@@ -124,6 +167,7 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
   const auto write = static_cast<long long>(lcd.traffic.port_writes);
   if (enable && !lcd.bus.enable_high) {
     lcd.bus.enable_rose_ns = ns;
+    lcd.bus.claim_cycle = false;
     // R/W as E rises makes the cycle a read or a write.
     lcd.bus.reading = ReadWriteLevel(value);
     if (ns - lcd.bus.register_select_changed_ns < kAddressSetupNs) {
@@ -140,32 +184,13 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
     }
   }
   if (!enable && lcd.bus.enable_high) {
-    if ((previous ^ value) & (kAutoFeedBit | kInitializeBit)) {
-      AddViolation(lcd, nullptr, "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
-                   static_cast<long long>(kAddressHoldNs), write);
-    }
-    // In 4-bit mode the first of a byte's two transfers only waits for the
-    // second, read or written.
-    if (lcd.controller.four_bit && !lcd.bus.second_nibble) {
-      lcd.bus.second_nibble = true;
-      ++lcd.traffic.first_nibbles;
-      lcd.bus.first_nibble = lcd.bus.data_register & 0xF0;
-      lcd.bus.first_nibble_ns = ns;
-      lcd.bus.enable_high = false;
-      return;
-    }
-    lcd.bus.second_nibble = false;
-    // The controller takes a written byte as E falls; a data read moves
-    // the address counter on.
-    if (!lcd.bus.reading) {
-      Latch(lcd, previous, ns);
-    } else if (RegisterSelectLevel(previous)) {
-      if (ns < lcd.bus.busy_until_ns) {
-        AddViolation(lcd, nullptr, "data read %lld ns before the controller was ready (write %lld)",
-                     static_cast<long long>(lcd.bus.busy_until_ns - ns), write);
-      }
-      lcd.bus.busy_until_ns = ns + FinishDataRead(lcd.controller);
-    }
+    // A cycle the port's driver began at a claim is the system's, and so is
+    // what ending it breaks: no program can end it otherwise than by
+    // writing the control register it was handed.
+    lcd.bus.blame_claim = lcd.bus.claim_cycle;
+    EnableFell(lcd, previous, value, ns);
+    lcd.bus.blame_claim = false;
+    lcd.bus.claim_cycle = false;
   }
   lcd.bus.enable_high = enable;
 }
@@ -240,7 +265,13 @@ int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
 void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {
   const int64_t counted = lcd.traffic.violation_count;
   const size_t kept = lcd.findings.violations.size();
+  const bool enable_was_high = lcd.bus.enable_high;
+  // What this hand-over breaks is its own finding, even where it ends a
+  // cycle an earlier one began.
+  lcd.bus.claim_cycle = false;
   ReceivePortWrite(lcd, ControlRegister(lcd.module), control, ns);
+  ++lcd.traffic.claim_writes;
+  if (lcd.bus.enable_high && !enable_was_high) lcd.bus.claim_cycle = true;
   std::vector<Violation>& violations = lcd.findings.violations;
   if (lcd.traffic.violation_count == counted) return;
   if (++lcd.findings.claims_that_broke_rules == 1) {
@@ -299,11 +330,19 @@ std::string ChipNote(const VirtualLcd& lcd) {
   const char* evidence = used == Chip::HD66712
                              ? "it sent function set 0x3C, the HD66712's extension register"
                              : "it never used the HD66712's extension register";
+  // A program's user chose the module, not the program's controller: the
+  // module that suits the program is the one to simulate.
+  const std::string fix = lcd.driver == Driver::DisplayDll
+                              ? "Choose " + suits_name + " in the driver's parameters (" +
+                                    ParametersFor(lcd.module.port_base, suits) + ")."
+                              : "If the module is an " + std::string(ChipName(used)) +
+                                    ", set HD_VLCD_CHIP=" + ChipName(used) + "; if it is an " +
+                                    ChipName(lcd.module.chip) + ", set the program up for an " +
+                                    suits_name + ".";
   return "The driver set the controller up as an " + std::string(ChipName(used)) + " (" + evidence +
          "), which does not suit a " + std::to_string(lcd.module.columns) + "x" +
          std::to_string(lcd.module.rows) + " " + ChipName(lcd.module.chip) +
-         " module: rows after the first land in the wrong place. Choose " + suits_name +
-         " in the driver's parameters (" + ParametersFor(lcd.module.port_base, suits) + ").\n";
+         " module: rows after the first land in the wrong place. " + fix + "\n";
 }
 
 }  // namespace
@@ -330,6 +369,20 @@ std::string Notes(const VirtualLcd& lcd) {
              "; the virtual module is at " + here +
              ". The port in the driver's parameters decides where it writes.\n";
   }
+  const int64_t driver_writes = lcd.traffic.port_writes - lcd.traffic.claim_writes;
+  if (driver_writes > 0 &&
+      lcd.traffic.instructions + lcd.traffic.data_bytes + lcd.traffic.first_nibbles == 0) {
+    notes += "The port's lines changed " + std::to_string(driver_writes) +
+             (driver_writes == 1 ? " time" : " times") +
+             ", but E (Strobe, pin 1) never rose and fell, so the controller took no "
+             "byte: the cable probably differs from this module's, which has E on Strobe, RS "
+             "on Initialize (pin 16) and R/W on Auto-feed (pin 14)." +
+             (lcd.driver == Driver::PortProgram
+                  ? " Wire the program that way: LCDd's ConnectionType winamp, or lcd4linux's "
+                    "Wire block with ENABLE 'STROBE', RS 'INIT' and RW 'AUTOFD'."
+                  : "") +
+             "\n";
+  }
   if (lcd.findings.claims_that_broke_rules > 0) {
     const int64_t claims = lcd.findings.claims_that_broke_rules;
     notes +=
@@ -338,6 +391,14 @@ std::string Notes(const VirtualLcd& lcd) {
         std::to_string(claims) + (claims == 1 ? " time" : " times") +
         "; a program's first claim gets E, R/W and RS high): " + lcd.findings.first_claim_finding +
         ". No program can prevent this, so it is not counted above.\n";
+  }
+  if (lcd.findings.after_claim_count > 0) {
+    notes +=
+        "The system's too, not the program's, and not counted above: ending the bus cycle "
+        "that hand-over began, the program's first writes broke " +
+        std::to_string(lcd.findings.after_claim_count) +
+        (lcd.findings.after_claim_count == 1 ? " rule: " : " rules: ") + lcd.findings.after_claim +
+        ".\n";
   }
   if (NeedsSecondController(lcd.module.columns, lcd.module.rows)) {
     notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +

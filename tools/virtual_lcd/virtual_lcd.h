@@ -20,6 +20,7 @@ struct Violation {
   std::string description;
 };
 constexpr size_t kViolationsKept = 1000;
+constexpr int64_t kAfterClaimKept = 4;
 
 // One byte as the controller took it, for a trace.
 struct LatchedByte {
@@ -46,12 +47,20 @@ struct Bus {
   int64_t register_select_changed_ns = 0;
   int64_t data_changed_ns = 0;
   int64_t busy_until_ns = 0;  // when the controller is done with the last byte
+  // E is high because the port's driver raised it as it handed the port to
+  // a program; the controller is busy with the read that cycle made.
+  bool claim_cycle = false;
+  bool busy_from_claim = false;
+  bool blame_claim = false;  // what is found now follows from such a claim
 };
 
 // What the driver sent, counted: all a summary line needs besides the
 // module.
 struct Traffic {
   int64_t port_writes = 0;
+  // Of those, the writes the port's own driver made as it handed the port
+  // to a program (ReceiveClaim).
+  int64_t claim_writes = 0;
   int64_t instructions = 0;
   int64_t data_bytes = 0;
   // Function sets, and those with bit 2 set: the HD66712's extension
@@ -82,10 +91,21 @@ struct Findings {
   // broke, which is not the program's doing and not among the violations.
   int64_t claims_that_broke_rules = 0;
   std::string first_claim_finding;
+  // What the program's first bus cycles broke because of such a hand-over:
+  // ending the cycle the claim began, and waiting out the read it made.
+  int64_t after_claim_count = 0;
+  std::string after_claim;  // the first kAfterClaimKept, "; " between them
 };
+
+// Who drives the module, so that advice names what that user can change: a
+// host's DISPLAYDLL_ calls through the port library, whose parameters pick
+// the chip, or a program on the virtual parallel port, whose module is set
+// by HD_VLCD_* variables.
+enum class Driver { DisplayDll, PortProgram };
 
 struct VirtualLcd {
   Module module;
+  Driver driver = Driver::DisplayDll;
   Controller controller;
   Bus bus;
   Traffic traffic;

@@ -7,8 +7,8 @@
 #include <linux/ppdev.h>
 
 #include <cerrno>
-#include <cstring>
 
+#include "user_memory.h"
 #include "wiring.h"
 
 namespace vparport {
@@ -21,18 +21,21 @@ constexpr uint8_t kControlOutputs = 0x0F;
 // What a port reads on status lines that nothing drives: pulled high, BUSY
 // inverted by the port.
 constexpr uint8_t kUndrivenStatus = 0x78;
+// What parport_pc sets on the control lines to write in compatibility mode:
+// Select-in and Initialize.
+constexpr uint8_t kCompatibilityWriteControl = 0x0C;
 constexpr unsigned kModes = PARPORT_MODE_PCSPP | PARPORT_MODE_TRISTATE;
 
+// A request's argument as the kernel takes and gives it: from and to the
+// program's memory, -EFAULT where that memory cannot be reached.
 template <typename Value>
-Value Read(void* argument) {
-  Value value;
-  std::memcpy(&value, argument, sizeof value);
-  return value;
+int Read(const void* argument, Value& value) {
+  return CopyFromUser(&value, argument, sizeof value) ? 0 : -EFAULT;
 }
 
 template <typename Value>
-void Write(void* argument, Value value) {
-  std::memcpy(argument, &value, sizeof value);
+int Write(void* argument, Value value) {
+  return CopyToUser(argument, &value, sizeof value) ? 0 : -EFAULT;
 }
 
 // What the module sees: the latch while the port drives the data lines.
@@ -111,26 +114,23 @@ int Unclaimed(Parport& port, std::unique_lock<std::mutex>& hold, int handle, uns
       client.exclusive_wanted = true;
       return 0;
     case PPSETMODE:
-      client.mode = Read<int>(argument);
-      return 0;
+      return Read(argument, client.mode);
     case PPGETMODE:
-      Write<int>(argument, client.mode);
-      return 0;
+      return Write(argument, client.mode);
     case PPSETPHASE:
-      client.phase = Read<int>(argument);
-      return 0;
+      return Read(argument, client.phase);
     case PPGETPHASE:
-      Write<int>(argument, client.phase);
-      return 0;
+      return Write(argument, client.phase);
     case PPGETMODES:
-      Write<unsigned>(argument, kModes);
+      return Write(argument, kModes);
+    case PPSETFLAGS: {
+      int flags = 0;
+      if (const int fault = Read(argument, flags)) return fault;
+      client.flags = flags & PP_FLAGMASK;
       return 0;
-    case PPSETFLAGS:
-      client.flags = Read<int>(argument) & PP_FLAGMASK;
-      return 0;
+    }
     case PPGETFLAGS:
-      Write<int>(argument, client.flags);
-      return 0;
+      return Write(argument, client.flags);
     default:
       return client.claimed ? kNeedsTheClaim : -EINVAL;
   }
@@ -145,55 +145,73 @@ int Claimed(Parport& port, int handle, unsigned long request, void* argument) {
       return 0;
     case PPYIELD:
       return 0;
-    case PPWDATA:
-      port.data = Read<uint8_t>(argument);
+    case PPWDATA: {
+      uint8_t data = 0;
+      if (const int fault = Read(argument, data)) return fault;
+      port.data = data;
       DriveData(port);
       return 0;
+    }
     case PPRDATA:
-      Write<uint8_t>(argument, static_cast<uint8_t>(vlcd::ReceivePortRead(
-                                   port.lcd, port.lcd.module.port_base, port.now())));
+      return Write(argument, static_cast<uint8_t>(vlcd::ReceivePortRead(
+                                 port.lcd, port.lcd.module.port_base, port.now())));
+    case PPWCONTROL: {
+      uint8_t control = 0;
+      if (const int fault = Read(argument, control)) return fault;
+      DriveControl(port, control);
       return 0;
-    case PPWCONTROL:
-      DriveControl(port, Read<uint8_t>(argument));
-      return 0;
+    }
     case PPRCONTROL:
-      Write<uint8_t>(argument, port.control);
-      return 0;
+      return Write(argument, port.control);
     case PPFCONTROL: {
-      const auto frob = Read<ppdev_frob_struct>(argument);
+      ppdev_frob_struct frob{};
+      if (const int fault = Read(argument, frob)) return fault;
       const uint8_t mask = frob.mask & kControlOutputs;
       DriveControl(port, static_cast<uint8_t>((port.control & ~mask) ^ (frob.val & mask)));
       return 0;
     }
     case PPRSTATUS:
-      Write<uint8_t>(argument, kUndrivenStatus);
-      return 0;
-    case PPDATADIR:
-      port.reverse = Read<int>(argument) != 0;
+      return Write(argument, kUndrivenStatus);
+    case PPDATADIR: {
+      int reverse = 0;
+      if (const int fault = Read(argument, reverse)) return fault;
+      port.reverse = reverse != 0;
       DriveControl(port, port.control);
       DriveData(port);
       return 0;
-    case PPNEGOT:
+    }
+    case PPNEGOT: {
       // Compatibility mode needs no handshake; an LCD answers no other.
-      return Read<int>(argument) == IEEE1284_MODE_COMPAT ? 0 : -EIO;
+      int mode = 0;
+      if (const int fault = Read(argument, mode)) return fault;
+      return mode == IEEE1284_MODE_COMPAT ? 0 : -EIO;
+    }
     case PPWCTLONIRQ:
-      client.irq_control = Read<unsigned char>(argument);
-      return 0;
+      return Read(argument, client.irq_control);
     case PPCLRIRQ:
-      Write<int>(argument, 0);  // an LCD raises no interrupt
-      return 0;
+      return Write(argument, 0);  // an LCD raises no interrupt
     case PPSETTIME: {
-      const auto time = Read<timeval>(argument);
-      if (time.tv_sec < 0 || time.tv_usec < 0) return -EINVAL;
-      client.timeout_ns = time.tv_sec * 1000000000LL + time.tv_usec * 1000LL;
+      timeval time{};
+      if (const int fault = Read(argument, time)) return fault;
+      // The kernel refuses a timeout that is negative, or none at all once
+      // counted in its ticks; one too long to count is refused here too.
+      int64_t seconds_ns = 0;
+      int64_t micros_ns = 0;
+      int64_t timeout_ns = 0;
+      if (time.tv_sec < 0 || time.tv_usec < 0 ||
+          __builtin_mul_overflow(time.tv_sec, int64_t{1000000000}, &seconds_ns) ||
+          __builtin_mul_overflow(time.tv_usec, int64_t{1000}, &micros_ns) ||
+          __builtin_add_overflow(seconds_ns, micros_ns, &timeout_ns) || timeout_ns == 0) {
+        return -EINVAL;
+      }
+      client.timeout_ns = timeout_ns;
       return 0;
     }
     case PPGETTIME: {
       timeval time{};
       time.tv_sec = static_cast<time_t>(client.timeout_ns / 1000000000);
       time.tv_usec = static_cast<suseconds_t>(client.timeout_ns % 1000000000 / 1000);
-      Write<timeval>(argument, time);
-      return 0;
+      return Write(argument, time);
     }
     default:
       return -EINVAL;
@@ -219,10 +237,39 @@ int OpenClient(Parport& port) {
 int ClientRequest(Parport& port, int handle, unsigned long request, void* argument) {
   std::unique_lock<std::mutex> hold(port.lock);
   if (port.clients.count(handle) == 0) return -EBADF;
-  if (argument == nullptr && _IOC_SIZE(request) > 0) return -EFAULT;
   const int unclaimed = Unclaimed(port, hold, handle, request, argument);
   if (unclaimed != kNeedsTheClaim) return unclaimed;
   return Claimed(port, handle, request, argument);
+}
+
+ssize_t ClientRead(Parport& port, int handle, void* buffer, size_t count) {
+  (void)buffer;
+  const std::lock_guard<std::mutex> hold(port.lock);
+  const auto found = port.clients.find(handle);
+  if (found == port.clients.end()) return -EBADF;
+  if (!found->second.claimed) return -EINVAL;
+  if (count == 0) return 0;
+  // ppdev reads in a reverse mode it first negotiates (byte, then nibble);
+  // a module answers neither, so the read fails before any byte is copied.
+  return -EIO;
+}
+
+ssize_t ClientWrite(Parport& port, int handle, const void* buffer, size_t count) {
+  const std::lock_guard<std::mutex> hold(port.lock);
+  const auto found = port.clients.find(handle);
+  if (found == port.clients.end()) return -EBADF;
+  if (!found->second.claimed) return -EINVAL;
+  if (count == 0) return 0;
+  unsigned char first = 0;
+  if (!CopyFromUser(&first, buffer, 1)) return -EFAULT;
+  // A compatibility-mode write as parport_pc makes it: Select-in and
+  // Initialize set, the data lines driven, then a wait for the printer to
+  // be ready. Nothing on an LCD drives the status lines, and undriven they
+  // read as paper out, so the kernel gives up before the first byte.
+  port.reverse = false;
+  DriveControl(port, kCompatibilityWriteControl);
+  DriveData(port);
+  return 0;
 }
 
 void CloseClient(Parport& port, int handle) {

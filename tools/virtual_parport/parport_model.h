@@ -12,6 +12,8 @@
 #ifndef VIRTUAL_PARPORT_PARPORT_MODEL_H
 #define VIRTUAL_PARPORT_PARPORT_MODEL_H
 
+#include <sys/types.h>
+
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -60,6 +62,10 @@ void MakeParport(Parport& port, const vlcd::Module& module, int64_t (*now)());
 int OpenClient(Parport& port);
 // 0, or the negated errno the kernel gives for `request` with `argument`.
 int ClientRequest(Parport& port, int handle, unsigned long request, void* argument);
+// read() and write() on the device: the count of bytes, or the negated
+// errno ppdev gives (a module takes no byte through the printer protocol).
+ssize_t ClientRead(Parport& port, int handle, void* buffer, size_t count);
+ssize_t ClientWrite(Parport& port, int handle, const void* buffer, size_t count);
 // Releases the claim the client holds and forgets it, as close() does.
 void CloseClient(Parport& port, int handle);
 

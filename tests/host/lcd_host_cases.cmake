@@ -187,6 +187,14 @@ case(port_typo_in_params_warned 0
 case(chip_word_after_a_space 0
   "warning: --params \"LPT1, HD44780\": the driver takes a chip only as HD66712 or HD44780, in capitals, right after the first comma; its match stops at ' ' \\(character 6\\), so it keeps HD66712"
   --params "LPT1, HD44780")
+case(port_word_unknown 0
+  "warning: --params \"378,HD44780\": the driver reads a port only as LPT1, LPT2 or 0x and hexadecimal digits, so it takes \"378\" as LPT1 and drives 0x378; for the address 0x378, write 0x378"
+  --params 378,HD44780)
+case(port_word_serial 0 "takes \"COM1\" as LPT1 and drives 0x378; write the port's address \\(0x378 for LPT1"
+  --params COM1)
+case(chip_after_a_semicolon 0
+  "warning: --params \"LPT1;HD44780\": the driver looks for the chip after a comma and finds none, so it keeps HD66712, the chip it starts with; write LPT1,HD44780"
+  --params "LPT1;HD44780")
 case(chip_word_cut_short 0 "\"HD4478\": .*its match stops at the end of the text" --params HD4478)
 case(large_size_warned 0 "warning: 81 columns: a controller shows at most 80 cells a line"
   --columns 81 --rows 1)

@@ -53,6 +53,43 @@ std::string InCurrentFolder(const std::string& path) {
   return (fs::current_path(missing) / path).string();
 }
 
+// The port word (the text before the first comma) as anything but LPT or
+// 0x: the driver reads every such word as LPT1.
+Problem PortWordUnknown(const std::string& parameters) {
+  const size_t comma = parameters.find(',');
+  std::string word = parameters.substr(0, comma);
+  if (comma == std::string::npos && EndsWithLog(parameters.c_str())) {
+    word.resize(word.size() - 3);
+  }
+  if (word.empty() || vlcd::StartsWithPortName(word) || word.rfind("0x", 0) == 0 ||
+      Lowercase(word.substr(0, 2)) == "hd") {
+    return std::nullopt;
+  }
+  const bool digits = word.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+  return "--params \"" + parameters + "\": the driver reads a port only as LPT1, LPT2 or 0x " +
+         "and hexadecimal digits, so it takes \"" + word + "\" as LPT1 and drives " +
+         HexAddress(kLpt1Port) + "; " +
+         (digits ? "for the address 0x" + word + ", write 0x" + word
+                 : "write the port's address (" + vlcd::NamedPorts() + ")");
+}
+
+// A chip named after a port with something other than a comma between
+// them: the driver finds no comma, so reads no chip.
+Problem ChipWithoutComma(const std::string& parameters) {
+  if (parameters.find(',') != std::string::npos) return std::nullopt;
+  for (const vlcd::Chip chip : {vlcd::Chip::HD66712, vlcd::Chip::HD44780}) {
+    const size_t at = parameters.find(vlcd::ChipName(chip));
+    if (at == std::string::npos || at == 0) continue;
+    // A separator of another kind is replaced; none at all gets one.
+    const bool separated = std::isalnum(static_cast<unsigned char>(parameters[at - 1])) == 0;
+    return "--params \"" + parameters + "\": the driver looks for the chip after a comma and " +
+           "finds none, so it keeps " + vlcd::ChipName(vlcd::Chip{}) +
+           ", the chip it starts with; write " + parameters.substr(0, separated ? at - 1 : at) +
+           "," + parameters.substr(at);
+  }
+  return std::nullopt;
+}
+
 // Parameters the driver reads otherwise than a user writing them meant: a
 // log asked for anywhere but in the one place the driver looks, and a port
 // named in a way it does not know.
@@ -75,6 +112,8 @@ std::vector<std::string> ParameterWarnings(const std::string& parameters) {
                        drives + " here; give the port's address instead (" + vlcd::NamedPorts() +
                        ")");
   }
+  if (const Problem unknown = PortWordUnknown(parameters)) warnings.push_back(*unknown);
+  if (const Problem separator = ChipWithoutComma(parameters)) warnings.push_back(*separator);
   return warnings;
 }
 

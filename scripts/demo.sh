@@ -11,12 +11,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" --native
 cmake -S "$root" --preset linux >/dev/null
-cmake --build "$root/build/linux" -j "$(nproc)" --target lcd_host >/dev/null
+cmake --build "$root/build/linux" -j "$(nproc)" --target lcd_host ppdev_port >/dev/null
 default_output="$root/build/demo/virtual_lcd"
 output=(--output "$default_output")
 for argument in "$@"; do
   case "$argument" in
-    --output | --output=* | --write-real-port) output=() ;;
+    --output | --output=*) output=() ;;
+    # The modes that reach a real port take no --output, and find the port
+    # library the driver would: this build's, for ppdev, on the library path.
+    --write-real-port | --check-port | --wiring-walk)
+      [ "$argument" = --wiring-walk ] || output=()
+      export LD_LIBRARY_PATH="$root/build/linux/bin/parport${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+      ;;
     -h | --help)
       echo "scripts/demo.sh: runs lcd_host; unless --output says otherwise, the screen is saved"
       echo "as $default_output.txt and .png. lcd_host's options:"

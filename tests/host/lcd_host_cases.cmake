@@ -179,6 +179,8 @@ case(page_ms_on_the_virtual_lcd 2
   "--page-ms: a session on the virtual LCD does not take it \\(--wiring-walk and --write-real-port do\\)"
   --test-pattern --page-ms 100)
 case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" --port LPT1)
+case(port_0x_alone 2 "--port: '0x' is not a port address, which is 0x and its hexadecimal digits: 0x378 for LPT1, 0x278 for LPT2"
+  --port 0x)
 case(port_without_0x 2 "--port: '378' has no 0x: .* Write 0x378 for hexadecimal, or 0x17A for decimal 378"
   --port 378)
 case(port_typo_in_params_warned 0
@@ -312,7 +314,9 @@ case(real_port_params_elsewhere 0 "checking the port at 0x278 before the driver 
   SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 file_says(real_port_params_elsewhere port_trace.txt "write port_present 632 104 ")
 # The 2-row reminder comes only when the parameters keep the HD66712 setting.
-case(real_port_two_rows_on_hd44780 0 "2 commands sent" ABSENT "needs the driver's HD44780"
+case(real_port_two_rows_on_hd44780 0
+  "16x2, the driver setting the controller up as an HD44780\n.*2 commands sent"
+  ABSENT "needs the driver's HD44780"
   --write-real-port --script short.lcd --columns 16 --rows 2 --params LPT1,HD44780,Log
   SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 case(real_port_two_rows_on_hd66712 0
@@ -362,7 +366,12 @@ case(real_port_driver_closed 1 "the port library's driver is not open" ABSENT "s
   --write-real-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 case(check_port_refuses_the_simulator 1 "is the virtual LCD's library, a simulator"
   --check-port --port-library ${VIRTUAL_PORT})
-case(check_port_finds_nothing 1 "no port library found" --check-port)
+# Each mode names the ways it has: the real-port run takes no --port-library.
+case(check_port_finds_nothing 1
+  "no port library found: .*install one, name it with --port-library, or check what a host in a folder DIR would load with --host-folder DIR\\. This build's port library, which drives /dev/parportN through ppdev, is [^\n]*/parport/inpout32.dll: put its folder on the library path \\(LD_LIBRARY_PATH=[^\n]*/parport\\)"
+  --check-port)
+case(real_port_finds_nothing 1 "no port library found: .*install one\\. This build's port library"
+  ABSENT "--port-library|--host-folder" --write-real-port)
 # An address no parallel port has, typed or made by a typo, is refused
 # before any library is looked for, let alone written.
 case(check_port_at_zero 2 "--port: no parallel port sits at 0x000: addresses below 0x100"
@@ -379,7 +388,7 @@ case(wiring_walk_params_below_0x100 2 "--params \"0x0FF,HD44780\": no parallel p
   ABSENT "port library" --wiring-walk --step-ms 0 --params 0x0FF,HD44780)
 # As a host would: plug-ins in a subfolder, the port library beside them.
 case(host_folder_with_the_library_beside_a_plug_in 1
-  "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look: move it to [^\n]+ \\((the system folder|a folder on LD_LIBRARY_PATH)\\)"
+  "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look: put its folder on the library path \\(LD_LIBRARY_PATH=host/displays\\)"
   ABSENT "Data register" --check-port --host-folder host SETUP host/displays/dlportio.dll=MZ)
 case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
 # The Linux port library in each state a real device can be in, on the fake

@@ -122,7 +122,39 @@ std::string HexAddress(unsigned value) {
   return text;
 }
 
-Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* library) {
+namespace {
+
+// The kinds of folder the loader searches for this program, once each.
+std::string SearchedPlaces() {
+  const std::string program = fs::path(loader::ExecutableFile()).parent_path().string();
+  std::string places;
+  for (const loader::SearchFolder& folder : loader::SearchFolders(program)) {
+    if (places.find(folder.what) == std::string::npos) {
+      places += (places.empty() ? "" : ", ") + folder.what;
+    }
+  }
+  return places;
+}
+
+// Where this build's own port library is, when there is one beside the
+// program (Linux's, for ppdev), and how to have it found.
+std::string BuiltPortLibrary() {
+  const fs::path program = fs::path(loader::ExecutableFile()).parent_path();
+  const fs::path folder = program / BUILT_PORT_LIBRARY_FOLDER;
+  std::error_code unknown;
+  for (const PortLibraryFile& candidate : kPortLibraryFiles) {
+    const fs::path file = folder / candidate.file_name;
+    if (!fs::is_regular_file(file, unknown)) continue;
+    return ". This build's port library, which drives /dev/parportN through ppdev, is " +
+           file.string() + ": " + loader::HowToReach(folder.string(), program.string());
+  }
+  return "";
+}
+
+}  // namespace
+
+Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* library,
+                        const std::string& other_ways) {
   *library = PortLibrary{};
   std::string reason;
   if (!path.empty()) {
@@ -151,10 +183,8 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
         if (!candidate.only_when_logging) tried += std::string(", ") + candidate.file_name;
       }
       return std::string(kNoPortLibraryFound) + ": none of " + tried.substr(2) +
-             " is where the system looks (on Windows the program's own folder, where its .exe "
-             "is, not a plug-in's folder, or the system folder; on Linux LD_LIBRARY_PATH); "
-             "install one, or name it with --port-library (--host-folder DIR checks what a host "
-             "in DIR would load)";
+             " is where the system looks (" + SearchedPlaces() + "); install one" + other_ways +
+             BuiltPortLibrary();
     }
   }
   library->file = loader::ModuleFile(library->handle);
@@ -198,9 +228,8 @@ Problem FindAsAHostWould(const std::string& host_folder, std::string* path) {
       const fs::path file = entry.path() / candidate.file_name;
       if (aside.empty() && entry.is_directory(unknown) && fs::is_regular_file(file, unknown)) {
         aside = ". " + file.string() +
-                " is in a subfolder (beside a plug-in?), where the system does not look: move "
-                "it to " +
-                folders.front().path + " (" + folders.front().what + ")";
+                " is in a subfolder (beside a plug-in?), where the system does not look: " +
+                loader::HowToReach(entry.path().string(), host_folder);
       }
     }
   }

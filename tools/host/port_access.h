@@ -32,8 +32,11 @@ struct PortLibrary {
 
 // Loads `path`, or when it is empty the first of the port libraries the
 // driver looks for that the system's search finds (the debug library only
-// when the driver logs); says why none would do.
-Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* library);
+// when the driver logs); says why none would do. `other_ways` ends the
+// advice when none is found with the mode's own options (", or name it with
+// --port-library"), "" where the mode has none.
+Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* library,
+                        const std::string& other_ways);
 void ClosePortLibrary(PortLibrary* library);
 
 // The port library a driver inside a host whose program is in `host_folder`

@@ -40,7 +40,10 @@ int RunCheckPort(const Options& options, Settings&) {
     }
   }
   PortLibrary library;
-  if (const Problem problem = OpenPortLibrary(path, false, &library)) {
+  if (const Problem problem = OpenPortLibrary(
+          path, false, &library,
+          ", name it with --port-library, or check what a host in a folder DIR would load with "
+          "--host-folder DIR")) {
     return Fail(kRunError, *problem);
   }
   std::printf("Port library: %s (entries %s)\n", library.file.c_str(), library.entries.c_str());

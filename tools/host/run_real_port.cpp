@@ -45,16 +45,17 @@ Problem RefuseTheSimulator(std::string* found) {
 void AnnounceRealPort(const Settings& settings, const DriverEntries& driver,
                       const std::string& found) {
   const char* parameters = settings.session.parameters.c_str();
+  // The chip the driver sets the controller up for is the parameters'
+  // (it starts as an HD66712), whatever --chip says of the module.
+  const ChipType used = ChooseChip(parameters, EndsWithLog(parameters), ChipType::HD66712).chip;
   std::printf(
       "lcd_host: writing the REAL parallel port as \"%s\" says, through the port library the "
-      "driver loads (found: %s)\n%s, %dx%d %s\n",
+      "driver loads (found: %s)\n%s, %dx%d, the driver setting the controller up as an %s\n",
       parameters, found.c_str(), driver.DriverName(), settings.module.columns, settings.module.rows,
-      vlcd::ChipName(settings.module.chip));
+      used == ChipType::HD44780 ? "HD44780" : "HD66712");
   // Only a second row lands elsewhere, and only when the parameters keep
   // the HD66712 setting.
-  if (settings.module.rows == 2 &&
-      ChooseChip(parameters, EndsWithLog(parameters), ChipType::HD66712).chip !=
-          ChipType::HD44780) {
+  if (settings.module.rows == 2 && used != ChipType::HD44780) {
     Warn(std::string("a 2-row module needs the driver's HD44780 setting (parameters such as "
                      "LPT1,HD44780); \"") +
          parameters + "\" keeps HD66712, with which the second row lands in the wrong place");
@@ -85,7 +86,7 @@ int RunOnRealPort(const Options& options, Settings& settings) {
   const char* parameters = settings.session.parameters.c_str();
   const uint16_t port = ParsePort(parameters);
   PortLibrary library;
-  if (const Problem problem = OpenPortLibrary("", EndsWithLog(parameters), &library)) {
+  if (const Problem problem = OpenPortLibrary("", EndsWithLog(parameters), &library, "")) {
     return Fail(kRunError, *problem);
   }
   std::printf("Port library: %s; checking the port at %s before the driver writes it\n",

@@ -142,8 +142,9 @@ void AddWiringWalkOptions(CLI::App& app, const std::string& heading) {
 
 int RunWiringWalk(const Options& options, Settings& settings) {
   PortLibrary library;
-  if (const Problem problem = OpenPortLibrary(
-          options.port_library_given ? options.port_library : "", false, &library)) {
+  if (const Problem problem =
+          OpenPortLibrary(options.port_library_given ? options.port_library : "", false, &library,
+                          ", or name it with --port-library")) {
     return Fail(kRunError, *problem);
   }
   const bool simulator = library.virtual_pins != nullptr;

@@ -32,6 +32,10 @@ struct SearchFolder {
   std::string what;
 };
 std::vector<SearchFolder> SearchFolders(const std::string& program_folder);
+// What makes the loader find a module that is in `module_folder` for a
+// program in `program_folder`: on Windows, the module moved beside the
+// program; on POSIX, its folder on LD_LIBRARY_PATH.
+std::string HowToReach(const std::string& module_folder, const std::string& program_folder);
 
 // 32 or 64 for a Windows module (a PE file) built for x86 or x86-64, else 0.
 int WindowsModuleBits(const std::string& file);

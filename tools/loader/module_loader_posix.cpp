@@ -43,6 +43,10 @@ std::vector<SearchFolder> SearchFolders(const std::string&) {
   return folders;
 }
 
+std::string HowToReach(const std::string& module_folder, const std::string&) {
+  return "put its folder on the library path (LD_LIBRARY_PATH=" + module_folder + ")";
+}
+
 ModuleEntry FindEntry(ModuleHandle module, const char* name) {
   // POSIX guarantees that object and function pointers convert through dlsym.
   return reinterpret_cast<ModuleEntry>(dlsym(module, name));

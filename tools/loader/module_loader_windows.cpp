@@ -82,6 +82,10 @@ std::vector<SearchFolder> SearchFolders(const std::string& program_folder) {
   return folders;
 }
 
+std::string HowToReach(const std::string&, const std::string& program_folder) {
+  return "move it to " + program_folder + " (the host program's folder)";
+}
+
 ModuleEntry FindEntry(ModuleHandle module, const char* name) {
   return reinterpret_cast<ModuleEntry>(GetProcAddress(static_cast<HMODULE>(module), name));
 }

@@ -8,11 +8,25 @@
 
 namespace vlcd {
 
+namespace {
+constexpr char kHexDigits[] = "0123456789abcdefABCDEF";
+}  // namespace
+
 Problem ReadPortAddress(const std::string& text, uint16_t* port) {
   long value = 0;
   if (Problem problem = ParseNumber(text, NumberForm::Address, 0, kMaxPort, &value)) {
     if (StartsWithPortName(text)) {
       *problem += "; write the address: " + NamedPorts();
+    }
+    // 0x, then something other than hexadecimal digits: a port written
+    // the right way, wrongly.
+    const bool hexadecimal_form = text.rfind("0x", 0) == 0;
+    if (hexadecimal_form &&
+        (text.size() == 2 || text.find_first_not_of(kHexDigits, 2) != std::string::npos)) {
+      return "'" + Excerpt(text) +
+             "' is not a port address, which is 0x and its hexadecimal digits: " + NamedPorts() +
+             ", or the address Device Manager (Windows) or /proc/sys/dev/parport/*/base-addr "
+             "(Linux) gives";
     }
     return problem;
   }

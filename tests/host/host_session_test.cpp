@@ -79,7 +79,9 @@ TEST_F(HostSessionTest, EveryLineIsCheckedBeforeAnythingRuns) {
       {"write \\g9\n", "line 1: \\g takes a glyph number from 1 to 8, as in \\g1"},
       {"write \\g0\n", "line 1: \\g takes a glyph number from 1 to 8, as in \\g1"},
       {"write ab\\\n", "line 1: a lone \\ at the end of the text (write \\\\ for a backslash)"},
-      {"jump\n", "line 1: unknown command \"jump\""},
+      {"jump\n",
+       "line 1: unknown command \"jump\"; a script's commands are init, position, write, glyph, "
+       "resume, done, snapshot, wait"},
   };
   for (const auto& [script, error] : cases) {
     EXPECT_EQ(RunSession(driver_, settings_, script), error) << script;

@@ -390,6 +390,8 @@ case(wiring_walk_params_below_0x100 2 "--params \"0x0FF,HD44780\": no parallel p
 case(host_folder_with_the_library_beside_a_plug_in 1
   "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look: put its folder on the library path \\(LD_LIBRARY_PATH=host/displays\\)"
   ABSENT "Data register" --check-port --host-folder host SETUP host/displays/dlportio.dll=MZ)
+case(check_port_library_that_is_text 1 "notes.dll is not a port library: it is no library at all"
+  ABSENT "bit library" --check-port --port-library notes.dll SETUP notes.dll=hello)
 case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
 # The Linux port library in each state a real device can be in, on the fake
 # device: the check ends with the cause and its fix, and neither the walk

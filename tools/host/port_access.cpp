@@ -57,6 +57,11 @@ std::string WrongKind(const std::string& shown, const std::string& file) {
   if (bits == 64 && loader::kOwnBits == 32) {
     return shown + " " + kSixtyFourBitLibrary + " or dlportio.dll";
   }
+  if (!file.empty() && !loader::IsModuleFile(file)) {
+    return shown + " " + kNotAPortLibrary +
+           ": it is no library at all. Name the port library's own file (inpout32.dll or "
+           "dlportio.dll, or the Linux ppdev library)";
+  }
   return shown + " cannot be loaded by this " + std::to_string(loader::kOwnBits) +
          "-bit program: it is not a " + std::to_string(loader::kOwnBits) + "-bit library";
 }
@@ -161,7 +166,10 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
     bool wrong_kind = false;
     library->handle = loader::LoadModule(path, &reason, &wrong_kind);
     if (library->handle == nullptr) {
-      if (wrong_kind) return WrongKind(path, path);
+      std::error_code unknown;
+      if (wrong_kind || (fs::is_regular_file(path, unknown) && !loader::IsModuleFile(path))) {
+        return WrongKind(path, path);
+      }
       return std::string(kCannotLoadPortLibrary) + " " + path + ": " + reason;
     }
   } else {

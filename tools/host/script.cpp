@@ -126,7 +126,12 @@ Problem ParseArguments(const std::vector<std::string>& words, ScriptCommand* com
 Problem ParseLine(const std::string& line, ScriptCommand* command) {
   const std::vector<std::string> words = Words(line);
   const CommandInfo* info = FindCommand(words[0]);
-  if (info == nullptr) return "unknown command \"" + vlcd::Excerpt(words[0]) + "\"";
+  if (info == nullptr) {
+    std::string names;
+    for (const CommandInfo& known : kCommands)
+      names += (names.empty() ? "" : ", ") + std::string(known.name);
+    return "unknown command \"" + vlcd::Excerpt(words[0]) + "\"; a script's commands are " + names;
+  }
   command->kind = info->kind;
   if (!info->takes_arguments && words.size() > 1) {
     return words[0] + " takes nothing after it, found \"" + words[1] + "\"";

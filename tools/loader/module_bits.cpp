@@ -41,4 +41,12 @@ int WindowsModuleBits(const std::string& path) {
   return machine == kMachineI386 ? 32 : machine == kMachineAmd64 ? 64 : 0;
 }
 
+bool IsModuleFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  char start[4] = {};
+  if (!file.read(start, sizeof start)) return false;
+  return (start[0] == 'M' && start[1] == 'Z') ||
+         (start[0] == 0x7F && start[1] == 'E' && start[2] == 'L' && start[3] == 'F');
+}
+
 }  // namespace loader

@@ -39,6 +39,9 @@ std::string HowToReach(const std::string& module_folder, const std::string& prog
 
 // 32 or 64 for a Windows module (a PE file) built for x86 or x86-64, else 0.
 int WindowsModuleBits(const std::string& file);
+// Whether `file` starts as a module of either system does (a PE or an ELF
+// file), whatever machine it was built for.
+bool IsModuleFile(const std::string& file);
 // The running program's: 32 or 64.
 constexpr int kOwnBits = static_cast<int>(sizeof(void*) * 8);
 // nullptr when the entry is missing.

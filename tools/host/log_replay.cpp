@@ -111,6 +111,7 @@ void TakeModuleFromInit(const std::string& text, FromTheLog from_log, const Read
   if (chip_taken) module.chip = chip == 1 ? vlcd::Chip::HD44780 : vlcd::Chip::HD66712;
   if (!columns && !rows && !chip_taken) return;
   session.lcd = vlcd::MakeVirtualLcd(module);
+  session.lcd.findings.record_bytes = from_log.record_bytes;
   // The size and the chip are on lines of their own.
   const std::string size = columns && rows ? "size" : columns ? "columns" : rows ? "rows" : "";
   if (!size.empty()) session.from_log = size + (session.from_log.empty() ? "" : " and chip");
@@ -143,6 +144,7 @@ void ReplayEvent(const std::string& name, const std::string& text, int number,
     ReplayedSession session;
     session.first_line = number;
     session.lcd = vlcd::MakeVirtualLcd(module);
+    session.lcd.findings.record_bytes = from_log.record_bytes;
     replay.sessions.push_back(session);
     reading.library_loaded = false;
     reading.bytes_in_session = false;
@@ -173,8 +175,12 @@ void ReplayEvent(const std::string& name, const std::string& text, int number,
     ++session.unsent_bytes;
     return;
   }
+  const bool four_bit = session.lcd.controller.four_bit;
   reading.now = vlcd::ClockInByte(session.lcd, name == hd66712_log::kData, byte, reading.now,
                                   kWriteSpacingNs);
+  if (!four_bit && session.lcd.controller.four_bit && session.four_bit_line == 0) {
+    session.four_bit_line = number;
+  }
 }
 
 // One line of the log; false once the log has stopped looking like one.

@@ -26,6 +26,9 @@ struct ReplayedSession {
   bool init_failed = false;
   // Bytes the log records after such a failure, which never left the driver.
   int64_t unsent_bytes = 0;
+  // The line whose function set switched the controller to 4-bit transfers,
+  // or 0: the driver sends whole bytes, so what follows it is garbled.
+  int four_bit_line = 0;
 };
 
 struct Replay {
@@ -44,6 +47,9 @@ struct FromTheLog {
   bool columns = false;
   bool rows = false;
   bool chip = false;
+  // Not from the log: every session's module keeps the bytes it latched,
+  // for a trace.
+  bool record_bytes = false;
 };
 
 // Each "dp_open_log" line starts a session on a fresh `module`. Lines end

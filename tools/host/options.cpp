@@ -260,6 +260,7 @@ void AddSharedOptions(CLI::App& app, Options* options) {
                  "Screen files: PREFIX.txt and PREFIX.png (default virtual_lcd)")
       ->type_name("PREFIX")
       ->check(kOutputPrefix);
+  app.add_flag("--trace", options->trace, "List every byte the module latched");
   app.add_option("--module", options->module, "Driver module to load")
       ->type_name("PATH")
       ->check(NotEmptyCheck())

@@ -28,6 +28,7 @@ struct Options {
   std::string port_library;
   bool port_library_given = false;  // else the port library is found by name
   int page_ms = kDefaultPageMs;     // how long a page stays on a real module
+  bool trace = false;               // list every byte the module latched
   // Every file the run reads, which the screens it saves must not overwrite.
   std::vector<std::string> input_files;
 };

@@ -35,6 +35,7 @@ int RunReplay(const Options& options, Settings& settings) {
   from_log.columns = options.module_settings_given.count("columns") == 0;
   from_log.rows = options.module_settings_given.count("rows") == 0;
   from_log.chip = options.module_settings_given.count("chip") == 0;
+  from_log.record_bytes = options.trace;
   Replay replay;
   if (const Problem problem = ReplayLogFile(log_path, settings.module, from_log, &replay)) {
     return Fail(kRunError, log_path + ": " + *problem);
@@ -61,6 +62,14 @@ int RunReplay(const Options& options, Settings& settings) {
           "(the host showed %s; the module shows what it powered up with).\n",
           kInitFailureMessages);
     }
+    if (session.four_bit_line > 0) {
+      std::printf(
+          "Line %d's function set switched the controller to 4-bit transfers, which this driver "
+          "never asks for: it sends whole bytes on eight lines, so from that line on the "
+          "module takes each byte as two halves and the screen below is garbled.\n",
+          session.four_bit_line);
+    }
+    if (options.trace) std::fputs(vlcd::TraceLines(session.lcd, 0).c_str(), stdout);
     std::fputs((vlcd::FramedScreen(ShownScreen(session)) + vlcd::Notes(session.lcd)).c_str(),
                stdout);
   }

@@ -17,7 +17,6 @@ namespace {
 // What only a session on the virtual LCD takes.
 struct {
   bool test_pattern = false;
-  bool trace = false;
   bool window = false;
 } own;
 
@@ -45,7 +44,7 @@ Problem OpenVirtualPort(const Options& options, const Settings& settings,
       library->show_window == nullptr) {
     return options.port_library + " is not the virtual LCD";
   }
-  const int flags = kVirtualLcdProgress | (own.trace ? kVirtualLcdTrace : 0);
+  const int flags = kVirtualLcdProgress | (options.trace ? kVirtualLcdTrace : 0);
   if (const Problem refused = ConfigureVirtualLcd(*port, vlcd::SettingsText(settings.module),
                                                   settings.module.port_base, flags)) {
     return refused;
@@ -74,7 +73,6 @@ void SaveSnapshots(const VirtualPort& library, Settings& settings) {
 }  // namespace
 
 void AddVirtualLcdOptions(CLI::App& app, const std::string& heading) {
-  app.add_flag("--trace", own.trace, "List every byte the module latched")->group(heading);
   app.add_flag("--test-pattern", own.test_pattern,
                "Run the test pattern sized to the module instead of the demo; "
                "each page is saved as a numbered snapshot")
@@ -115,7 +113,7 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings, bool test
                    [&library](size_t bytes) { library.expect(static_cast<int64_t>(bytes)); });
   bool driver_open = false;
   const Problem problem = RunCommands(driver, settings.session, commands, &driver_open);
-  if (own.trace) std::fputs(library.trace(), stdout);
+  if (options.trace) std::fputs(library.trace(), stdout);
   int status = 0;
   if (problem) {
     status = Fail(kRunError, *problem + " (the screen was not saved)");

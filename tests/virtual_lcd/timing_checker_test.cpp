@@ -272,6 +272,18 @@ TEST(TimingCheckerTest, TraceGivesEachByteItsMeaningTimeAndViolations) {
   EXPECT_EQ(lcd.findings.latched[2].meaning, "function set: 8-bit, 2 lines, RE off");
 }
 
+// A program traced for hours keeps the first bytes and counts the rest.
+TEST(TimingCheckerTest, TraceMemoryIsBounded) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+  lcd.findings.record_bytes = true;
+  int64_t t = vlcd::ClockInByte(lcd, false, 0x38, 0, 40 * kUs);
+  for (int i = 0; i < 100004; ++i) t = vlcd::ClockInByte(lcd, true, 'A', t, 40 * kUs);
+  EXPECT_EQ(lcd.findings.latched.size(), 100000u);
+  EXPECT_EQ(vlcd::TraceLines(lcd, 100000),
+            "  ... and 5 more bytes latched, not kept: a trace keeps the first 100000\n");
+  EXPECT_EQ(lcd.traffic.data_bytes, 100004);
+}
+
 // Where screens go when the output names a folder, made yet or not.
 TEST(ScreenPrefixTest, AFolderGetsTheDefaultNameInIt) {
   EXPECT_EQ(vlcd::ScreenPrefixFor(""), "virtual_lcd");

@@ -124,6 +124,11 @@ std::string TraceLines(const VirtualLcd& lcd, size_t from) {
     if (!byte.violations.empty()) lines += "  !! " + byte.violations;
     lines += '\n';
   }
+  if (lcd.findings.latched_not_kept > 0) {
+    lines += "  ... and " + std::to_string(lcd.findings.latched_not_kept) +
+             " more bytes latched, not kept: a trace keeps the first " +
+             std::to_string(kLatchedKept) + "\n";
+  }
   return lines;
 }
 

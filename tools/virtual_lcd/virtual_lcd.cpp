@@ -78,12 +78,14 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
   // The transfer began with its first nibble; the controller must be ready then.
   const int64_t started = four_bit ? lcd.bus.first_nibble_ns : ns;
   const long long number = lcd.traffic.instructions + lcd.traffic.data_bytes + 1;
-  if (lcd.findings.record_bytes) {
+  const bool kept = lcd.findings.record_bytes && lcd.findings.latched.size() < kLatchedKept;
+  if (kept) {
     lcd.findings.latched.push_back(
         LatchedByte{data, byte, ns, ByteMeaning(lcd.controller, data, byte), ""});
+  } else if (lcd.findings.record_bytes) {
+    ++lcd.findings.latched_not_kept;
   }
-  std::string* trace =
-      lcd.findings.record_bytes ? &lcd.findings.latched.back().violations : nullptr;
+  std::string* trace = kept ? &lcd.findings.latched.back().violations : nullptr;
   if (ReadWriteLevel(lines)) {
     AddViolation(lcd, trace, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;

@@ -21,6 +21,7 @@ struct Violation {
 };
 constexpr size_t kViolationsKept = 1000;
 constexpr int64_t kAfterClaimKept = 4;
+constexpr size_t kLatchedKept = 100000;
 
 // One byte as the controller took it, for a trace.
 struct LatchedByte {
@@ -83,9 +84,12 @@ struct Findings {
   std::vector<Violation> violations;
   // Registers the driver wrote that are not this module's, first seen first.
   std::vector<uint16_t> other_ports;
-  // Every latched byte is kept while this is set (it costs memory).
+  // Latched bytes are kept while this is set: the first kLatchedKept (each
+  // costs some 400 bytes with its meaning), then only counted, so a program
+  // traced for hours does not fill its memory.
   bool record_bytes = false;
   std::vector<LatchedByte> latched;
+  int64_t latched_not_kept = 0;
   // What the port's own driver did to the module as it handed the port to
   // a program (ReceiveClaim): how often, and what the first such hand-over
   // broke, which is not the program's doing and not among the violations.

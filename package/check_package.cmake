@@ -22,8 +22,9 @@ string(REPLACE "\n" ";" files "${listing}")
 list(FILTER files EXCLUDE REGEX "/$")
 list(SORT files)
 set(expected 64-bit/HD66712.dll 64-bit/lcd_host.exe 64-bit/virtual_port/inpoutx64.dll
-  64-bit/virtual_port/virtual_lcd_window.dll HD66712.dll LICENSE.txt README.txt lcd_host.exe
-  test_pattern.lcd virtual_port/inpout32.dll virtual_port/virtual_lcd_window.dll wiring.svg)
+  64-bit/virtual_port/virtual_lcd_window.dll HD66712.dll LICENSE.txt README.txt
+  include/displaydll.h lcd_host.exe test_pattern.lcd virtual_port/inpout32.dll
+  virtual_port/virtual_lcd_window.dll wiring.svg)
 if(NOT result EQUAL 0 OR NOT files STREQUAL expected)
   list(APPEND failures "it holds: ${files}\n  expected: ${expected}")
 endif()
@@ -32,7 +33,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${PACKAGE} WORKING_DIRECTORY ${WORK})
 
-foreach(text IN ITEMS README.txt LICENSE.txt test_pattern.lcd)
+foreach(text IN ITEMS README.txt LICENSE.txt test_pattern.lcd include/displaydll.h)
   file(READ ${WORK}/${text} contents HEX)
   # Every line feed (0a) must follow a carriage return (0d).
   string(REGEX MATCHALL "(^|[0-9a-f][0-9a-f])0a" feeds "${contents}")

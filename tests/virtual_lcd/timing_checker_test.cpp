@@ -212,6 +212,19 @@ TEST(TimingCheckerTest, WritesElsewhereAreNamedWhenNoneReachedTheModule) {
             "at 0x378. The port in the driver's parameters decides where it writes.\n");
 }
 
+// A program on the virtual parallel port has no driver's parameters: its
+// user picks the module with HD_VLCD_CHIP.
+TEST(TimingCheckerTest, AProgramsChipNoteNamesTheVariable) {
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});  // a 20x4 HD66712
+  lcd.driver = vlcd::Driver::PortProgram;
+  vlcd::ClockInByte(lcd, false, 0x38, 0, kMs);
+  EXPECT_EQ(vlcd::Notes(lcd),
+            "The driver set the controller up as an HD44780 (it never used the HD66712's "
+            "extension register), which does not suit a 20x4 HD66712 module: rows after the "
+            "first land in the wrong place. If the module is an HD44780, set "
+            "HD_VLCD_CHIP=HD44780; if it is an HD66712, set the program up for an HD66712.\n");
+}
+
 // The driver computes the control register in 16 bits: 0xFFFF + 2 is 0x0001,
 // and a library sees the data register's address widened with its sign.
 TEST(TimingCheckerTest, ControlRegisterAddressWrapsInSixteenBits) {

@@ -179,7 +179,7 @@ case(page_ms_on_the_virtual_lcd 2
   "--page-ms: a session on the virtual LCD does not take it \\(--wiring-walk and --write-real-port do\\)"
   --test-pattern --page-ms 100)
 case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" --port LPT1)
-case(port_0x_alone 2 "--port: '0x' is not a port address, which is 0x and its hexadecimal digits: 0x378 for LPT1, 0x278 for LPT2"
+case(port_0x_alone 2 "--port: '0x': no hexadecimal digit follows 0x; a port address is 0x and its hexadecimal digits: 0x378 for LPT1, 0x278 for LPT2"
   --port 0x)
 case(port_without_0x 2 "--port: '378' has no 0x: .* Write 0x378 for hexadecimal, or 0x17A for decimal 378"
   --port 378)

@@ -146,8 +146,10 @@ TEST_F(VirtualLcdModuleTest, BadVariablesFallBackToDefaultsAndTheHostLivesOn) {
     EXPECT_NE(complaints.find(name), std::string::npos) << complaints;
   }
   // Defaults are shown as the variable is written.
-  EXPECT_NE(complaints.find("'0x37g' is not a decimal number or 0x and hexadecimal digits; using "
-                            "0x378\n"),
+  EXPECT_NE(complaints.find("'0x37g': its hexadecimal digits stop at 'g'; a port address is 0x "
+                            "and its hexadecimal digits: 0x378 for LPT1, 0x278 for LPT2, or the "
+                            "address Device Manager (Windows) or /proc/sys/dev/parport/*/base-addr "
+                            "(Linux) gives; using 0x378\n"),
             std::string::npos)
       << complaints;
   // A simulator under a port library's name says so, once, with where the screen goes.

@@ -72,13 +72,21 @@ Layout 'Test'
 # lcd4linux reads only a configuration its user alone may read.
 file(CHMOD ${WORK}/lcd4linux.conf PERMISSIONS OWNER_READ OWNER_WRITE)
 
-# It runs until told to stop, and stops cleanly on SIGTERM.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env
-    HD_VLCD_PARPORT=${device} HD_VLCD_CHIP=HD44780 HD_VLCD_COLUMNS=${columns}
-    HD_VLCD_ROWS=${rows} HD_VLCD_OUTPUT=${WORK}/screen LD_PRELOAD=${PRELOAD}
-    ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0
-    timeout -s TERM 3 ${LCD4LINUX} -F -q -f ${WORK}/lcd4linux.conf
-  WORKING_DIRECTORY ${WORK} OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(LAUNCHER)
+  include(${CMAKE_CURRENT_LIST_DIR}/live_in_tmux.cmake)
+  # As a user starts it: one command in a terminal, the screen live above
+  # lcd4linux's own output while it runs, then Ctrl+C.
+  run_live_in_tmux("${LAUNCHER} --device ${device} --chip HD44780 --columns ${columns} --rows ${rows} --output ${WORK}/screen -- ${LCD4LINUX} -F -q -f ${WORK}/lcd4linux.conf"
+    "${expected}" output)
+else()
+  # It runs until told to stop, and stops cleanly on SIGTERM.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env
+      HD_VLCD_PARPORT=${device} HD_VLCD_CHIP=HD44780 HD_VLCD_COLUMNS=${columns}
+      HD_VLCD_ROWS=${rows} HD_VLCD_OUTPUT=${WORK}/screen LD_PRELOAD=${PRELOAD}
+      ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0
+      timeout -s TERM 3 ${LCD4LINUX} -F -q -f ${WORK}/lcd4linux.conf
+    WORKING_DIRECTORY ${WORK} OUTPUT_VARIABLE output ERROR_VARIABLE output)
+endif()
 if(NOT EXISTS ${WORK}/screen.txt)
   message(FATAL_ERROR "no screen was saved; lcd4linux said:\n${output}")
 endif()

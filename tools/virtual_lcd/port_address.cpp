@@ -21,10 +21,13 @@ Problem ReadPortAddress(const std::string& text, uint16_t* port) {
     // 0x, then something other than hexadecimal digits: a port written
     // the right way, wrongly.
     const bool hexadecimal_form = text.rfind("0x", 0) == 0;
-    if (hexadecimal_form &&
-        (text.size() == 2 || text.find_first_not_of(kHexDigits, 2) != std::string::npos)) {
-      return "'" + Excerpt(text) +
-             "' is not a port address, which is 0x and its hexadecimal digits: " + NamedPorts() +
+    const size_t stop = text.find_first_not_of(kHexDigits, 2);
+    if (hexadecimal_form && (text.size() == 2 || stop != std::string::npos)) {
+      const std::string why = text.size() == 2 ? "no hexadecimal digit follows 0x"
+                                               : "its hexadecimal digits stop at '" +
+                                                     Excerpt(text.substr(stop, 1)) + "'";
+      return "'" + Excerpt(text) + "': " + why +
+             "; a port address is 0x and its hexadecimal digits: " + NamedPorts() +
              ", or the address Device Manager (Windows) or /proc/sys/dev/parport/*/base-addr "
              "(Linux) gives";
     }

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "descriptors.h"
+#include "live_state.h"
 #include "module_environment.h"
 #include "module_settings.h"
 #include "parport_model.h"
@@ -79,6 +80,7 @@ struct Device {
   vparport::Descriptors descriptors;
   Drawing* drawing = nullptr;
   pid_t maker = 0;
+  vparport::LiveState* live = nullptr;  // HD_VLCD_LIVE's, for a live view
 };
 
 // Made at the program's first open of the device and kept to its very end,
@@ -110,7 +112,14 @@ void Remember(std::vector<std::string>& list, const std::string& item) {
   list.push_back(item);
 }
 
+void PublishLive(Device& device) {
+  if (device.live == nullptr) return;
+  const std::lock_guard<std::mutex> hold(device.port.lock);
+  vparport::PublishLive(*device.live, device.port.lcd);
+}
+
 void NoteDriver(Device& device) {
+  PublishLive(device);
   const pid_t before = device.drawing->last_driver.exchange(this_process);
   if (before != 0 && before != this_process) device.drawing->earlier_driver = before;
 }
@@ -248,6 +257,11 @@ Device* MakeDevice(const char* path) {
   MakeParport(device->port, ModuleFromEnvironment(Complain), Now);
   device->port.lcd.driver = vlcd::Driver::PortProgram;
   device->port.lcd.findings.record_bytes = FlagFromEnvironment("HD_VLCD_TRACE", false, Complain);
+  if (const char* live = std::getenv("HD_VLCD_LIVE"); live != nullptr && *live != '\0') {
+    device->live = vparport::MapLiveState(live);
+    if (device->live == nullptr) Complain(std::string("HD_VLCD_LIVE: cannot map ") + live);
+    PublishLive(*device);
+  }
   const char* output = std::getenv("HD_VLCD_OUTPUT");
   Complain(std::string(path) + " is the virtual LCD, a " + vlcd::Describe(device->port.lcd.module) +
            ", not a port: nothing reaches any port. " +

@@ -1,0 +1,57 @@
+# A command run as a person runs it in a terminal, read as a person reads
+# the terminal: in a tmux pane of its own, on a tmux server of its own.
+# run_live_in_tmux(<command> <regex> <variable>): starts the command, waits
+# until the pane matches the regex while the command still runs (the screen
+# shown live), presses Ctrl+C, waits for it to end, and sets the variable
+# to the pane as it was left. Needs WORK; ASAN_RUNTIME, when set, is
+# preloaded first, for a sanitized library in a program that is not.
+find_program(TMUX tmux NO_CACHE)
+if(NOT TMUX)
+  message(FATAL_ERROR "tmux is missing (scripts/setup.sh installs it): NOT RUN")
+endif()
+
+function(run_live_in_tmux command pattern result)
+  string(MD5 server_name "${WORK}")
+  set(server -L live-${server_name})
+  set(environment "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0")
+  if(ASAN_RUNTIME)
+    string(APPEND environment " LD_PRELOAD=${ASAN_RUNTIME}")
+  endif()
+  execute_process(COMMAND ${TMUX} ${server} -f /dev/null new-session -d -x 100 -y 40 -s live
+    "cd ${WORK} && env ${environment} ${command}; echo \"ended with status $?\"; sleep 120"
+    RESULT_VARIABLE started)
+  if(NOT started EQUAL 0)
+    message(FATAL_ERROR "tmux could not start a session: NOT RUN")
+  endif()
+  set(pane "")
+  set(live FALSE)
+  foreach(try RANGE 100)
+    execute_process(COMMAND ${TMUX} ${server} capture-pane -p -t live OUTPUT_VARIABLE pane)
+    if(pane MATCHES "ended with status")
+      break()
+    endif()
+    if(pane MATCHES "${pattern}")
+      set(live TRUE)
+      break()
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 0.1)
+  endforeach()
+  if(live)
+    execute_process(COMMAND ${TMUX} ${server} send-keys -t live C-c)
+    foreach(try RANGE 100)
+      execute_process(COMMAND ${TMUX} ${server} capture-pane -p -t live OUTPUT_VARIABLE pane)
+      if(pane MATCHES "ended with status")
+        break()
+      endif()
+      execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 0.1)
+    endforeach()
+  endif()
+  execute_process(COMMAND ${TMUX} ${server} kill-server)
+  if(NOT live)
+    message(FATAL_ERROR "the pane never showed the screen while the program ran:\n${pane}")
+  endif()
+  if(NOT pane MATCHES "ended with status")
+    message(FATAL_ERROR "the program did not end on Ctrl+C:\n${pane}")
+  endif()
+  set(${result} "${pane}" PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,21 @@
+// What the live view draws in a terminal for one moment of the virtual LCD:
+// its screen framed as the report frames it, the cursor as the module shows
+// it, and the summary line. Plain text with a terminal's own attributes, so
+// it works over SSH and in tmux.
+#ifndef VIRTUAL_PARPORT_LIVE_VIEW_H
+#define VIRTUAL_PARPORT_LIVE_VIEW_H
+
+#include <cstdint>
+#include <string>
+
+#include "live_state.h"
+
+namespace vparport {
+
+// The cursor cell is underlined for the underline cursor, and shown in
+// reverse while a blinking cursor shows its block (the phase at `now_ns`).
+std::string LiveFrame(const LiveSnapshot& snapshot, int64_t now_ns);
+
+}  // namespace vparport
+
+#endif  // VIRTUAL_PARPORT_LIVE_VIEW_H

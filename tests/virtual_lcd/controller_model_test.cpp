@@ -274,3 +274,16 @@ TEST(ControllerModelTest, TheCursorIsAnUnderlineAndTheBlinksBlockInItsPhase) {
                             << c.block_phase << ", address " << int{c.address};
   }
 }
+
+// The blink follows the same 270 kHz clock as the execution times: 102,400
+// cycles a phase, 379.26 ms (409.6 ms would be the 250 kHz clock's).
+TEST(ControllerModelTest, TheBlinkTakesTurnsAtTheModelsOneOscillator) {
+  const struct {
+    int64_t ns;
+    bool block;
+  } moments[] = {{0, true},           {379'259'000, true},  {379'260'000, false},
+                 {409'600'000, false}, {758'518'000, false}, {758'519'000, true}};
+  for (const auto& moment : moments) {
+    EXPECT_EQ(vlcd::BlinkBlockAt(moment.ns), moment.block) << moment.ns;
+  }
+}

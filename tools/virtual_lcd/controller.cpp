@@ -6,9 +6,11 @@ namespace vlcd {
 
 namespace {
 
-// Execution times at the nominal 270 kHz oscillator; the HD66712 matches.
+// Execution times as the data sheets give them at kOscillatorHz (10 and 410
+// clock cycles); the HD66712 matches.
 constexpr int64_t kShortExecutionNs = 37000;
 constexpr int64_t kClearOrHomeNs = 1520000;
+static_assert(kOscillatorHz == 270000, "the execution times above are the 270 kHz figures");
 
 // Where each mode's memory lines start and end.
 constexpr int kSecondLineStart = 0x40;

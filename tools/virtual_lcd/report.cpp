@@ -28,7 +28,7 @@ std::string Report(const VirtualLcd& lcd, const Screen& shown) {
   if (shown.controller.blink_on && CursorCell(shown, &row, &column)) {
     report += std::string(
                   "The cursor blinks on the module, a block and the character under it "
-                  "taking turns every 0.4 s; the picture shows the ") +
+                  "taking turns every 0.38 s; the picture shows the ") +
               (shown.blink_block ? "block" : "character") + ".\n";
   }
   report += Notes(lcd);

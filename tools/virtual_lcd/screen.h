@@ -25,9 +25,11 @@ struct Screen {
   bool blink_block = true;
 };
 
-// How long a blinking cursor shows each phase (409.6 ms, at the
-// controller's 250 kHz clock), and the phase at a time.
-constexpr int64_t kBlinkIntervalNs = 409'600'000;
+// How long a blinking cursor shows each phase: 102,400 clock cycles (the
+// data sheet's 409.6 ms at 250 kHz), so 379.3 ms at the model's oscillator;
+// and the phase at a time.
+constexpr int64_t kBlinkCycles = 102'400;
+constexpr int64_t kBlinkIntervalNs = kBlinkCycles * 1'000'000'000 / kOscillatorHz;
 constexpr bool BlinkBlockAt(int64_t ns) { return (ns / kBlinkIntervalNs) % 2 == 0; }
 
 // The cell the address counter points at, or false when no cursor shows:

@@ -104,10 +104,10 @@ else
 fi
 # The guest kernel's claims reach this side as plain control writes through
 # qemu: each raises E, R/W and RS at once (parport_pc's start state), which
-# the virtual LCD reports as RS changing as E rose and as a read against the
+# the virtual LCD reports as RS and R/W changing as E rose and as a read against the
 # port's driven data lines. Those pairs are the kernel's; any other finding
 # is a program's, and fails the lane.
-claim_rule='^  (RS changed only 0 ns before E rose|bus contention: E rose with R/W high, a read, while the port drove the data lines) \(write [0-9]+\)$'
+claim_rule='^  ((RS|R/W|RS and R/W) changed only 0 ns before E rose|bus contention: E rose with R/W high, a read, while the port drove the data lines) \(write [0-9]+\)$'
 counted=$(sed -n 's/^ROM .*, \([0-9]*\) timing violations$/\1/p' "$results/screen.txt")
 listed=$(grep -cE '^  [^ .]' "$results/screen.txt")
 others=$(grep -E '^  [^ .]' "$results/screen.txt" | grep -vE "$claim_rule")

@@ -281,8 +281,12 @@ TEST(ControllerModelTest, TheBlinkTakesTurnsAtTheModelsOneOscillator) {
   const struct {
     int64_t ns;
     bool block;
-  } moments[] = {{0, true},           {379'259'000, true},  {379'260'000, false},
-                 {409'600'000, false}, {758'518'000, false}, {758'519'000, true}};
+  } moments[] = {{0, true},
+                 {379'259'000, true},
+                 {379'260'000, false},
+                 {409'600'000, false},
+                 {758'518'000, false},
+                 {758'519'000, true}};
   for (const auto& moment : moments) {
     EXPECT_EQ(vlcd::BlinkBlockAt(moment.ns), moment.block) << moment.ns;
   }

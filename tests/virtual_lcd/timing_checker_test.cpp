@@ -212,6 +212,49 @@ TEST(TimingCheckerTest, WritesElsewhereAreNamedWhenNoneReachedTheModule) {
             "at 0x378. The port in the driver's parameters decides where it writes.\n");
 }
 
+// The rules besides the write cycle's own: t_AS holds for R/W as for RS,
+// RS and R/W stay put while E is high, and no read comes between the two
+// halves of a 4-bit write. Each case is control register writes (R/W raised
+// with the data lines as inputs, so no read is a contention) and the one
+// finding expected, with its rule.
+TEST(TimingCheckerTest, AddressSetUpStabilityAndNibbleOrder) {
+  const struct {
+    bool four_bit;
+    std::vector<std::pair<int64_t, int>> writes;  // ns, control register
+    vlcd::Rule rule;
+    const char* finding;
+  } cases[] = {
+      {false,
+       {{0, 0x2B}, {1000, 0x29}, {1020, 0x28}, {2000, 0x29}},
+       vlcd::Rule::AddressSetup,
+       "R/W changed only 20 ns before E rose (write 3)"},
+      {false,
+       {{0, 0x0B}, {1000, 0x0A}, {1500, 0x0E}, {2000, 0x0F}},
+       vlcd::Rule::StableWhileEnabled,
+       "RS changed while E was high (write 3)"},
+      {true,
+       {{0, 0x0B}, {1000, 0x0A}, {2000, 0x0B}, {3000, 0x29}, {4000, 0x28}, {5000, 0x29}},
+       vlcd::Rule::ReadBetweenNibbles,
+       "a read between the two halves of a 4-bit write (write 9): the controller takes it as "
+       "the second half, and every byte after it a nibble out of step"},
+  };
+  for (const auto& c : cases) {
+    vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+    int64_t start = 0;
+    if (c.four_bit) start = vlcd::ClockInByte(lcd, false, 0x28, 0, kMs);  // 4 writes
+    for (const auto& [ns, value] : c.writes) {
+      vlcd::ReceivePortWrite(lcd, kBase + 2, value, start + kMs + ns);
+    }
+    ASSERT_EQ(lcd.findings.violations.size(), 1u) << c.finding;
+    EXPECT_EQ(lcd.findings.violations[0].description, c.finding);
+    EXPECT_EQ(lcd.findings.by_rule[static_cast<size_t>(c.rule)], 1) << c.finding;
+    EXPECT_NE(vlcd::Report(lcd, vlcd::ScreenNow(lcd))
+                  .find("By rule:\n    " + std::string(vlcd::RuleText(c.rule)) + ": 1\n"),
+              std::string::npos)
+        << c.finding;
+  }
+}
+
 // A program on the virtual parallel port has no driver's parameters: its
 // user picks the module with HD_VLCD_CHIP.
 TEST(TimingCheckerTest, AProgramsChipNoteNamesTheVariable) {
@@ -243,7 +286,9 @@ TEST(TimingCheckerTest, ControlRegisterAddressWrapsInSixteenBits) {
 TEST(TimingCheckerTest, ViolationsAreAllCountedButOnlyTheFirstThousandKept) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   // E rises and falls with R/W held high, a read against the port's driven
-  // data lines: one violation a pulse, nothing written.
+  // data lines: one violation a pulse, nothing written. R/W is raised first,
+  // well before the first pulse.
+  vlcd::ReceivePortWrite(lcd, kBase + 2, 0x09, 0);
   for (int64_t byte = 1; byte <= 1500; ++byte) {
     vlcd::ReceivePortWrite(lcd, kBase + 2, 0x08, byte * 1000 * kUs);
     vlcd::ReceivePortWrite(lcd, kBase + 2, 0x09, byte * 1000 * kUs + 500 * kUs);
@@ -256,10 +301,10 @@ TEST(TimingCheckerTest, ViolationsAreAllCountedButOnlyTheFirstThousandKept) {
   }
   EXPECT_EQ(lcd.traffic.violation_count, 1500);
   ASSERT_EQ(lcd.findings.violations.size(), 1000u);
-  // Each pulse is two writes: the thousandth rose at write 1999.
+  // Each pulse is two writes after the first: the thousandth rose at write 2000.
   EXPECT_EQ(lcd.findings.violations.back().description,
             "bus contention: E rose with R/W high, a read, while the port drove the data lines "
-            "(write 1999)");
+            "(write 2000)");
   EXPECT_EQ(lcd.traffic.instructions + lcd.traffic.data_bytes, 0);
   EXPECT_NE(vlcd::Summary(lcd.module, lcd.traffic).find(", 1500 timing violations"),
             std::string::npos)

@@ -149,6 +149,7 @@ TEST_F(ParportModelTest, AClaimGivesTheClaimantItsOwnControlLines) {
   EXPECT_EQ(ReadByte(first, PPRCONTROL), 0x0B);
   EXPECT_EQ(port_.lcd.bus.control_register, 0x2B);  // as it left them: data lines inputs
   EXPECT_EQ(port_.lcd.traffic.violation_count, 0);
+  EXPECT_EQ(port_.lcd.findings.by_rule, (std::array<int64_t, vlcd::kRules>{}));
   EXPECT_EQ(port_.lcd.findings.claims_that_broke_rules, 3);
   EXPECT_EQ(port_.lcd.traffic.instructions + port_.lcd.traffic.data_bytes, 0);
 }

@@ -37,6 +37,14 @@ std::string Report(const VirtualLcd& lcd, const Screen& shown) {
     report += "  " + violations[i].description + "\n";
   }
   if (lcd.traffic.violation_count > static_cast<int64_t>(kViolationsListed)) report += "  ...\n";
+  // Every one counted, whether listed above or not.
+  if (lcd.traffic.violation_count > 0) report += "By rule:\n";
+  for (size_t rule = 0; rule < kRules; ++rule) {
+    const int64_t count = lcd.findings.by_rule[rule];
+    if (count == 0) continue;
+    report += "    " + std::string(RuleText(static_cast<Rule>(rule))) + ": " +
+              std::to_string(count) + "\n";
+  }
   return report;
 }
 

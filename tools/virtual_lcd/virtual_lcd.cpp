@@ -44,10 +44,10 @@ bool ReadWriteLevel(uint8_t control) { return !(control & kAutoFeedBit); }
 bool RegisterSelectLevel(uint8_t control) { return control & kInitializeBit; }
 
 // `byte_trace`, when given, is the traced byte the violation is found at.
-void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+void AddViolation(VirtualLcd& lcd, Rule rule, std::string* byte_trace, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
 
-void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, ...) {
+void AddViolation(VirtualLcd& lcd, Rule rule, std::string* byte_trace, const char* format, ...) {
   char text[160];
   std::va_list arguments;
   va_start(arguments, format);
@@ -61,6 +61,7 @@ void AddViolation(VirtualLcd& lcd, std::string* byte_trace, const char* format, 
     }
   } else {
     ++lcd.traffic.violation_count;
+    ++lcd.findings.by_rule[static_cast<size_t>(rule)];
     if (lcd.findings.violations.size() < kViolationsKept)
       lcd.findings.violations.push_back(Violation{text});
   }
@@ -87,21 +88,22 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
   }
   std::string* trace = kept ? &lcd.findings.latched.back().violations : nullptr;
   if (ReadWriteLevel(lines)) {
-    AddViolation(lcd, trace, "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
+    AddViolation(lcd, Rule::WrittenWithReadHigh, trace,
+                 "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
   }
   if (ns - lcd.bus.enable_rose_ns < kEnablePulseNs) {
-    AddViolation(lcd, trace, "byte %lld: E high for only %lld ns", number,
+    AddViolation(lcd, Rule::EnablePulse, trace, "byte %lld: E high for only %lld ns", number,
                  static_cast<long long>(ns - lcd.bus.enable_rose_ns));
   }
   if (ns - lcd.bus.data_changed_ns < kDataSetupNs) {
-    AddViolation(lcd, trace, "byte %lld: data set up only %lld ns before E fell", number,
-                 static_cast<long long>(ns - lcd.bus.data_changed_ns));
+    AddViolation(lcd, Rule::DataSetup, trace, "byte %lld: data set up only %lld ns before E fell",
+                 number, static_cast<long long>(ns - lcd.bus.data_changed_ns));
   }
   if (started < lcd.bus.busy_until_ns) {
     const bool blame = lcd.bus.blame_claim;
     lcd.bus.blame_claim = blame || lcd.bus.busy_from_claim;
-    AddViolation(lcd, trace,
+    AddViolation(lcd, Rule::Busy, trace,
                  "%s 0x%02x (byte %lld) latched %lld ns before the controller was ready",
                  data ? "data" : "instruction", byte, number,
                  static_cast<long long>(lcd.bus.busy_until_ns - started));
@@ -132,13 +134,15 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
 void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
   const auto write = static_cast<long long>(lcd.traffic.port_writes);
   if ((previous ^ value) & (kAutoFeedBit | kInitializeBit)) {
-    AddViolation(lcd, nullptr, "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
+    AddViolation(lcd, Rule::AddressHold, nullptr,
+                 "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
                  static_cast<long long>(kAddressHoldNs), write);
   }
   // In 4-bit mode the first of a byte's two transfers only waits for the
   // second, read or written.
   if (lcd.controller.four_bit && !lcd.bus.second_nibble) {
     lcd.bus.second_nibble = true;
+    lcd.bus.first_nibble_read = lcd.bus.reading;
     ++lcd.traffic.first_nibbles;
     lcd.bus.first_nibble = lcd.bus.data_register & 0xF0;
     lcd.bus.first_nibble_ns = ns;
@@ -151,7 +155,8 @@ void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
     Latch(lcd, previous, ns);
   } else if (RegisterSelectLevel(previous)) {
     if (ns < lcd.bus.busy_until_ns) {
-      AddViolation(lcd, nullptr, "data read %lld ns before the controller was ready (write %lld)",
+      AddViolation(lcd, Rule::ReadWhileBusy, nullptr,
+                   "data read %lld ns before the controller was ready (write %lld)",
                    static_cast<long long>(lcd.bus.busy_until_ns - ns), write);
     }
     lcd.bus.busy_until_ns = ns + FinishDataRead(lcd.controller);
@@ -162,24 +167,47 @@ void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
 void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
   const uint8_t previous = lcd.bus.control_register;
   lcd.bus.control_register = value;
-  if (RegisterSelectLevel(previous) != RegisterSelectLevel(value)) {
-    lcd.bus.register_select_changed_ns = ns;
-  }
+  const bool rs_changed = RegisterSelectLevel(previous) != RegisterSelectLevel(value);
+  const bool rw_changed = ReadWriteLevel(previous) != ReadWriteLevel(value);
+  if (rs_changed) lcd.bus.register_select_changed_ns = ns;
+  if (rw_changed) lcd.bus.read_write_changed_ns = ns;
   const bool enable = EnableLevel(value);
   const auto write = static_cast<long long>(lcd.traffic.port_writes);
+  // The cycle's kind and address are taken as E rises: they must hold
+  // until it falls.
+  if (enable && lcd.bus.enable_high && (rs_changed || rw_changed)) {
+    AddViolation(lcd, Rule::StableWhileEnabled, nullptr, "%s changed while E was high (write %lld)",
+                 rs_changed && rw_changed ? "RS and R/W"
+                 : rs_changed             ? "RS"
+                                          : "R/W",
+                 write);
+  }
   if (enable && !lcd.bus.enable_high) {
     lcd.bus.enable_rose_ns = ns;
     lcd.bus.claim_cycle = false;
     // R/W as E rises makes the cycle a read or a write.
     lcd.bus.reading = ReadWriteLevel(value);
-    if (ns - lcd.bus.register_select_changed_ns < kAddressSetupNs) {
-      AddViolation(lcd, nullptr, "RS changed only %lld ns before E rose (write %lld)",
-                   static_cast<long long>(ns - lcd.bus.register_select_changed_ns), write);
+    const int64_t rs_setup = ns - lcd.bus.register_select_changed_ns;
+    const int64_t rw_setup = ns - lcd.bus.read_write_changed_ns;
+    if (rs_setup < kAddressSetupNs || rw_setup < kAddressSetupNs) {
+      const char* which = rs_setup == rw_setup ? "RS and R/W" : rs_setup < rw_setup ? "RS" : "R/W";
+      AddViolation(lcd, Rule::AddressSetup, nullptr,
+                   "%s changed only %lld ns before E rose (write %lld)", which,
+                   static_cast<long long>(std::min(rs_setup, rw_setup)), write);
+    }
+    // The second transfer of a 4-bit write must be a write: a read takes
+    // its place, and every byte after it is split a nibble out of step.
+    if (lcd.bus.reading && lcd.controller.four_bit && lcd.bus.second_nibble &&
+        !lcd.bus.first_nibble_read) {
+      AddViolation(lcd, Rule::ReadBetweenNibbles, nullptr,
+                   "a read between the two halves of a 4-bit write (write %lld): the controller "
+                   "takes it as the second half, and every byte after it a nibble out of step",
+                   write);
     }
     // In a read the module drives the data lines; so may the port, unless
     // a bidirectional port has them as inputs.
     if (lcd.bus.reading && !(value & kDataInputBit)) {
-      AddViolation(lcd, nullptr,
+      AddViolation(lcd, Rule::Contention, nullptr,
                    "bus contention: E rose with R/W high, a read, while the port drove the data "
                    "lines (write %lld)",
                    write);
@@ -198,6 +226,32 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
 }
 
 }  // namespace
+
+const char* RuleText(Rule rule) {
+  switch (rule) {
+    case Rule::AddressSetup:
+      return "t_AS: RS and R/W set up 40 ns before E rises";
+    case Rule::EnablePulse:
+      return "PW_EH: E high for 230 ns at least";
+    case Rule::DataSetup:
+      return "t_DSW: data set up 80 ns before E falls";
+    case Rule::AddressHold:
+      return "t_AH: RS and R/W held 10 ns after E falls";
+    case Rule::StableWhileEnabled:
+      return "RS and R/W unchanged while E is high";
+    case Rule::WrittenWithReadHigh:
+      return "R/W low as a write's E falls";
+    case Rule::Busy:
+      return "no byte before the last has executed (37 us, 1.52 ms for clear and home)";
+    case Rule::ReadWhileBusy:
+      return "no data read before the last byte has executed";
+    case Rule::Contention:
+      return "the port's data lines inputs while the module answers a read";
+    case Rule::ReadBetweenNibbles:
+      return "a 4-bit write's two halves back to back, no read between";
+  }
+  return "";
+}
 
 int PinLevels(const VirtualLcd& lcd) {
   return lcd.bus.data_register | (RegisterSelectLevel(lcd.bus.control_register) ? kRsPin : 0) |
@@ -266,6 +320,7 @@ int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
 
 void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {
   const int64_t counted = lcd.traffic.violation_count;
+  const std::array<int64_t, kRules> by_rule = lcd.findings.by_rule;
   const size_t kept = lcd.findings.violations.size();
   const bool enable_was_high = lcd.bus.enable_high;
   // What this hand-over breaks is its own finding, even where it ends a
@@ -282,6 +337,7 @@ void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {
     }
   }
   lcd.traffic.violation_count = counted;
+  lcd.findings.by_rule = by_rule;
   violations.resize(kept);
 }
 

@@ -4,6 +4,7 @@
 #ifndef VIRTUAL_LCD_VIRTUAL_LCD_H
 #define VIRTUAL_LCD_VIRTUAL_LCD_H
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,24 @@
 #include "wiring.h"
 
 namespace vlcd {
+
+// The rules the checker holds every bus cycle to, from the HD44780U data
+// sheet's bus timing (the HD66712 meets the same figures).
+enum class Rule {
+  AddressSetup,         // t_AS: RS and R/W set 40 ns before E rises
+  EnablePulse,          // PW_EH: E high for 230 ns at least
+  DataSetup,            // t_DSW: data set 80 ns before E falls
+  AddressHold,          // t_AH: RS and R/W held 10 ns after E falls
+  StableWhileEnabled,   // RS and R/W unchanged while E is high
+  WrittenWithReadHigh,  // R/W high as a write's E falls: nothing written
+  Busy,                 // a byte sent before the last one has executed
+  ReadWhileBusy,        // a data read before the last byte has executed
+  Contention,           // a read while the port drives the data lines
+  ReadBetweenNibbles,   // a read between the two halves of a 4-bit write
+};
+constexpr size_t kRules = 10;
+// "t_AS: RS and R/W set up 40 ns before E rises", as the report lists it.
+const char* RuleText(Rule rule);
 
 struct Violation {
   std::string description;
@@ -42,11 +61,13 @@ struct Bus {
   // In 4-bit mode: the first transfer of a byte has been made, its high
   // nibble (in bits 4-7) taken at `first_nibble_ns`.
   bool second_nibble = false;
+  bool first_nibble_read = false;  // the first transfer was a read
   uint8_t first_nibble = 0;
   int64_t first_nibble_ns = 0;
   int64_t enable_rose_ns = 0;
   int64_t register_select_changed_ns = 0;
   int64_t data_changed_ns = 0;
+  int64_t read_write_changed_ns = 0;
   int64_t busy_until_ns = 0;  // when the controller is done with the last byte
   // E is high because the port's driver raised it as it handed the port to
   // a program; the controller is busy with the read that cycle made.
@@ -82,6 +103,8 @@ struct Findings {
   // Traffic), so a host that ignores the timing for hours does not fill its
   // memory.
   std::vector<Violation> violations;
+  // Every violation counted, by its rule.
+  std::array<int64_t, kRules> by_rule{};
   // Registers the driver wrote that are not this module's, first seen first.
   std::vector<uint16_t> other_ports;
   // Latched bytes are kept while this is set: the first kLatchedKept (each

@@ -24,8 +24,8 @@ using Clock = std::chrono::steady_clock;
 constexpr int32_t kData = 0x378;
 constexpr int32_t kControl = kData + vlcd::kControlOffset;
 // RS high (a data byte), R/W low, E low; then E high.
-constexpr int32_t kIdle = vlcd::kControlPinsLow | vlcd::kInitializeBit;
-constexpr int32_t kStrobe = kIdle & ~vlcd::kStrobeBit;
+constexpr int32_t kIdle = vlcd::kControlPinsLow | vlcd::kRegisterSelectBit;
+constexpr int32_t kStrobe = kIdle & ~vlcd::kEnableBit;
 constexpr double kRoundSeconds = 2.0;
 constexpr int kRounds = 3;
 

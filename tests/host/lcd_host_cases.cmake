@@ -469,7 +469,7 @@ if(CASE STREQUAL every_mode_refuses_what_it_does_not_take)
   string(REPLACE ";" "," case_output "${case_output}")
   string(REGEX MATCHALL "\n  (-h,)?--[a-z-]+( [A-Z]+)?" listed "${case_output}")
   string(REGEX MATCHALL "\n  [^ \n][^\n]*: [^\n]*\n    takes[^\n]*" modes "${case_output}")
-  set(values "N=5;CHIP=HD44780;ROM=A00;TEXT=LPT1;ADDRESS=0x378;FILE=x.lcd;PREFIX=out;PATH=x.lcd;DIR=.")
+  set(values "N=5;CHIP=HD44780;ROM=A00;CABLE=ours;TEXT=LPT1;ADDRESS=0x378;FILE=x.lcd;PREFIX=out;PATH=x.lcd;DIR=.")
   # A mode's flag chooses that mode; two are refused as two modes (above).
   string(REGEX MATCHALL "\n  --[a-z-]+: " mode_flags "${case_output}")
   string(REGEX REPLACE "\n  (--[a-z-]+): " "\\1" mode_flags "${mode_flags}")

@@ -86,7 +86,7 @@ TEST(ModuleSettingsTest, SettingsTravelAsOneText) {
   module.rom = vlcd::CharacterRom::A02;
   module.columns = 16;
   module.rows = 2;
-  EXPECT_EQ(vlcd::SettingsText(module), "columns=16 rows=2 chip=HD44780 rom=A02");
+  EXPECT_EQ(vlcd::SettingsText(module), "columns=16 rows=2 chip=HD44780 rom=A02 cable=ours");
   EXPECT_EQ(vlcd::Describe(module), "16x2 HD44780 with ROM A02");
   struct Case {
     const char* text;

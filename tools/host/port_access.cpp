@@ -22,10 +22,10 @@ constexpr uint8_t kControlOutputs = 0x0F;
 // (Auto-feed) stay low throughout, so the module latches nothing and never
 // drives the data lines against the port. E and R/W are the wiring walk's.
 constexpr uint8_t kControlPatterns[] = {
-    vlcd::kStrobeBit | vlcd::kAutoFeedBit,
-    vlcd::kStrobeBit | vlcd::kAutoFeedBit | vlcd::kInitializeBit,
-    vlcd::kStrobeBit | vlcd::kAutoFeedBit | vlcd::kSelectInBit,
-    vlcd::kStrobeBit | vlcd::kAutoFeedBit | vlcd::kInitializeBit | vlcd::kSelectInBit,
+    vlcd::kEnableBit | vlcd::kReadWriteBit,
+    vlcd::kEnableBit | vlcd::kReadWriteBit | vlcd::kRegisterSelectBit,
+    vlcd::kEnableBit | vlcd::kReadWriteBit | vlcd::kUnwiredBit,
+    vlcd::kEnableBit | vlcd::kReadWriteBit | vlcd::kRegisterSelectBit | vlcd::kUnwiredBit,
 };
 constexpr unsigned kLowestPortAddress = 0x100;
 

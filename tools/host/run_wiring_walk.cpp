@@ -47,9 +47,9 @@ constexpr Signal kSignals[] = {
     {"D5", 7, "DB5", 12, 0x20, kLow, 0x20},
     {"D6", 8, "DB6", 13, 0x40, kLow, 0x40},
     {"D7", 9, "DB7", 14, 0x80, kLow, 0x80},
-    {"Initialize", 16, "RS", 4, 0x00, kLow | vlcd::kInitializeBit, vlcd::kRsPin},
-    {"Auto-feed", 14, "R/W", 5, 0x00, kLow & ~vlcd::kAutoFeedBit, vlcd::kReadWritePin},
-    {"Strobe", 1, "E", 6, 0x00, kLow & ~vlcd::kStrobeBit, vlcd::kEnablePin},
+    {"Initialize", 16, "RS", 4, 0x00, kLow | vlcd::kRegisterSelectBit, vlcd::kRsPin},
+    {"Auto-feed", 14, "R/W", 5, 0x00, kLow & ~vlcd::kReadWriteBit, vlcd::kReadWritePin},
+    {"Strobe", 1, "E", 6, 0x00, kLow & ~vlcd::kEnableBit, vlcd::kEnablePin},
 };
 
 // An answer is Enter; anything much longer is not someone at the keyboard.

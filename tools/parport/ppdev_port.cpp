@@ -108,8 +108,8 @@ int ClaimWithin(int fd, int ms) {
 void EndTheClaimsRead(uint16_t base) {
   const auto control = static_cast<uint16_t>(base + vlcd::kControlOffset);
   const uint8_t lines = PpdevRead(control) & 0x0F;
-  if (ppdev_state.fd >= 0 && !(lines & vlcd::kStrobeBit)) {
-    PpdevWrite(control, lines | vlcd::kStrobeBit);
+  if (ppdev_state.fd >= 0 && !(lines & vlcd::kEnableBit)) {
+    PpdevWrite(control, lines | vlcd::kEnableBit);
   }
 }
 

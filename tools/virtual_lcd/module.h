@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "cable.h"
 #include "character_rom.h"
 #include "controller.h"
 #include "hd66712_parameters.h"
@@ -18,6 +19,7 @@ struct Module {
   int columns = 20;
   int rows = 4;
   uint16_t port_base = kLpt1Port;  // where the driver writes unless told otherwise
+  Cable cable = kOurCable;         // how it hangs on the port
 };
 
 // Modules of more than 80 cells on more than two rows (40x4, say) carry a

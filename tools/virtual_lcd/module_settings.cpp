@@ -95,6 +95,16 @@ const std::vector<ModuleSetting>& ModuleSettings() {
        true,
        [](const std::string& text, Module* module) { return ReadRomName(text, &module->rom); },
        [](const Module& module) -> std::string { return RomName(module.rom); }},
+      // The driver drives its own cable whatever this says: it matters to
+      // what the virtual module makes of the pins.
+      {"cable", "CABLE",
+       "How the module is wired to the port: " + CableNames() +
+           ", or a wiring such as RS=INIT,RW=AUTOFD,E=STROBE,DATA=8 (lines STROBE, AUTOFD, "
+           "INIT, SLCTIN, DB0-DB7, GND or pin numbers; '-' inverts; DATA=4 puts DB4-DB7 on "
+           "DB0-DB3)",
+       false,
+       [](const std::string& text, Module* module) { return ReadCable(text, &module->cable); },
+       [](const Module& module) { return CableName(module.cable); }},
   };
   return settings;
 }
@@ -139,7 +149,8 @@ Problem ReadSettingsText(const std::string& text, Module* module) {
 
 std::string Describe(const Module& module) {
   return std::to_string(module.columns) + "x" + std::to_string(module.rows) + " " +
-         ChipName(module.chip) + " with ROM " + RomName(module.rom);
+         ChipName(module.chip) + " with ROM " + RomName(module.rom) +
+         (module.cable == kOurCable ? "" : ", cable " + CableName(module.cable));
 }
 
 Problem GeometryWarning(int columns, int rows) {

@@ -22,12 +22,13 @@ constexpr int64_t kDataSetupNs = 80;
 constexpr int64_t kAddressHoldNs = 10;
 constexpr int64_t kDataDelayNs = 160;  // E rising to the module's answer on the data lines
 
-// The control register as a driver wired like ours writes it: RS low for
-// instructions and high for data, E pulsed high with Select-in.
+// The control register as this driver writes it on its cable: RS low for
+// instructions and high for data, E pulsed high with the unwired Select-in.
 constexpr int32_t kInstructionIdle = kControlPinsLow;
-constexpr int32_t kInstructionStrobe = kControlPinsLow & ~(kStrobeBit | kSelectInBit);
-constexpr int32_t kDataIdle = kInstructionIdle | kInitializeBit;
-constexpr int32_t kDataStrobe = kInstructionStrobe | kInitializeBit;
+constexpr int32_t kInstructionStrobe =
+    WithSignal(kOurCable, kE, true, kControlPinsLow) & ~kUnwiredBit;
+constexpr int32_t kDataIdle = WithSignal(kOurCable, kRs, true, kInstructionIdle);
+constexpr int32_t kDataStrobe = WithSignal(kOurCable, kRs, true, kInstructionStrobe);
 static_assert(kInstructionIdle == 0x0B && kInstructionStrobe == 0x02 && kDataIdle == 0x0F &&
               kDataStrobe == 0x06);
 constexpr uint8_t kFunctionSetMask = 0xE0;
@@ -36,12 +37,13 @@ constexpr uint8_t kExtensionBit = 0x04;
 constexpr uint8_t kClearDisplay = 0x01;
 constexpr size_t kOtherPortsKept = 4;
 
-// The module's lines as the control register drives their pins: Strobe
-// (E) and Auto-feed (R/W) are inverted between register and pin,
-// Initialize (RS) is not.
-bool EnableLevel(uint8_t control) { return !(control & kStrobeBit); }
-bool ReadWriteLevel(uint8_t control) { return !(control & kAutoFeedBit); }
-bool RegisterSelectLevel(uint8_t control) { return control & kInitializeBit; }
+// The module's pins, as its cable wires them to the port's registers.
+int LevelsOf(const VirtualLcd& lcd, uint8_t data, uint8_t control) {
+  return SignalLevels(lcd.module.cable, data, control);
+}
+bool High(int levels, int signal) { return (levels >> signal & 1) != 0; }
+uint8_t DataPins(int levels) { return static_cast<uint8_t>(levels & 0xFF); }
+constexpr int kAddressPins = 1 << kRs | 1 << kRw;
 
 // `byte_trace`, when given, is the traced byte the violation is found at.
 void AddViolation(VirtualLcd& lcd, Rule rule, std::string* byte_trace, const char* format, ...)
@@ -68,14 +70,14 @@ void AddViolation(VirtualLcd& lcd, Rule rule, std::string* byte_trace, const cha
   if (byte_trace != nullptr) *byte_trace += (byte_trace->empty() ? "" : "; ") + std::string(text);
 }
 
-// Takes the byte on the data lines as E falls, or in 4-bit mode its low
-// nibble from DB4-DB7 after the high one; `lines` is the control register
-// while E was high.
-void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
-  const bool data = RegisterSelectLevel(lines);
+// Takes the byte on DB0-DB7 as E falls, or in 4-bit mode its low nibble
+// from DB4-DB7 after the high one; `pins` are the module's pins while E was
+// high.
+void Latch(VirtualLcd& lcd, int pins, int64_t ns) {
+  const bool data = High(pins, kRs);
   const bool four_bit = lcd.controller.four_bit;
   const uint8_t byte =
-      four_bit ? (lcd.bus.first_nibble | lcd.bus.data_register >> 4) : lcd.bus.data_register;
+      four_bit ? static_cast<uint8_t>(lcd.bus.first_nibble | DataPins(pins) >> 4) : DataPins(pins);
   // The transfer began with its first nibble; the controller must be ready then.
   const int64_t started = four_bit ? lcd.bus.first_nibble_ns : ns;
   const long long number = lcd.traffic.instructions + lcd.traffic.data_bytes + 1;
@@ -87,7 +89,7 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
     ++lcd.findings.latched_not_kept;
   }
   std::string* trace = kept ? &lcd.findings.latched.back().violations : nullptr;
-  if (ReadWriteLevel(lines)) {
+  if (High(pins, kRw)) {
     AddViolation(lcd, Rule::WrittenWithReadHigh, trace,
                  "byte %lld: R/W high at the latch, 0x%02x not written", number, byte);
     return;
@@ -131,9 +133,9 @@ void Latch(VirtualLcd& lcd, uint8_t lines, int64_t ns) {
 }
 
 // The end of a bus cycle: the byte latched, or a read finished.
-void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
+void EnableFell(VirtualLcd& lcd, int previous, int now, int64_t ns) {
   const auto write = static_cast<long long>(lcd.traffic.port_writes);
-  if ((previous ^ value) & (kAutoFeedBit | kInitializeBit)) {
+  if ((previous ^ now) & kAddressPins) {
     AddViolation(lcd, Rule::AddressHold, nullptr,
                  "RS or R/W changed as E fell, held 0 of %lld ns (write %lld)",
                  static_cast<long long>(kAddressHoldNs), write);
@@ -144,7 +146,7 @@ void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
     lcd.bus.second_nibble = true;
     lcd.bus.first_nibble_read = lcd.bus.reading;
     ++lcd.traffic.first_nibbles;
-    lcd.bus.first_nibble = lcd.bus.data_register & 0xF0;
+    lcd.bus.first_nibble = DataPins(previous) & 0xF0;
     lcd.bus.first_nibble_ns = ns;
     return;
   }
@@ -153,7 +155,7 @@ void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
   // the address counter on.
   if (!lcd.bus.reading) {
     Latch(lcd, previous, ns);
-  } else if (RegisterSelectLevel(previous)) {
+  } else if (High(previous, kRs)) {
     if (ns < lcd.bus.busy_until_ns) {
       AddViolation(lcd, Rule::ReadWhileBusy, nullptr,
                    "data read %lld ns before the controller was ready (write %lld)",
@@ -164,14 +166,14 @@ void EnableFell(VirtualLcd& lcd, uint8_t previous, uint8_t value, int64_t ns) {
   }
 }
 
-void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
-  const uint8_t previous = lcd.bus.control_register;
-  lcd.bus.control_register = value;
-  const bool rs_changed = RegisterSelectLevel(previous) != RegisterSelectLevel(value);
-  const bool rw_changed = ReadWriteLevel(previous) != ReadWriteLevel(value);
+// The module's pins went from `previous` to `now` at `ns`.
+void PinsChanged(VirtualLcd& lcd, int previous, int now, int64_t ns) {
+  if (DataPins(previous) != DataPins(now)) lcd.bus.data_changed_ns = ns;
+  const bool rs_changed = High(previous, kRs) != High(now, kRs);
+  const bool rw_changed = High(previous, kRw) != High(now, kRw);
   if (rs_changed) lcd.bus.register_select_changed_ns = ns;
   if (rw_changed) lcd.bus.read_write_changed_ns = ns;
-  const bool enable = EnableLevel(value);
+  const bool enable = High(now, kE);
   const auto write = static_cast<long long>(lcd.traffic.port_writes);
   // The cycle's kind and address are taken as E rises: they must hold
   // until it falls.
@@ -186,7 +188,7 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
     lcd.bus.enable_rose_ns = ns;
     lcd.bus.claim_cycle = false;
     // R/W as E rises makes the cycle a read or a write.
-    lcd.bus.reading = ReadWriteLevel(value);
+    lcd.bus.reading = High(now, kRw);
     const int64_t rs_setup = ns - lcd.bus.register_select_changed_ns;
     const int64_t rw_setup = ns - lcd.bus.read_write_changed_ns;
     if (rs_setup < kAddressSetupNs || rw_setup < kAddressSetupNs) {
@@ -206,7 +208,7 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
     }
     // In a read the module drives the data lines; so may the port, unless
     // a bidirectional port has them as inputs.
-    if (lcd.bus.reading && !(value & kDataInputBit)) {
+    if (lcd.bus.reading && !(lcd.bus.control_register & kDataInputBit)) {
       AddViolation(lcd, Rule::Contention, nullptr,
                    "bus contention: E rose with R/W high, a read, while the port drove the data "
                    "lines (write %lld)",
@@ -218,11 +220,25 @@ void ControlWrite(VirtualLcd& lcd, uint8_t value, int64_t ns) {
     // what ending it breaks: no program can end it otherwise than by
     // writing the control register it was handed.
     lcd.bus.blame_claim = lcd.bus.claim_cycle;
-    EnableFell(lcd, previous, value, ns);
+    EnableFell(lcd, previous, now, ns);
     lcd.bus.blame_claim = false;
     lcd.bus.claim_cycle = false;
   }
   lcd.bus.enable_high = enable;
+}
+
+// What the module drives on DB0-DB7 during a read, 1 where it drives
+// nothing: nothing before kDataDelayNs after E rose.
+int ModuleAnswer(const VirtualLcd& lcd, int64_t ns) {
+  if (!lcd.bus.enable_high || !lcd.bus.reading || ns - lcd.bus.enable_rose_ns < kDataDelayNs) {
+    return 0xFF;
+  }
+  const int answer = High(PinLevels(lcd), kRs) ? MemoryAtAddress(lcd.controller)
+                                               : (ns < lcd.bus.busy_until_ns ? 0x80 : 0) |
+                                                     (lcd.controller.address & 0x7F);
+  if (!lcd.controller.four_bit) return answer;
+  // One nibble a transfer on DB4-DB7, high first; DB0-DB3 are not driven.
+  return ((lcd.bus.second_nibble ? answer << 4 : answer) & 0xF0) | 0x0F;
 }
 
 }  // namespace
@@ -254,9 +270,7 @@ const char* RuleText(Rule rule) {
 }
 
 int PinLevels(const VirtualLcd& lcd) {
-  return lcd.bus.data_register | (RegisterSelectLevel(lcd.bus.control_register) ? kRsPin : 0) |
-         (ReadWriteLevel(lcd.bus.control_register) ? kReadWritePin : 0) |
-         (EnableLevel(lcd.bus.control_register) ? kEnablePin : 0);
+  return LevelsOf(lcd, lcd.bus.data_register, lcd.bus.control_register);
 }
 
 VirtualLcd MakeVirtualLcd(const Module& module) {
@@ -292,12 +306,9 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) 
   ++lcd.traffic.port_writes;
   if (lcd.traffic.first_write_ns < 0) lcd.traffic.first_write_ns = ns;
   lcd.traffic.last_write_ns = ns;
-  if (address == lcd.module.port_base) {
-    if (byte != lcd.bus.data_register) lcd.bus.data_changed_ns = ns;
-    lcd.bus.data_register = byte;
-  } else {
-    ControlWrite(lcd, byte, ns);
-  }
+  const int previous = PinLevels(lcd);
+  (address == lcd.module.port_base ? lcd.bus.data_register : lcd.bus.control_register) = byte;
+  PinsChanged(lcd, previous, PinLevels(lcd), ns);
 }
 
 int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
@@ -305,17 +316,16 @@ int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
   if (address == ControlRegister(lcd.module)) return lcd.bus.control_register;
   if (address != lcd.module.port_base) return 0xFF;
   if (!(lcd.bus.control_register & kDataInputBit)) return lcd.bus.data_register;
-  // Nothing drives the lines, or the module's answer is not on them yet.
-  if (!lcd.bus.enable_high || !lcd.bus.reading || ns - lcd.bus.enable_rose_ns < kDataDelayNs) {
-    return 0xFF;
+  const int module_pins = ModuleAnswer(lcd, ns);
+  // Each data line reads the DB pin wired to it, pulled high where none is.
+  int lines = 0xFF;
+  for (int signal = kDb0; signal <= kDb7; ++signal) {
+    const Wire& wire = lcd.module.cable.wires[static_cast<size_t>(signal)];
+    if (!IsDataLine(wire.line)) continue;
+    const int line = static_cast<int>(wire.line) - static_cast<int>(PortLine::Data0);
+    if (((module_pins >> signal & 1) != 0) == wire.inverted) lines &= ~(1 << line);
   }
-  const int answer =
-      RegisterSelectLevel(lcd.bus.control_register)
-          ? MemoryAtAddress(lcd.controller)
-          : (ns < lcd.bus.busy_until_ns ? 0x80 : 0) | (lcd.controller.address & 0x7F);
-  if (!lcd.controller.four_bit) return answer;
-  // One nibble a transfer on DB4-DB7, high first; DB0-DB3 are not driven.
-  return ((lcd.bus.second_nibble ? answer << 4 : answer) & 0xF0) | 0x0F;
+  return lines;
 }
 
 void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {

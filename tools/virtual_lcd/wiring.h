@@ -1,11 +1,12 @@
-// How the module hangs on the parallel port, as the driver drives it: E on
-// pin 1 (Strobe), RS on pin 16 (Initialize), R/W on pin 14 (Auto-feed, low
-// to write), DB0-DB7 on the data pins.
+// The port's registers as this driver's cable uses them: which control bit
+// drives E, R/W and RS, taken from the cable table's first row, so the
+// port check, the wiring walk, the replay and the model share one cable.
 #ifndef VIRTUAL_LCD_WIRING_H
 #define VIRTUAL_LCD_WIRING_H
 
 #include <cstdint>
 
+#include "cable.h"
 #include "module.h"
 
 namespace vlcd {
@@ -17,22 +18,18 @@ constexpr uint16_t ControlRegister(const Module& module) {
   return static_cast<uint16_t>(module.port_base + kControlOffset);
 }
 
-// The control register's bits and the connector pins they drive. Strobe,
-// Auto-feed and Select-in are inverted between register and pin.
-constexpr uint8_t kStrobeBit = 0x01;      // pin 1, the module's E
-constexpr uint8_t kAutoFeedBit = 0x02;    // pin 14, R/W
-constexpr uint8_t kInitializeBit = 0x04;  // pin 16, RS
-constexpr uint8_t kSelectInBit = 0x08;    // pin 17, not wired
-// On a bidirectional port: the data lines are inputs, the port drives none.
-constexpr uint8_t kDataInputBit = 0x20;
-// Every control pin low.
-constexpr uint8_t kControlPinsLow = kStrobeBit | kAutoFeedBit | kSelectInBit;
+// Our cable's control lines: E, R/W (low to write) and RS.
+constexpr uint8_t kEnableBit = ControlBit(kOurCable.wires[kE].line);
+constexpr uint8_t kReadWriteBit = ControlBit(kOurCable.wires[kRw].line);
+constexpr uint8_t kRegisterSelectBit = ControlBit(kOurCable.wires[kRs].line);
+// The control line our cable leaves unwired, which the driver raises with E.
+constexpr uint8_t kUnwiredBit = ControlBit(PortLine::SelectIn);
+static_assert((kEnableBit | kReadWriteBit | kRegisterSelectBit | kUnwiredBit) == 0x0F);
 
-// The levels on the module's pins, a bit each: DB0-DB7 in bits 0-7, then RS,
-// R/W and E.
-constexpr int kRsPin = 1 << 8;
-constexpr int kReadWritePin = 1 << 9;
-constexpr int kEnablePin = 1 << 10;
+// The levels on the module's pins, a bit each, as SignalLevels gives them.
+constexpr int kRsPin = 1 << kRs;
+constexpr int kReadWritePin = 1 << kRw;
+constexpr int kEnablePin = 1 << kE;
 
 }  // namespace vlcd
 

@@ -129,7 +129,13 @@ void Latch(VirtualLcd& lcd, int pins, int64_t ns) {
     execution_ns = ExecuteInstruction(lcd.controller, byte);
   }
   lcd.bus.busy_until_ns = ns + execution_ns;
-  lcd.bus.busy_from_claim = false;
+  // A byte taken as the cycle a claim began ends is the system's too, and
+  // so is the wait it makes.
+  lcd.bus.busy_from_claim = lcd.bus.blame_claim;
+  if (lcd.bus.blame_claim) {
+    AddViolation(lcd, Rule::Busy, trace, "%s 0x%02x (byte %lld) latched as that cycle ended",
+                 data ? "data" : "instruction", byte, number);
+  }
 }
 
 // The end of a bus cycle: the byte latched, or a read finished.
@@ -462,11 +468,11 @@ std::string Notes(const VirtualLcd& lcd) {
   }
   if (lcd.findings.after_claim_count > 0) {
     notes +=
-        "The system's too, not the program's, and not counted above: ending the bus cycle "
-        "that hand-over began, the program's first writes broke " +
+        "The system's too, not the program's, and not counted above, as the program's first "
+        "writes ended the bus cycle that hand-over began (" +
         std::to_string(lcd.findings.after_claim_count) +
-        (lcd.findings.after_claim_count == 1 ? " rule: " : " rules: ") + lcd.findings.after_claim +
-        ".\n";
+        (lcd.findings.after_claim_count == 1 ? " finding): " : " findings): ") +
+        lcd.findings.after_claim + ".\n";
   }
   if (NeedsSecondController(lcd.module.columns, lcd.module.rows)) {
     notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +

@@ -524,3 +524,16 @@ endif()
 
 case(real_port_without_virtual_lcd 2 "--trace: --write-real-port does not take it"
   --write-real-port --trace)
+
+# virtual-lcd-run, the launcher: a bad option is named with status 2, a
+# program that cannot be run is said with a shell's 127, and without a
+# terminal it only sets the program up (here a shell that shows it).
+case(launcher_bad_cable 2 "--cable: 'nonsense' is not a cable \\(ours, lcdproc-winamp"
+  PROGRAM ${VIRTUAL_LCD_RUN} --cable nonsense -- true)
+case(launcher_without_a_program 2 "name the program to run" PROGRAM ${VIRTUAL_LCD_RUN})
+case(launcher_program_missing 127 "cannot run ./missing: No such file or directory"
+  PROGRAM ${VIRTUAL_LCD_RUN} -- ./missing)
+case(launcher_sets_up_the_program 0
+  "HD_VLCD_PARPORT=/dev/parport3 HD_VLCD_CABLE=lcdproc-4bit HD_VLCD_ROWS=2 [^\n]*virtual_parport.so"
+  PROGRAM ${VIRTUAL_LCD_RUN} --device /dev/parport3 --rows 2 --cable lcdproc-4bit --no-live
+  -- sh -c "echo HD_VLCD_PARPORT=$HD_VLCD_PARPORT HD_VLCD_CABLE=$HD_VLCD_CABLE HD_VLCD_ROWS=$HD_VLCD_ROWS $LD_PRELOAD")

@@ -117,7 +117,8 @@ int Parse(int argc, char** argv, Launch* launch) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error);
+    // --help is a success; any other is a bad argument, named by CLI11.
+    return app.exit(error) == 0 ? 0 : kUsageError;
   }
   launch->command = app.remaining();
   if (!launch->command.empty() && launch->command.front() == "--") {

@@ -536,4 +536,5 @@ case(launcher_program_missing 127 "cannot run ./missing: No such file or directo
 case(launcher_sets_up_the_program 0
   "HD_VLCD_PARPORT=/dev/parport3 HD_VLCD_CABLE=lcdproc-4bit HD_VLCD_ROWS=2 [^\n]*virtual_parport.so"
   PROGRAM ${VIRTUAL_LCD_RUN} --device /dev/parport3 --rows 2 --cable lcdproc-4bit --no-live
-  -- sh -c "echo HD_VLCD_PARPORT=$HD_VLCD_PARPORT HD_VLCD_CABLE=$HD_VLCD_CABLE HD_VLCD_ROWS=$HD_VLCD_ROWS $LD_PRELOAD")
+  -- sh -c "echo HD_VLCD_PARPORT=$HD_VLCD_PARPORT HD_VLCD_CABLE=$HD_VLCD_CABLE HD_VLCD_ROWS=$HD_VLCD_ROWS $LD_PRELOAD"
+  ENV ASAN_OPTIONS=verify_asan_link_order=0)

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -168,15 +169,14 @@ int TerminalColumns() {
   return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
 }
 
-// The latest `shown` lines of output, each cut to the terminal's width so
-// that the view knows how many lines it drew.
-std::string OutputLines(const Output& output, size_t shown, int* lines) {
-  const size_t width = static_cast<size_t>(std::max(TerminalColumns() - 1, 20));
+// The latest `shown` lines of output; while live each is cut to the
+// terminal's width, so the view stays where it is drawn.
+std::string OutputLines(const Output& output, size_t shown, bool cut) {
+  const size_t width = static_cast<size_t>(std::max(TerminalColumns() - 1, 1));
   std::string text;
   const size_t first = output.lines.size() > shown ? output.lines.size() - shown : 0;
   for (size_t i = first; i < output.lines.size(); ++i) {
-    text += output.lines[i].substr(0, width) + "\n";
-    ++*lines;
+    text += (cut ? output.lines[i].substr(0, width) : output.lines[i]) + "\n";
   }
   return text;
 }
@@ -191,10 +191,29 @@ void Draw(const std::string& text, int lines, int* drawn) {
   *drawn = lines;
 }
 
-int CountLines(const std::string& text) {
-  int lines = 0;
-  for (const char c : text) lines += c == '\n';
-  return lines;
+// The terminal rows `text` takes: a line wider than the terminal wraps.
+// Characters are counted as UTF-8 sequences; escape sequences take none.
+int CountRows(const std::string& text) {
+  const int width = TerminalColumns();
+  int rows = 0;
+  int column = 0;
+  bool escape = false;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (escape) {
+      escape = std::isalpha(byte) == 0;
+      continue;
+    }
+    if (c == '\x1b') {
+      escape = true;
+    } else if (c == '\n') {
+      rows += 1 + (column > 0 ? (column - 1) / width : 0);
+      column = 0;
+    } else if ((byte & 0xC0) != 0x80) {
+      ++column;
+    }
+  }
+  return rows;
 }
 
 std::string View(const vparport::LiveState& state, const Launch& launch) {
@@ -283,11 +302,9 @@ int RunLive(const Launch& launch, const std::string& preload) {
       if (got > 0) TakeOutput(output, bytes, static_cast<size_t>(got));
     }
     ended = waitpid(child, &status, WNOHANG) == child;
-    int lines = 0;
-    const std::string frame = View(*state, launch);
-    const std::string text = frame + OutputLines(output, kOutputLinesShown, &lines);
+    const std::string text = View(*state, launch) + OutputLines(output, kOutputLinesShown, true);
     if (text != last || ended) {
-      Draw(text, CountLines(frame) + lines, &drawn);
+      Draw(text, CountRows(text), &drawn);
       last = text;
     }
   }
@@ -297,13 +314,12 @@ int RunLive(const Launch& launch, const std::string& preload) {
     TakeOutput(output, bytes, static_cast<size_t>(got));
   }
   if (!output.partial.empty()) TakeOutput(output, "\n", 1);
-  int lines = 0;
   std::string all = View(*state, launch);
   if (output.dropped > 0) {
     all +=
         "(" + std::to_string(output.dropped) + " earlier lines of the program's output not kept)\n";
   }
-  all += OutputLines(output, kOutputLinesKept, &lines);
+  all += OutputLines(output, kOutputLinesKept, false);
   Draw(all, 0, &drawn);
   close(output_fd);
   munmap(state, sizeof(vparport::LiveState));

@@ -70,7 +70,7 @@ std::string PreloadLibrary() {
 void SetEnvironment(const Launch& launch, const std::string& preload, const std::string& live) {
   const char* before = std::getenv("LD_PRELOAD");
   setenv("LD_PRELOAD",
-         (before != nullptr && *before != '\0' ? std::string(before) + " " : "")
+         (before != nullptr && *before != '\0' ? std::string(before) + ":" : "")
              .append(preload)
              .c_str(),
          1);

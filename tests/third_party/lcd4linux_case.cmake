@@ -42,12 +42,17 @@ elseif(CABLE STREQUAL "lcd4linux-4bit")
   set(bits 4)
   set(wire "")
   set(cable lcd4linux-4bit)
+elseif(CABLE STREQUAL "lcdproc-winamp")
+  # Two controllers, the second enabled by Select-in: a 40x4 as two 40x2.
+  set(bits 8)
+  set(wire "  Controllers 2\n  Wire {\n    RW 'AUTOFD'\n    RS 'INIT'\n    ENABLE 'STROBE'\n    ENABLE2 'SLCTIN'\n    GPO 'GND'\n    POWER 'GND'\n  }\n")
+  set(cable lcdproc-winamp)
 elseif(CABLE STREQUAL "custom")
   set(bits 8)
   set(wire "  Wire {\n    RW 'GND'\n    RS 'SLCTIN'\n    ENABLE 'AUTOFD'\n    ENABLE2 'GND'\n    GPO 'GND'\n    POWER 'GND'\n  }\n")
   set(cable "RS=SLCTIN,RW=GND,E=AUTOFD,DATA=8")
 else()
-  message(FATAL_ERROR "CABLE=${CABLE}: ours, lcd4linux-4bit or custom")
+  message(FATAL_ERROR "CABLE=${CABLE}: ours, lcd4linux-4bit, lcdproc-winamp or custom")
 endif()
 # lcd4linux times the bus with its own busy loop. On a loaded machine here
 # its 450 ns enable pulse once came out at 180 ns, below the HD44780U data

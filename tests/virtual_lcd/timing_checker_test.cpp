@@ -255,6 +255,50 @@ TEST(TimingCheckerTest, AddressSetUpStabilityAndNibbleOrder) {
   }
 }
 
+// A 40x4 is two controllers sharing every pin but E: on a cable that wires
+// E2 (LCDproc's winamp: Select-in), each takes the bytes its own E latches,
+// rows 3 and 4 are the second's rows 1 and 2, and a read is answered by the
+// enabled one.
+TEST(TimingCheckerTest, ASecondControllerTakesWhatE2Latches) {
+  vlcd::Module module;
+  module.chip = vlcd::Chip::HD44780;
+  module.columns = 40;
+  module.rows = 4;
+  ASSERT_EQ(vlcd::ReadCable("lcdproc-winamp", &module.cable), std::nullopt);
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(module);
+  ASSERT_EQ(lcd.lower.size(), 1u);
+  int64_t t = 0;
+  // Control registers: E pulses clear Strobe (0x01), E2 pulses clear
+  // Select-in (0x08); RS is Initialize (0x04).
+  const auto cycle = [&](uint8_t idle, uint8_t strobe, uint8_t byte) {
+    vlcd::ReceivePortWrite(lcd, kBase + 2, idle, t += kMs);
+    vlcd::ReceivePortWrite(lcd, kBase, byte, t += kMs);
+    vlcd::ReceivePortWrite(lcd, kBase + 2, strobe, t += kMs);
+    vlcd::ReceivePortWrite(lcd, kBase + 2, idle, t += kMs);
+  };
+  for (const uint8_t instruction : {0x38, 0x0C, 0x01}) {
+    cycle(0x0B, 0x0A, instruction);
+    cycle(0x0B, 0x03, instruction);
+  }
+  cycle(0x0F, 0x0E, 'A');
+  cycle(0x0F, 0x07, 'B');
+  cycle(0x0F, 0x07, 'C');
+  const std::string text = vlcd::ScreenText(vlcd::ScreenNow(lcd));
+  const std::string blank(39, ' ');
+  EXPECT_EQ(text,
+            "A" + blank + "\n" + blank + " \nBC" + std::string(38, ' ') + "\n" + blank + " \n");
+  EXPECT_EQ(vlcd::AllTraffic(lcd).data_bytes, 3);
+  EXPECT_EQ(vlcd::AllTraffic(lcd).instructions, 6);
+  EXPECT_EQ(vlcd::Notes(lcd), "");  // rows 3-4 are addressed: no note says otherwise
+  // A busy-flag read with E2 high: the second controller's address, 2.
+  vlcd::ReceivePortWrite(lcd, kBase + 2, 0x29, t += kMs);  // R/W high, data lines inputs
+  vlcd::ReceivePortWrite(lcd, kBase + 2, 0x21, t += kMs);  // E2 rises
+  EXPECT_EQ(vlcd::ReceivePortRead(lcd, kBase, t += kMs), 0x02);
+  vlcd::ReceivePortWrite(lcd, kBase + 2, 0x29, t += kMs);
+  vlcd::ReceivePortWrite(lcd, kBase + 2, 0x28, t += kMs);  // E rises
+  EXPECT_EQ(vlcd::ReceivePortRead(lcd, kBase, t += kMs), 0x01);
+}
+
 // A program on the virtual parallel port has no driver's parameters: its
 // user picks the module with HD_VLCD_CHIP.
 TEST(TimingCheckerTest, AProgramsChipNoteNamesTheVariable) {

@@ -1,5 +1,6 @@
 #include "report.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +15,7 @@ constexpr size_t kViolationsListed = 20;
 }  // namespace
 
 std::string Report(const VirtualLcd& lcd, const Screen& shown) {
-  std::string report = FramedScreen(shown) + Summary(lcd.module, lcd.traffic) + "\n";
+  std::string report = FramedScreen(shown) + Summary(lcd.module, AllTraffic(lcd)) + "\n";
   if (shown.before_final_clear) {
     report += lcd.driver == Driver::DisplayDll
                   ? "This is the screen before the last byte, a clear display: the driver "
@@ -37,10 +38,17 @@ std::string Report(const VirtualLcd& lcd, const Screen& shown) {
     report += "  " + violations[i].description + "\n";
   }
   if (lcd.traffic.violation_count > static_cast<int64_t>(kViolationsListed)) report += "  ...\n";
+  std::array<int64_t, kRules> by_rule = lcd.findings.by_rule;
+  for (const VirtualLcd& second : lcd.lower) {
+    for (size_t i = 0; i < second.findings.violations.size() && i < kViolationsListed; ++i) {
+      report += "  second controller: " + second.findings.violations[i].description + "\n";
+    }
+    for (size_t rule = 0; rule < kRules; ++rule) by_rule[rule] += second.findings.by_rule[rule];
+  }
   // Every one counted, whether listed above or not.
-  if (lcd.traffic.violation_count > 0) report += "By rule:\n";
+  if (AllTraffic(lcd).violation_count > 0) report += "By rule:\n";
   for (size_t rule = 0; rule < kRules; ++rule) {
-    const int64_t count = lcd.findings.by_rule[rule];
+    const int64_t count = by_rule[rule];
     if (count == 0) continue;
     report += "    " + std::string(RuleText(static_cast<Rule>(rule))) + ": " +
               std::to_string(count) + "\n";

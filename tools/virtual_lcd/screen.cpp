@@ -10,6 +10,9 @@ namespace vlcd {
 namespace {
 
 constexpr int kGlyphCodes = 16;
+// A glyph of the second controller's own memory, in the codes ScreenCodes
+// gives: its code with this added.
+constexpr int kLowerGlyph = 0x100;
 constexpr int kMarginDots = 2;
 constexpr uint8_t kLit[3] = {0x10, 0x20, 0x60};
 constexpr uint8_t kUnlit[3] = {0x90, 0xC8, 0x30};
@@ -32,6 +35,14 @@ std::array<uint8_t, kCellHeight> CellPattern(const Controller& c, int code) {
     return glyph;
   }
   return RomPattern(c.rom, static_cast<uint8_t>(code));
+}
+
+// The dots of a code as ScreenCodes gives it.
+std::array<uint8_t, kCellHeight> PatternOf(const Screen& screen, int code) {
+  if (code >= kLowerGlyph && !screen.lower.empty()) {
+    return CellPattern(screen.lower.front(), code - kLowerGlyph);
+  }
+  return CellPattern(screen.controller, code);
 }
 
 // The display address a cell shows, or -1 where nothing drives it.
@@ -58,11 +69,24 @@ std::vector<std::vector<int>> ScreenCodes(const Screen& screen) {
   const size_t rows = static_cast<size_t>(std::max(0, screen.module.rows));
   const size_t columns = static_cast<size_t>(std::max(0, screen.module.columns));
   std::vector<std::vector<int>> codes(rows, std::vector<int>(columns, -1));
-  if (!c.display_on) return codes;
   for (int row = 0; row < screen.module.rows; ++row) {
     for (int column = 0; column < screen.module.columns; ++column) {
       const int address = ShownAddress(screen, row, column);
-      if (address >= 0) codes[row][column] = c.ddram[address];
+      if (address >= 0 && c.display_on) codes[row][column] = c.ddram[address];
+    }
+  }
+  // Rows 3 and 4 of a module with a second controller are its rows 1 and 2.
+  if (screen.lower.empty() || !NeedsSecondController(screen.module.columns, screen.module.rows)) {
+    return codes;
+  }
+  const Controller& lower = screen.lower.front();
+  for (int row = kSecondControllerFirstRow; row < screen.module.rows; ++row) {
+    for (int column = 0; column < screen.module.columns; ++column) {
+      const int address =
+          VisibleAddress(lower, row - kSecondControllerFirstRow, column, screen.module.columns);
+      if (address < 0 || !lower.display_on) continue;
+      const int code = lower.ddram[address];
+      codes[row][column] = code < kGlyphCodes ? code + kLowerGlyph : code;
     }
   }
   return codes;
@@ -70,10 +94,12 @@ std::vector<std::vector<int>> ScreenCodes(const Screen& screen) {
 
 std::string CellText(const Screen& screen, int code) {
   if (code < 0) return " ";
-  if (code >= kGlyphCodes) return RomCharacter(screen.controller.rom, static_cast<uint8_t>(code));
+  if (code >= kGlyphCodes && code < kLowerGlyph) {
+    return RomCharacter(screen.controller.rom, static_cast<uint8_t>(code));
+  }
   static const char* const kShades[] = {" ", "░", "▒", "▓", "█"};
   int lit = 0;
-  for (uint8_t row : CellPattern(screen.controller, code)) {
+  for (uint8_t row : PatternOf(screen, code)) {
     for (int bit = 0; bit < kCellWidth; ++bit) lit += (row >> bit) & 1;
   }
   const int dots = kCellWidth * kCellHeight;
@@ -148,7 +174,7 @@ Image RenderDots(const Screen& screen, int scale, std::string* refused) {
     for (int column = 0; column < screen.module.columns; ++column) {
       const int code = codes[row][column];
       std::array<uint8_t, kCellHeight> dots{};
-      if (code >= 0) dots = CellPattern(screen.controller, code);
+      if (code >= 0) dots = PatternOf(screen, code);
       if (cursor && row == cursor_row && column == cursor_column) {
         if (screen.controller.blink_on && screen.blink_block) dots.fill(0x1F);
         if (screen.controller.cursor_on) dots[kCellHeight - 1] = 0x1F;

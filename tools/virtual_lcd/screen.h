@@ -23,6 +23,8 @@ struct Screen {
   // A blinking cursor's phase: the block (the controller alternates it with
   // the character every kBlinkIntervalNs) or the character.
   bool blink_block = true;
+  // A second controller's, for rows 3 and 4 of a module that has one.
+  std::vector<Controller> lower;
 };
 
 // How long a blinking cursor shows each phase: 102,400 clock cycles (the

@@ -286,6 +286,15 @@ VirtualLcd MakeVirtualLcd(const Module& module) {
   lcd.controller.rom = module.rom;
   // The port powers up with every control pin low except the inverted ones.
   lcd.bus.control_register = kInstructionIdle;
+  // A second controller sees every pin the first does, but E2 as its E.
+  const Wire second_enable = module.cable.wires[kE2];
+  if (NeedsSecondController(module.columns, module.rows) && second_enable.line != PortLine::None) {
+    Module lower = module;
+    lower.rows = module.rows - kSecondControllerFirstRow;
+    lower.cable.wires[kE] = second_enable;
+    lower.cable.wires[kE2] = Wire{};
+    lcd.lower.push_back(MakeVirtualLcd(lower));
+  }
   return lcd;
 }
 
@@ -298,6 +307,7 @@ VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows) {
 }
 
 void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
+  for (VirtualLcd& second : lcd.lower) ReceivePortWrite(second, port, value, ns);
   const auto address = static_cast<uint16_t>(port);
   const uint8_t byte = static_cast<uint8_t>(value & 0xFF);
   const uint16_t control = ControlRegister(lcd.module);
@@ -318,6 +328,10 @@ void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) 
 }
 
 int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
+  // The enabled controller answers.
+  for (VirtualLcd& second : lcd.lower) {
+    if (second.bus.enable_high) return ReceivePortRead(second, port, ns);
+  }
   const auto address = static_cast<uint16_t>(port);
   if (address == ControlRegister(lcd.module)) return lcd.bus.control_register;
   if (address != lcd.module.port_base) return 0xFF;
@@ -335,6 +349,7 @@ int ReceivePortRead(VirtualLcd& lcd, int32_t port, int64_t ns) {
 }
 
 void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns) {
+  for (VirtualLcd& second : lcd.lower) ReceiveClaim(second, control, ns);
   const int64_t counted = lcd.traffic.violation_count;
   const std::array<int64_t, kRules> by_rule = lcd.findings.by_rule;
   const size_t kept = lcd.findings.violations.size();
@@ -421,11 +436,39 @@ std::string ChipNote(const VirtualLcd& lcd) {
 
 }  // namespace
 
-Screen ScreenNow(const VirtualLcd& lcd) { return Screen{lcd.module, lcd.controller, false}; }
+namespace {
+
+// The second controller's, as the first's is taken.
+std::vector<Controller> LowerControllers(const VirtualLcd& lcd, bool last_shown) {
+  std::vector<Controller> lower;
+  for (const VirtualLcd& second : lcd.lower) {
+    lower.push_back(last_shown && second.cleared_from ? *second.cleared_from : second.controller);
+  }
+  return lower;
+}
+
+}  // namespace
+
+Traffic AllTraffic(const VirtualLcd& lcd) {
+  Traffic all = lcd.traffic;
+  for (const VirtualLcd& second : lcd.lower) {
+    all.instructions += second.traffic.instructions;
+    all.data_bytes += second.traffic.data_bytes;
+    all.function_sets += second.traffic.function_sets;
+    all.extension_function_sets += second.traffic.extension_function_sets;
+    all.first_nibbles += second.traffic.first_nibbles;
+    all.violation_count += second.traffic.violation_count;
+  }
+  return all;
+}
+
+Screen ScreenNow(const VirtualLcd& lcd) {
+  return Screen{lcd.module, lcd.controller, false, true, LowerControllers(lcd, false)};
+}
 
 Screen ScreenLastShown(const VirtualLcd& lcd) {
   if (!lcd.cleared_from) return ScreenNow(lcd);
-  return Screen{lcd.module, *lcd.cleared_from, true};
+  return Screen{lcd.module, *lcd.cleared_from, true, true, LowerControllers(lcd, true)};
 }
 
 std::string Notes(const VirtualLcd& lcd) {
@@ -474,7 +517,7 @@ std::string Notes(const VirtualLcd& lcd) {
         (lcd.findings.after_claim_count == 1 ? " finding): " : " findings): ") +
         lcd.findings.after_claim + ".\n";
   }
-  if (NeedsSecondController(lcd.module.columns, lcd.module.rows)) {
+  if (NeedsSecondController(lcd.module.columns, lcd.module.rows) && lcd.lower.empty()) {
     notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +
              std::to_string(lcd.module.rows) +
              " belong to the module's second controller, which this driver does not address "

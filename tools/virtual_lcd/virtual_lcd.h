@@ -137,6 +137,10 @@ struct VirtualLcd {
   Bus bus;
   Traffic traffic;
   Findings findings;
+  // A module of two controllers (a 40x4): the second, which drives rows 3
+  // and 4 and shares every pin but E, enabled by the cable's E2. Empty when
+  // the module has one, or the cable wires no E2.
+  std::vector<VirtualLcd> lower;
   // Set while the last byte latched is a clear display: the controller as
   // it was before. The driver's DISPLAYDLL_Done clears the display just
   // before it lets the port library go, so this is what the host last
@@ -180,6 +184,10 @@ void ReceiveClaim(VirtualLcd& lcd, uint8_t control, int64_t ns);
 // One bus cycle as the driver drives it (control idle, data, strobe, idle),
 // a write every `spacing_ns` from `start_ns`; returns when it ended.
 int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, int64_t spacing_ns);
+
+// The counts of every controller of the module: the bytes each took, the
+// violations each saw; the port's writes once.
+Traffic AllTraffic(const VirtualLcd& lcd);
 
 // "ROM A00: N bytes (I instructions, D data) in T ms, V timing violations".
 std::string Summary(const Module& module, const Traffic& traffic);

@@ -26,7 +26,11 @@ void PublishLive(LiveState& state, const vlcd::VirtualLcd& lcd) {
   state.sequence.store(sequence | 1, std::memory_order_relaxed);
   std::atomic_thread_fence(std::memory_order_release);
   state.version = kLiveVersion;
-  const LiveSnapshot snapshot{lcd.module, lcd.controller, lcd.traffic};
+  LiveSnapshot snapshot{lcd.module, lcd.controller, vlcd::AllTraffic(lcd), false, {}};
+  if (!lcd.lower.empty()) {
+    snapshot.has_lower = true;
+    snapshot.lower = lcd.lower.front().controller;
+  }
   std::memcpy(&state.snapshot, &snapshot, sizeof snapshot);
   std::atomic_thread_fence(std::memory_order_release);
   state.sequence.store((sequence | 1) + 1, std::memory_order_release);

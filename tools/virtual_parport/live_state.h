@@ -18,7 +18,9 @@ namespace vparport {
 struct LiveSnapshot {
   vlcd::Module module;
   vlcd::Controller controller;
-  vlcd::Traffic traffic;
+  vlcd::Traffic traffic;  // every controller's
+  bool has_lower = false;
+  vlcd::Controller lower;  // a second controller's, rows 3 and 4
 };
 static_assert(std::is_trivially_copyable_v<LiveSnapshot>);
 

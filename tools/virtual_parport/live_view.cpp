@@ -15,8 +15,9 @@ constexpr char kPlain[] = "\x1b[0m";
 }  // namespace
 
 std::string LiveFrame(const LiveSnapshot& snapshot, int64_t now_ns) {
-  const vlcd::Screen screen{snapshot.module, snapshot.controller, false,
-                            vlcd::BlinkBlockAt(now_ns)};
+  const vlcd::Screen screen{snapshot.module, snapshot.controller, false, vlcd::BlinkBlockAt(now_ns),
+                            snapshot.has_lower ? std::vector<vlcd::Controller>{snapshot.lower}
+                                               : std::vector<vlcd::Controller>{}};
   int cursor_row = -1;
   int cursor_column = -1;
   const bool cursor = vlcd::CursorCell(screen, &cursor_row, &cursor_column);

@@ -203,7 +203,27 @@ run_kernel_lane() {
     tail -40 "$results/console.log" >&2
     exit 1
   fi
-  tests/kernel/check_results.sh "$build" "$results"
+  local failed=0
+  tests/kernel/check_results.sh "$build" "$results" || failed=1
+  # LCDd on its own cables: the default 4bit and the 8bit, each a boot of
+  # its own with the virtual LCD wired as that cable is.
+  local run connection cable
+  for run in 4bit:lcdproc-4bit 8bit:lcdproc-8bit; do
+    connection=${run%%:*}
+    cable=${run#*:}
+    local lcdd=$results/lcdd-$connection
+    mkdir -p "$lcdd"
+    started=$SECONDS
+    HD_VLCD_PARPORT=$lcdd/virtual_parport0 HD_VLCD_CHIP=HD44780 HD_VLCD_COLUMNS=20 HD_VLCD_ROWS=4 \
+      HD_VLCD_CABLE=$cable HD_VLCD_TRACE=1 HD_VLCD_OUTPUT=$lcdd/screen \
+      LD_PRELOAD=$root_dir/$bin/virtual_port/virtual_parport.so \
+      boot "/guest.sh $root_dir lcdd $connection $root_dir/tests/kernel $root_dir/$lcdd" \
+      "$lcdd/console.log" 300 ",snapshot=on" \
+      -chardev "parallel,id=lpt0,path=$lcdd/virtual_parport0" -device "isa-parallel,chardev=lpt0"
+    say "the guest ran LCDd on $connection for $((SECONDS - started)) s"
+    tests/kernel/check_lcdd.sh "$lcdd" "$connection" || failed=1
+  done
+  return $failed
 }
 
 case "${1:-}" in

@@ -10,6 +10,10 @@
 #                                  ppdev port library on this kernel's
 #                                  parallel port, then LCDd; each step's
 #                                  output and status go to RESULTS
+#   vm_guest.sh lcdd CONNECTION TESTS RESULTS
+#                                  LCDd alone on its ConnectionType
+#                                  CONNECTION, its output and status to
+#                                  RESULTS
 prefix=/root/wine32prefix
 
 case "$1" in
@@ -107,6 +111,21 @@ case "$1" in
     wait $lcdd
     echo $? >"$results/LCDd.status"
     echo "vm_guest: kernel lane ran"
+    ;;
+  lcdd)
+    # LCDd alone on another of its connection types, the port at 0x378
+    # reached by direct I/O as before.
+    connection=$2
+    tests=$3
+    results=$4
+    sed "s/^ConnectionType=.*/ConnectionType=$connection/" "$tests/LCDd.conf" >/tmp/LCDd.conf
+    LCDd -c /tmp/LCDd.conf >"$results/LCDd.out" 2>&1 &
+    lcdd=$!
+    sleep 4
+    kill -TERM $lcdd
+    wait $lcdd
+    echo $? >"$results/LCDd.status"
+    echo "vm_guest: lcdd ran"
     ;;
   *) echo "vm_guest: unknown task '$1'" ;;
 esac

@@ -192,7 +192,7 @@ kernel_lane() {
     local checks guest
     checks=$(grep -c "^kernel lane: ok:" "$log")
     guest=$(sed -n 's/^vm: the guest ran for \([0-9]*\) s$/\1/p' "$log")
-    summary+=("kernel: $checks checks passed on a real Linux kernel's ppdev and parport_pc (emulated machine, guest $guest s): port check, held and busy ports, wiring walk, driver session and LCDd, against the virtual LCD")
+    summary+=("kernel: $checks checks passed on a real Linux kernel's ppdev and parport_pc (emulated machine, guest $guest s): port check, held and busy ports, wiring walk, driver session and LCDd, then LCDd on its own 4bit and 8bit cables, against the virtual LCD")
   else
     summary+=("kernel: FAILED, see $log")
     failed=1

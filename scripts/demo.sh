@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" --native
 cmake -S "$root" --preset linux >/dev/null
-cmake --build "$root/build/linux" -j "$(nproc)" --target lcd_host ppdev_port >/dev/null
+cmake --build "$root/build/linux" -j "$(nproc)" --target lcd_host ppdev_port virtual-lcd-run >/dev/null
 default_output="$root/build/demo/virtual_lcd"
 output=(--output "$default_output")
 for argument in "$@"; do

@@ -26,7 +26,11 @@ void PublishLive(LiveState& state, const vlcd::VirtualLcd& lcd) {
   state.sequence.store(sequence | 1, std::memory_order_relaxed);
   std::atomic_thread_fence(std::memory_order_release);
   state.version = kLiveVersion;
-  LiveSnapshot snapshot{lcd.module, lcd.controller, vlcd::AllTraffic(lcd), false, {}};
+  LiveSnapshot snapshot{lcd.module, lcd.controller, vlcd::AllTraffic(lcd), false, {}, false, {}};
+  if (lcd.cleared_from) {
+    snapshot.cleared = true;
+    snapshot.before_clear = *lcd.cleared_from;
+  }
   if (!lcd.lower.empty()) {
     snapshot.has_lower = true;
     snapshot.lower = lcd.lower.front().controller;

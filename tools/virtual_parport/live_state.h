@@ -21,6 +21,10 @@ struct LiveSnapshot {
   vlcd::Traffic traffic;  // every controller's
   bool has_lower = false;
   vlcd::Controller lower;  // a second controller's, rows 3 and 4
+  // Set while the last byte was a clear display: the controller before it,
+  // what the program last showed (most clear the module as they end).
+  bool cleared = false;
+  vlcd::Controller before_clear;
 };
 static_assert(std::is_trivially_copyable_v<LiveSnapshot>);
 

@@ -14,14 +14,17 @@ constexpr char kPlain[] = "\x1b[0m";
 
 }  // namespace
 
-std::string LiveFrame(const LiveSnapshot& snapshot, int64_t now_ns) {
-  const vlcd::Screen screen{snapshot.module, snapshot.controller, false, vlcd::BlinkBlockAt(now_ns),
+std::string LiveFrame(const LiveSnapshot& snapshot, int64_t now_ns, bool last_shown) {
+  const bool before_clear = last_shown && snapshot.cleared;
+  const vlcd::Screen screen{snapshot.module,
+                            before_clear ? snapshot.before_clear : snapshot.controller,
+                            before_clear, vlcd::BlinkBlockAt(now_ns),
                             snapshot.has_lower ? std::vector<vlcd::Controller>{snapshot.lower}
                                                : std::vector<vlcd::Controller>{}};
   int cursor_row = -1;
   int cursor_column = -1;
   const bool cursor = vlcd::CursorCell(screen, &cursor_row, &cursor_column);
-  const vlcd::Controller& controller = snapshot.controller;
+  const vlcd::Controller& controller = screen.controller;
   std::string border;
   for (int i = 0; i < snapshot.module.columns; ++i) border += "─";
   std::string frame = "┌" + border + "┐\n";
@@ -43,7 +46,9 @@ std::string LiveFrame(const LiveSnapshot& snapshot, int64_t now_ns) {
     frame += "│\n";
   }
   frame += "└" + border + "┘\n";
-  if (!controller.display_on && snapshot.traffic.port_writes > 0) {
+  if (before_clear) {
+    frame += "(the program cleared the module as it ended; this is the screen before)\n";
+  } else if (!controller.display_on && snapshot.traffic.port_writes > 0) {
     frame += "(the display is off)\n";
   }
   return frame + vlcd::Summary(snapshot.module, snapshot.traffic) + "\n";

@@ -14,7 +14,9 @@ namespace vparport {
 
 // The cursor cell is underlined for the underline cursor, and shown in
 // reverse while a blinking cursor shows its block (the phase at `now_ns`).
-std::string LiveFrame(const LiveSnapshot& snapshot, int64_t now_ns);
+// `last_shown`, once the program has ended: the screen before a final clear
+// display, as the saved report shows it, and said so.
+std::string LiveFrame(const LiveSnapshot& snapshot, int64_t now_ns, bool last_shown = false);
 
 }  // namespace vparport
 

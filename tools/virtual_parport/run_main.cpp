@@ -216,12 +216,14 @@ int CountRows(const std::string& text) {
   return rows;
 }
 
-std::string View(const vparport::LiveState& state, const Launch& launch) {
+// The frame now; once the program has `ended`, the screen it last showed.
+std::string View(const vparport::LiveState& state, const Launch& launch, bool ended) {
   vparport::LiveSnapshot snapshot;
   if (!vparport::ReadLive(state, &snapshot)) {
-    return "(waiting for the program to open " + launch.device + ")\n";
+    return ended ? "(the program never opened " + launch.device + ")\n"
+                 : "(waiting for the program to open " + launch.device + ")\n";
   }
-  return vparport::LiveFrame(snapshot, SteadyNanoseconds());
+  return vparport::LiveFrame(snapshot, SteadyNanoseconds(), ended);
 }
 
 int ExitStatus(int status) {
@@ -302,7 +304,8 @@ int RunLive(const Launch& launch, const std::string& preload) {
       if (got > 0) TakeOutput(output, bytes, static_cast<size_t>(got));
     }
     ended = waitpid(child, &status, WNOHANG) == child;
-    const std::string text = View(*state, launch) + OutputLines(output, kOutputLinesShown, true);
+    const std::string text =
+        View(*state, launch, false) + OutputLines(output, kOutputLinesShown, true);
     if (text != last || ended) {
       Draw(text, CountRows(text), &drawn);
       last = text;
@@ -314,7 +317,7 @@ int RunLive(const Launch& launch, const std::string& preload) {
     TakeOutput(output, bytes, static_cast<size_t>(got));
   }
   if (!output.partial.empty()) TakeOutput(output, "\n", 1);
-  std::string all = View(*state, launch);
+  std::string all = View(*state, launch, true);
   if (output.dropped > 0) {
     all +=
         "(" + std::to_string(output.dropped) + " earlier lines of the program's output not kept)\n";

@@ -166,7 +166,7 @@ valgrind_lane() {
 
 # The scripts are held to the same standard as the C++.
 echo "=== shellcheck ==="
-scripts=(scripts/*.sh tests/live_window/*.sh .ci/run)
+scripts=(scripts/*.sh tests/live_window/*.sh tests/kernel/*.sh .ci/run)
 if shellcheck -x "${scripts[@]}"; then
   summary+=("shellcheck: ${#scripts[@]} scripts clean")
 else

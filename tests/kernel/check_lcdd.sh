@@ -18,20 +18,12 @@ if ! grep -q "vm_guest: lcdd ran" "$results/console.log" 2>/dev/null; then
   tail -20 "$results/console.log" 2>/dev/null
   exit 1
 fi
-written=""
-while read -r number kind value _; do
-  [[ "$number" =~ ^[0-9]+$ ]] || continue
-  [ "$kind" = data ] && ((16#${value#0x} >= 0x20)) && written+=$(printf '%b' "\\x${value#0x}")
-done <"$results/screen-trace.txt"
-shown=$(cat "$results/screen.txt" 2>/dev/null)
-missing=""
-while IFS= read -r line; do
-  grep -qF "$line" <<<"$written" || missing+=" \"$line\""
-done < <(sed -n 's/^Hello="\(.*\)"$/\1/p' "$here/LCDd.conf")
-while IFS= read -r line; do
-  grep -qF "$line" <<<"$shown" || missing+=" \"$line\""
-done < <(sed -n 's/^GoodBye="\(.*\)"$/\1/p' "$here/LCDd.conf")
-if [ -n "$written" ] && [ -z "$missing" ] && grep -q ", 0 timing violations$" "$results/screen.txt"; then
+# shellcheck source=tests/kernel/lcdd_greeting.sh
+. "$here/lcdd_greeting.sh"
+awk '$1 ~ /^[0-9]+$/ { print $2, $3 }' "$results/screen-trace.txt" >"$results/lcdd.bytes"
+missing=$(lcdd_missing "$results/lcdd.bytes" "$results/screen.txt")
+if [ -s "$results/lcdd.bytes" ] && [ -z "$missing" ] &&
+  grep -q ", 0 timing violations$" "$results/screen.txt"; then
   echo "kernel lane: ok: LCDd on its $connection cable: its greeting, then its goodbye, $(grep -o "ROM .*timing violations" "$results/screen.txt")"
 else
   echo "kernel lane: FAILED: LCDd on its $connection cable; missing:$missing. The screen:"

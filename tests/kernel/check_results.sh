@@ -32,6 +32,8 @@ expect() {
   fi
 }
 # The bytes of a trace, one "kind value" a line.
+# shellcheck source=tests/kernel/lcdd_greeting.sh
+. "$here/lcdd_greeting.sh"
 bytes_of() { awk '$1 ~ /^[0-9]+$/ { print $2, $3 }' "$1"; }
 
 if grep -q "parport0: PC-style at 0x378" "$results/kernel.out"; then
@@ -83,18 +85,8 @@ fi
 lcdd=$((total - walk - session))
 # The text LCDd wrote, from its data bytes, holds its greeting; the screen
 # it left holds its goodbye.
-written=""
-while read -r kind value; do
-  [ "$kind" = data ] && ((16#${value#0x} >= 0x20)) && written+=$(printf '%b' "\\x${value#0x}")
-done < <(tail -n +$((walk + session + 1)) "$results/seen.bytes")
-shown=$(cat "$results/screen.txt" 2>/dev/null)
-missing=""
-while IFS= read -r line; do
-  grep -qF "$line" <<<"$written" || missing+=" \"$line\""
-done < <(sed -n 's/^Hello="\(.*\)"$/\1/p' "$here/LCDd.conf")
-while IFS= read -r line; do
-  grep -qF "$line" <<<"$shown" || missing+=" \"$line\""
-done < <(sed -n 's/^GoodBye="\(.*\)"$/\1/p' "$here/LCDd.conf")
+tail -n +$((walk + session + 1)) "$results/seen.bytes" >"$results/lcdd.bytes"
+missing=$(lcdd_missing "$results/lcdd.bytes" "$results/screen.txt")
 if ((lcdd > 0)) && [ -z "$missing" ]; then
   pass "LCDd latched $lcdd bytes: its greeting, then its goodbye, left on the virtual LCD"
 else

@@ -165,6 +165,26 @@ tools/host/main.cpp: options.mode->saves_screens != SavesScreens::OnTheSimulator
 tools/host/run_wiring_walk.cpp: return RunSessionOnVirtualLcd(pattern, settings, true); ~> return RunSessionOnVirtualLcd(pattern, settings, false);
 tools/virtual_lcd/controller.cpp: kTwoLineLength = kDisplayRamCells / 2; ~> kTwoLineLength = kDisplayRamCells / 2 - 1;
 tools/host/script.h: constexpr long kMaxWaitMs = 60000; ~> constexpr long kMaxWaitMs = 60001;
+tools/virtual_parport/parport_model.cpp: __builtin_add_overflow(seconds_ns, micros_ns, &timeout_ns) || timeout_ns == 0) { ~> __builtin_add_overflow(seconds_ns, micros_ns, &timeout_ns)) {
+tools/virtual_parport/parport_model.cpp:   return -EIO; ~>   return 0;
+tools/virtual_parport/parport_model.cpp: DriveControl(port, kCompatibilityWriteControl); ~>
+tools/virtual_parport/descriptors.cpp: if (--descriptors.holders[client] > 0) return 0; ~> if (--descriptors.holders[client] >= 0) return 0;
+tools/virtual_parport/program_advice.cpp: major(status.st_rdev) == kPpdevMajor ~> major(status.st_rdev) != kPpdevMajor
+tools/virtual_parport/preload.cpp: if (last == this_process || (last == 0 && device->maker == this_process)) { ~> if (device->maker == this_process) {
+tools/virtual_lcd/cable.h: return (kControlPinsLow & ControlBit(line)) ? !bit : bit; ~> return bit;
+tools/virtual_lcd/cable.cpp: width = value == "8" ? 8 : 4; ~> width = 8;
+tools/virtual_lcd/cable.cpp: if (first.line != PortLine::None && first.line == second.line) { ~> if (first.line == second.line) {
+tools/virtual_lcd/virtual_lcd.cpp: if (rs_setup < kAddressSetupNs || rw_setup < kAddressSetupNs) { ~> if (rs_setup < kAddressSetupNs) {
+tools/virtual_lcd/virtual_lcd.cpp: !lcd.bus.first_nibble_read) { ~> lcd.bus.first_nibble_read) {
+tools/virtual_lcd/virtual_lcd.cpp: if (enable && lcd.bus.enable_high && (rs_changed || rw_changed)) { ~> if (enable && lcd.bus.enable_high && rs_changed) {
+tools/virtual_lcd/virtual_lcd.cpp: lcd.findings.by_rule = by_rule; ~>
+tools/virtual_lcd/virtual_lcd.cpp: lcd.findings.latched.size() < kLatchedKept; ~> lcd.findings.latched.size() <= kLatchedKept;
+tools/virtual_lcd/virtual_lcd.cpp: if (second.bus.enable_high) return ReceivePortRead(second, port, ns); ~>
+tools/virtual_lcd/screen.cpp: VisibleAddress(lower, row - kSecondControllerFirstRow, column, screen.module.columns); ~> VisibleAddress(lower, row, column, screen.module.columns);
+tools/virtual_lcd/screen.h: constexpr int64_t kBlinkCycles = 102'400; ~> constexpr int64_t kBlinkCycles = 102'401;
+tools/virtual_parport/live_view.cpp: if (controller.cursor_on) look += kUnderline; ~> if (controller.blink_on) look += kUnderline;
+tools/host/options.cpp: word.rfind("0x", 0) == 0 || ~> word.rfind("0x", 0) == 1 ||
+tools/host/log_replay.cpp: if (!four_bit && session.lcd.controller.four_bit && session.four_bit_line == 0) { ~> if (session.lcd.controller.four_bit && session.four_bit_line == 0) {
 LIST
 )
 
@@ -178,7 +198,7 @@ echo "Building the unmutated copy in $tree/build ..."
 cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 build() {
   cmake --build "$tree/build" -j "$(nproc)" --target unit_tests tools_tests module_tests lcd_host \
-    ppdev_port fake_parport virtual_parport >/dev/null 2>&1
+    ppdev_port fake_parport virtual_parport preload_tests virtual-lcd-run >/dev/null 2>&1
 }
 run() { ctest --test-dir "$tree/build" -L "$1" -j 4 --timeout 120 --stop-on-failure >/dev/null 2>&1; }
 if ! build || ! run unit || ! run module || ! run tools; then

@@ -83,6 +83,11 @@ void SetEnvironment(const Launch& launch, const std::string& preload, const std:
   if (!live.empty()) setenv("HD_VLCD_LIVE", live.c_str(), 1);
 }
 
+// An empty path names nothing: the program would run with nothing
+// simulated, or with no screen saved.
+const CLI::Validator kNotEmpty(
+    [](const std::string& text) { return text.empty() ? std::string("names nothing") : ""; }, "");
+
 int Parse(int argc, char** argv, Launch* launch) {
   CLI::App app(
       "Runs PROGRAM with the virtual parallel port preloaded: the parallel-port device it "
@@ -95,6 +100,7 @@ int Parse(int argc, char** argv, Launch* launch) {
   app.add_option("--device", launch->device,
                  "The ppdev device the program opens (its port setting); it need not exist")
       ->type_name("PATH")
+      ->check(kNotEmpty)
       ->capture_default_str();
   for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
     std::string& text = launch->settings[setting.name];
@@ -108,7 +114,8 @@ int Parse(int argc, char** argv, Launch* launch) {
   }
   app.add_option("--output", launch->output,
                  "Save the screen when the program ends, as PREFIX.txt and PREFIX.png")
-      ->type_name("PREFIX");
+      ->type_name("PREFIX")
+      ->check(kNotEmpty);
   app.add_flag("--trace", launch->trace,
                "Also list every byte the module latched, in "
                "PREFIX-trace.txt");

@@ -530,7 +530,6 @@ case(real_port_without_virtual_lcd 2 "--trace: --write-real-port does not take i
 # terminal it only sets the program up (here a shell that shows it).
 case(launcher_bad_cable 2 "--cable: 'nonsense' is not a cable \\(ours, lcdproc-winamp"
   PROGRAM ${VIRTUAL_LCD_RUN} --cable nonsense -- true)
-case(launcher_empty_device 2 "--device: names nothing" PROGRAM ${VIRTUAL_LCD_RUN} --device "" -- true)
 case(launcher_without_a_program 2 "name the program to run" PROGRAM ${VIRTUAL_LCD_RUN})
 case(launcher_program_missing 127 "cannot run ./missing: No such file or directory"
   PROGRAM ${VIRTUAL_LCD_RUN} -- ./missing)

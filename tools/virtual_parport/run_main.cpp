@@ -83,11 +83,6 @@ void SetEnvironment(const Launch& launch, const std::string& preload, const std:
   if (!live.empty()) setenv("HD_VLCD_LIVE", live.c_str(), 1);
 }
 
-// An empty path names nothing: the program would run with nothing
-// simulated, or with no screen saved.
-const CLI::Validator kNotEmpty(
-    [](const std::string& text) { return text.empty() ? std::string("names nothing") : ""; }, "");
-
 int Parse(int argc, char** argv, Launch* launch) {
   CLI::App app(
       "Runs PROGRAM with the virtual parallel port preloaded: the parallel-port device it "
@@ -100,7 +95,6 @@ int Parse(int argc, char** argv, Launch* launch) {
   app.add_option("--device", launch->device,
                  "The ppdev device the program opens (its port setting); it need not exist")
       ->type_name("PATH")
-      ->check(kNotEmpty)
       ->capture_default_str();
   for (const vlcd::ModuleSetting& setting : vlcd::ModuleSettings()) {
     std::string& text = launch->settings[setting.name];
@@ -114,8 +108,7 @@ int Parse(int argc, char** argv, Launch* launch) {
   }
   app.add_option("--output", launch->output,
                  "Save the screen when the program ends, as PREFIX.txt and PREFIX.png")
-      ->type_name("PREFIX")
-      ->check(kNotEmpty);
+      ->type_name("PREFIX");
   app.add_flag("--trace", launch->trace,
                "Also list every byte the module latched, in "
                "PREFIX-trace.txt");
@@ -127,6 +120,16 @@ int Parse(int argc, char** argv, Launch* launch) {
   } catch (const CLI::ParseError& error) {
     // --help is a success; any other is a bad argument, named by CLI11.
     return app.exit(error) == 0 ? 0 : kUsageError;
+  }
+  // An empty path names nothing: the program would run with nothing
+  // simulated, or with no screen saved.
+  for (const auto& [name, given] :
+       {std::pair{"--device", launch->device.empty()},
+        std::pair{"--output", app.count("--output") > 0 && launch->output.empty()}}) {
+    if (given) {
+      Say(std::string(name) + ": an empty path names nothing");
+      return kUsageError;
+    }
   }
   launch->command = app.remaining();
   if (!launch->command.empty() && launch->command.front() == "--") {

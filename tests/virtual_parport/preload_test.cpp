@@ -152,7 +152,7 @@ TEST_F(PreloadTest, DuplicatedDescriptorsLeadToTheSameClient) {
   const Ended ended = Run([] {
     const int fd = OpenDevice();
     const int copy = dup(fd);
-    if (fd < 0 || copy < 0 || ioctl(copy, PPCLAIM) != 0) return 10;
+    if (fd < 0 || copy < 0 || ioctl(fd, PPEXCL) != 0 || ioctl(copy, PPCLAIM) != 0) return 10;
     // The claim is the open file's, whichever descriptor made it.
     if (!(ioctl(fd, PPCLAIM) == -1 && errno == EINVAL)) return 11;
     ::close(fd);
@@ -161,10 +161,12 @@ TEST_F(PreloadTest, DuplicatedDescriptorsLeadToTheSameClient) {
     ::close(copy);
     ::close(high);
     DrawHi(40);
-    // The last descriptor closed closes the client, which lets the port go.
-    if (ioctl(40, PPRELEASE) != 0) return 13;
+    // The last descriptor closed closes the client, which lets the port go:
+    // the port is another client's to claim, exclusive as the first was.
     ::close(40);
-    return ioctl(40, PPCLAIM) == -1 && errno == EBADF ? 0 : 14;
+    if (!(ioctl(40, PPCLAIM) == -1 && errno == EBADF)) return 13;
+    const int again = OpenDevice();
+    return again >= 0 && ioctl(again, PPCLAIM) == 0 ? 0 : 14;
   });
   EXPECT_TRUE(ExitedWith(ended, 0)) << "status " << ended.status << "\n" << ended.stderr_text;
   EXPECT_NE(ended.screen.find("│Hi              │"), std::string::npos) << ended.screen;
@@ -180,7 +182,7 @@ TEST_F(PreloadTest, ReadAndWriteAnswerAsPpdev) {
     // ready printer, and the status lines say paper out at once.
     const bool unclaimed =
         read(fd, buffer, 4) == -1 && errno == EINVAL && write(fd, "ab", 2) == -1 && errno == EINVAL;
-    if (ioctl(fd, PPCLAIM) != 0) return 11;
+    if (ioctl(fd, PPCLAIM) != 0 || Control(fd, 0x0B) != 0) return 11;
     const bool claimed = read(fd, buffer, 4) == -1 && errno == EIO && read(fd, buffer, 0) == 0 &&
                          write(fd, "ab", 2) == 0;
     uint8_t control = 0;

@@ -252,7 +252,14 @@ TEST(TimingCheckerTest, AddressSetUpStabilityAndNibbleOrder) {
                   .find("By rule:\n    " + std::string(vlcd::RuleText(c.rule)) + ": 1\n"),
               std::string::npos)
         << c.finding;
+  }  // R/W alone changing while E is high breaks the same rule.
+  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
+  for (const auto& [ns, value] : {std::pair{0, 0x0B}, {1000, 0x0A}, {1500, 0x08}}) {
+    vlcd::ReceivePortWrite(lcd, kBase + 2, value, kMs + ns);
   }
+  EXPECT_EQ(lcd.findings.by_rule[static_cast<size_t>(vlcd::Rule::StableWhileEnabled)], 1);
+  ASSERT_FALSE(lcd.findings.violations.empty());
+  EXPECT_EQ(lcd.findings.violations.back().description, "R/W changed while E was high (write 3)");
 }
 
 // A 40x4 is two controllers sharing every pin but E: on a cable that wires

@@ -192,6 +192,7 @@ case(chip_word_after_a_space 0
 case(port_word_unknown 0
   "warning: --params \"378,HD44780\": the driver reads a port only as LPT1, LPT2 or 0x and hexadecimal digits, so it takes \"378\" as LPT1 and drives 0x378; for the address 0x378, write 0x378"
   --params 378,HD44780)
+case(port_word_hexadecimal 0 "Screen written" ABSENT "reads a port only as" --params 0x3BC,HD44780)
 case(port_word_serial 0 "takes \"COM1\" as LPT1 and drives 0x378; write the port's address \\(0x378 for LPT1"
   --params COM1)
 case(chip_after_a_semicolon 0

@@ -11,6 +11,7 @@ packages=("${native[@]}"
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
   clang libclang-rt-14-dev valgrind
   xvfb x11-utils x11-apps imagemagick shellcheck lcd4linux tmux
+  lintian
 )
 case "${1:-}" in
   --native) packages=("${native[@]}") ;;

@@ -166,7 +166,7 @@ valgrind_lane() {
 
 # The scripts are held to the same standard as the C++.
 echo "=== shellcheck ==="
-scripts=(scripts/*.sh tests/live_window/*.sh tests/kernel/*.sh .ci/run)
+scripts=(scripts/*.sh tests/live_window/*.sh tests/kernel/*.sh tests/package/*.sh .ci/run)
 if shellcheck -x "${scripts[@]}"; then
   summary+=("shellcheck: ${#scripts[@]} scripts clean")
 else
@@ -199,6 +199,49 @@ kernel_lane() {
   fi
 }
 
+# The Linux tools as a Debian package, made from the linux lane's build,
+# held to lintian, then installed, used and purged in a clean system (the
+# emulated machine, which HD66712_KERNEL_LANE=0 leaves out).
+package_lane() {
+  echo "=== Debian package ==="
+  if [ ! -x build/linux/bin/lcd_host ]; then
+    summary+=("package: NOT RUN, the linux lane did not build")
+    failed=1
+    return
+  fi
+  local log=build/package.test.log deb lint
+  if ! (cd build/linux && cpack -G DEB) >"$log" 2>&1; then
+    tail -20 "$log"
+    summary+=("package: FAILED to be made, see $log")
+    failed=1
+    return
+  fi
+  deb=$(sed -n 's/^CPack: - package: \(.*\.deb\) generated\.$/\1/p' "$log")
+  deb=build/linux/package/$(basename "$deb")
+  local verdict=0
+  lintian --fail-on error,warning "$deb" >build/lintian.log 2>&1 || verdict=$?
+  grep -v "^running with root" build/lintian.log | tee -a "$log"
+  if ((verdict != 0)); then
+    summary+=("package: FAILED lintian, see $log")
+    failed=1
+    return
+  fi
+  lint="$(basename "$deb") made, lintian clean of errors and warnings"
+  if [ "${HD66712_KERNEL_LANE:-1}" = 0 ]; then
+    summary+=("package: $lint; installed NOT RUN (HD66712_KERNEL_LANE=0), not counted")
+    return
+  fi
+  if scripts/vm.sh package build/linux "$deb" 2>&1 | tee -a "$log"; then
+    local checks guest
+    checks=$(grep -c "^package: ok:" "$log")
+    guest=$(sed -n 's/^vm: the guest ran for \([0-9]*\) s$/\1/p' "$log")
+    summary+=("package: $lint; installed in a clean Debian system (emulated machine, guest $guest s), $checks checks passed: demo, port check and real-port session through the installed ppdev library, lcd4linux through the installed launcher, man pages, then purged leaving nothing")
+  else
+    summary+=("package: FAILED as installed, see $log")
+    failed=1
+  fi
+}
+
 # Each lane's time goes on its summary line.
 timed() {
   local started=$SECONDS before=${#summary[@]}
@@ -211,6 +254,7 @@ timed() {
 timed lane linux
 timed valgrind_lane
 timed kernel_lane
+timed package_lane
 for name in linux-asan fuzz win64 win32; do
   timed lane "$name"
 done

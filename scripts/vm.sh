@@ -15,6 +15,11 @@
 #                                Linux lane's tools in BUILD (build/linux)
 #                                on its kernel; exits non-zero when a check
 #                                of what they did fails
+#   scripts/vm.sh package BUILD DEB
+#                                boots it with a parallel port, installs the
+#                                Debian package DEB, uses it as a user
+#                                would, purges it; exits non-zero when a
+#                                check fails
 #
 # The image lives outside the work tree, in $HD66712_VM_CACHE (default
 # ~/.cache/hd66712-vm), under the hash of this file's recipe, so later
@@ -27,8 +32,9 @@ root_dir=$(pwd)
 suite=bookworm
 mirror=http://deb.debian.org/debian
 packages="linux-image-amd64 kmod udev procps wine wine32:i386 xvfb x11-utils x11-apps imagemagick
-cmake make binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libstdc++6 lcdproc lcdproc-extra-drivers"
-recipe_version=3
+cmake make binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libstdc++6 lcdproc lcdproc-extra-drivers
+lcd4linux man-db"
+recipe_version=4
 # The guest's first program: it mounts the work tree, shared at the same
 # path, and runs the task from there (scripts/vm_guest.sh). Pages of a
 # program Wine maps must come through the share's cache (cache=mmap).
@@ -226,9 +232,46 @@ run_kernel_lane() {
   return $failed
 }
 
+# The Debian package installed into the clean guest, used with nothing from
+# the build tree, and purged (tests/package/installed.sh). The guest's port
+# leads to a virtual LCD here, through BUILD's virtual parallel port.
+run_package_lane() {
+  local build=$1 deb=$2
+  [ -f "$deb" ] || die "no package '$deb': make it with cpack -G DEB in $build"
+  [ -f "$build/bin/virtual_port/virtual_parport.so" ] || die "'$build' holds no virtual parallel port"
+  make_image || exit 1
+  local results=$build/package_results started=$SECONDS
+  rm -rf "$results"
+  mkdir -p "$results"
+  say "booting the guest to install $(basename "$deb")"
+  HD_VLCD_PARPORT=$results/virtual_parport0 HD_VLCD_CHIP=HD44780 HD_VLCD_COLUMNS=20 HD_VLCD_ROWS=4 \
+    HD_VLCD_OUTPUT=$results/screen LD_PRELOAD=$root_dir/$build/bin/virtual_port/virtual_parport.so \
+    boot "/guest.sh $root_dir package $root_dir/$deb $root_dir/tests/kernel $root_dir/$results" \
+    "$results/console.log" 600 ",snapshot=on" \
+    -chardev "parallel,id=lpt0,path=$results/virtual_parport0" -device "isa-parallel,chardev=lpt0"
+  say "the guest ran for $((SECONDS - started)) s"
+  sed 's/^/package: /' "$results/verdicts" 2>/dev/null
+  if ! grep -q "^installed.sh: done" "$results/verdicts" 2>/dev/null; then
+    echo "vm: the guest ended before the package's checks did; the last of its console:" >&2
+    tail -40 "$results/console.log" >&2
+    return 1
+  fi
+  # What the installed driver wrote through the guest's kernel reached the
+  # module here.
+  if grep -q "│Through a kernel    │" "$results/screen.txt" 2>/dev/null; then
+    echo "package: ok: the installed driver's session reached the virtual LCD through the guest's kernel"
+  else
+    echo "package: FAILED: the installed driver's session is not on the virtual LCD:"
+    sed 's/^/    /' "$results/screen.txt" 2>/dev/null | head -8
+    return 1
+  fi
+  ! grep -q "^FAILED" "$results/verdicts"
+}
+
 case "${1:-}" in
   image) make_image ;;
   test) [ $# -eq 2 ] || die "usage: vm.sh test BUILD_FOLDER"; run_tests "$2" ;;
   kernel) [ $# -eq 2 ] || die "usage: vm.sh kernel LINUX_BUILD_FOLDER"; run_kernel_lane "$2" ;;
-  *) echo "usage: scripts/vm.sh image | test BUILD_FOLDER | kernel LINUX_BUILD_FOLDER" >&2; exit 2 ;;
+  package) [ $# -eq 3 ] || die "usage: vm.sh package LINUX_BUILD_FOLDER DEB"; run_package_lane "$2" "$3" ;;
+  *) echo "usage: scripts/vm.sh image | test BUILD_FOLDER | kernel LINUX_BUILD_FOLDER | package LINUX_BUILD_FOLDER DEB" >&2; exit 2 ;;
 esac

@@ -17,6 +17,7 @@
 #include "number_text.h"
 #include "option_checks.h"
 #include "output_files.h"
+#include "own_files.h"
 #include "port_access.h"
 #include "port_address.h"
 #include "report.h"
@@ -35,11 +36,11 @@ std::string Lowercase(std::string text) {
 const CLI::Validator kOutputPrefix(
     [](std::string& text) { return vlcd::CheckScreenPrefix(text).value_or(""); }, "");
 
-// Beside the program itself, as in the release; else where the build puts it.
+// Beside the program itself, as in the release and the package; else where
+// the build puts it.
 void FindOwnFiles(Options* options) {
   std::error_code missing;
-  const std::string program = loader::ExecutableFile();
-  const fs::path folder = fs::path(program).parent_path();
+  const fs::path folder = LocateOwnFiles().folder;
   const fs::path beside = folder / fs::path(HD66712_MODULE_FILE).filename();
   options->module = (fs::exists(beside, missing) ? beside : folder / HD66712_MODULE_FILE).string();
   options->port_library = (folder / VIRTUAL_PORT_LIBRARY).string();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "own_files.h"
 #include "port_verdicts.h"
 #include "virtual_lcd_port.h"
 #include "wiring.h"
@@ -141,19 +142,24 @@ std::string SearchedPlaces() {
   return places;
 }
 
-// Where this build's own port library is, when there is one beside the
-// program (Linux's, for ppdev), and how to have it found.
-std::string BuiltPortLibrary() {
-  const fs::path program = fs::path(loader::ExecutableFile()).parent_path();
-  const fs::path folder = program / BUILT_PORT_LIBRARY_FOLDER;
+// This build's own port library (Linux's, for ppdev) in its folder among
+// the program's own files; empty where there is none.
+fs::path OwnPortLibrary(const OwnFiles& own) {
   std::error_code unknown;
   for (const PortLibraryFile& candidate : kPortLibraryFiles) {
-    const fs::path file = folder / candidate.file_name;
-    if (!fs::is_regular_file(file, unknown)) continue;
-    return ". This build's port library, which drives /dev/parportN through ppdev, is " +
-           file.string() + ": " + loader::HowToReach(folder.string(), program.string());
+    const fs::path file = own.folder / BUILT_PORT_LIBRARY_FOLDER / candidate.file_name;
+    if (fs::is_regular_file(file, unknown)) return file;
   }
-  return "";
+  return {};
+}
+
+// Where this build's own port library is, when there is one, and how to
+// have it found.
+std::string BuiltPortLibrary(const fs::path& file) {
+  if (file.empty()) return "";
+  const fs::path program = fs::path(loader::ExecutableFile()).parent_path();
+  return ". This build's port library, which drives /dev/parportN through ppdev, is " +
+         file.string() + ": " + loader::HowToReach(file.parent_path().string(), program.string());
 }
 
 }  // namespace
@@ -181,6 +187,13 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
       if (library->handle != nullptr) break;
       if (wrong_kind && wrong_kind_file.empty()) wrong_kind_file = candidate.file_name;
     }
+    // Installed by the package, the ppdev library is this system's port
+    // library: the driver, loaded later, finds it by name as already loaded.
+    const OwnFiles own = LocateOwnFiles();
+    const fs::path own_library = OwnPortLibrary(own);
+    if (library->handle == nullptr && own.installed && !own_library.empty()) {
+      library->handle = loader::LoadModule(own_library.string());
+    }
     if (library->handle == nullptr && !wrong_kind_file.empty()) {
       const std::string located = loader::LocateModule(wrong_kind_file);
       return WrongKind(located.empty() ? wrong_kind_file : located, located);
@@ -192,7 +205,7 @@ Problem OpenPortLibrary(const std::string& path, bool logging, PortLibrary* libr
       }
       return std::string(kNoPortLibraryFound) + ": none of " + tried.substr(2) +
              " is where the system looks (" + SearchedPlaces() + "); install one" + other_ways +
-             BuiltPortLibrary();
+             BuiltPortLibrary(own_library);
     }
   }
   library->file = loader::ModuleFile(library->handle);

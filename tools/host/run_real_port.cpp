@@ -102,7 +102,7 @@ int RunOnRealPort(const Options& options, Settings& settings) {
     ClosePortLibrary(&library);
     return Fail(kRunError, *problem);
   }
-  AnnounceRealPort(settings, driver, found);
+  AnnounceRealPort(settings, driver, found.empty() ? library.file : found);
   int sent = 0;
   settings.session.announce = [&sent](const std::string& line) {
     std::printf("sent: %s\n", line.c_str());

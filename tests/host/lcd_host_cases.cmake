@@ -175,6 +175,8 @@ case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" --params L
 case(log_before_the_chip 0 "only when the text ends in exactly \"Log\"" --params LPT1,Log,HD66712)
 case(port_in_lower_case 0 "the driver knows only LPT1 and LPT2, in capitals, and drives 0x378"
   --params lpt2,HD66712)
+case(page_ms_with_a_script 2 "--page-ms: a --script has no pages, the test pattern has"
+  --write-real-port --script short.lcd --page-ms 5 SETUP short.lcd=init)
 case(page_ms_on_the_virtual_lcd 2
   "--page-ms: a session on the virtual LCD does not take it \\(--wiring-walk and --write-real-port do\\)"
   --test-pattern --page-ms 100)
@@ -296,9 +298,26 @@ case(script_that_never_ends 1 "/dev/zero, line 1 goes on past 1 MiB without a li
   --script /dev/zero)
 case(replay_that_never_ends 1 "/dev/zero: line 1 goes on past 64 KiB without a line end"
   --replay /dev/zero)
+# Random bytes, the same each run: a seeded megabyte of every byte but zero
+# (which CMake strings cannot hold). Read fresh from /dev/urandom they
+# began, now and then, like UTF-16, and were rightly refused as such: kept
+# as the second case.
+if(CASE MATCHES "^replay_of_(random|utf16_looking)_bytes$")
+  set(every_byte "")
+  foreach(code RANGE 1 255)
+    string(ASCII ${code} byte)
+    string(APPEND every_byte "${byte}")
+  endforeach()
+  string(RANDOM LENGTH 1200000 ALPHABET "${every_byte}" RANDOM_SEED 66712 bytes)
+  file(WRITE ${WORK}/random.log "${bytes}")
+  string(ASCII 255 254 utf16_mark)
+  file(WRITE ${WORK}/utf16_looking.log "${utf16_mark}${bytes}")
+endif()
 case(replay_of_random_bytes 1
   "and [0-9]+ more lines that could not be read.*a megabyte without a driver log line.*holds no driver session"
-  --replay /dev/urandom)
+  --replay random.log)
+case(replay_of_utf16_looking_bytes 1 "utf16_looking.log: the driver log is UTF-16"
+  --replay utf16_looking.log)
 
 # The real port: no virtual LCD is loaded, so the driver finds the library
 # the user installed, here a stand-in under the name it looks for. The port

@@ -201,6 +201,39 @@ TEST(ControllerModelTest, EachRomDrawsItsOwnCharacters) {
   }
 }
 
+// Every character from 0x20 to 0x7F by its count of dots, counted off the
+// data sheet's pictures: a dot lost from, or added to, any letter, digit or
+// sign a host writes shows here with its code.
+TEST(ControllerModelTest, EachAsciiCharacterHasItsDataSheetDotCount) {
+  constexpr int kA00[96] = {
+      0,  5,  6,  20, 17, 13, 15, 4,  7,  7,  11, 9,  4,  5,  4,  5,   // 0x20
+      19, 10, 14, 14, 14, 17, 15, 11, 17, 15, 8,  8,  7,  10, 7,  9,   // 0x30
+      18, 18, 20, 13, 16, 18, 14, 18, 17, 11, 11, 14, 11, 18, 17, 16,  // 0x40
+      15, 17, 18, 15, 11, 15, 13, 17, 13, 11, 15, 11, 17, 11, 5,  5,   // 0x50
+      3,  14, 16, 10, 16, 14, 11, 16, 14, 9,  9,  12, 10, 13, 12, 12,  // 0x60
+      12, 12, 9,  12, 11, 12, 9,  12, 9,  12, 13, 7,  7,  7,  9,  9,   // 0x70
+  };
+  constexpr int kA02[96] = {
+      0,  5,  6,  20, 17, 13, 15, 4,  7,  7,  11, 9,  4,  5,  4,  5,   // 0x20
+      19, 10, 14, 14, 14, 17, 15, 11, 17, 15, 8,  8,  7,  10, 7,  9,   // 0x30
+      18, 16, 20, 13, 16, 18, 14, 18, 17, 11, 11, 14, 11, 18, 17, 16,  // 0x40
+      15, 17, 18, 15, 11, 15, 13, 17, 13, 11, 15, 11, 5,  11, 5,  5,   // 0x50
+      3,  14, 16, 10, 16, 14, 11, 16, 14, 9,  9,  12, 10, 13, 12, 12,  // 0x60
+      12, 12, 9,  12, 11, 12, 9,  12, 9,  12, 13, 7,  7,  7,  5,  14,  // 0x70
+  };
+  for (const auto& [rom, counts] : {std::pair<CharacterRom, const int*>{CharacterRom::A00, kA00},
+                                    std::pair<CharacterRom, const int*>{CharacterRom::A02, kA02}}) {
+    for (int code = 0x20; code <= 0x7F; ++code) {
+      int dots = 0;
+      for (const uint8_t row : vlcd::RomPattern(rom, static_cast<uint8_t>(code))) {
+        for (int bit = 0; bit < 5; ++bit) dots += (row >> bit) & 1;
+      }
+      EXPECT_EQ(dots, counts[code - 0x20])
+          << vlcd::RomName(rom) << " " << vlcd::RomCharacter(rom, static_cast<uint8_t>(code));
+    }
+  }
+}
+
 // Blank codes are drawn blank, as on the module; every other code of either
 // ROM has a pattern, and each character beyond ASCII stands at one code only,
 // which the script hint names; only the glyph memory's codes are not the ROM's.

@@ -50,6 +50,10 @@ TEST(ModuleSettingsTest, NumbersAreReadStrictly) {
        "'99999999999999999999999999999999999999999999999999999999...' is not a decimal number"},
       {"0x3bc", NumberForm::Address, 0xFFFF, 0x3BC, ""},
       {"0xFFFF", NumberForm::Address, 0xFFFF, 0xFFFF, ""},
+      // Leading zeros after 0x are hexadecimal still, as /proc writes them.
+      {"0x0378", NumberForm::Address, 0xFFFF, 0x378, ""},
+      {"0x00D010", NumberForm::Address, 0xFFFF, 0xD010, ""},
+      {"0E", NumberForm::Hexadecimal, 0xFF, 0x0E, ""},
       {"888", NumberForm::Address, 0xFFFF, 888, ""},
       {"0x10000", NumberForm::Address, 0xFFFF, 0, "'0x10000' is out of range (0 to 65535)"},
       {"0x", NumberForm::Address, 0xFFFF, 0,

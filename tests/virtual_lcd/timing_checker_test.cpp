@@ -98,14 +98,16 @@ TEST(TimingCheckerTest, EachCycleIsJudgedByTheLinesAtItsEdges) {
 }
 
 // A read as the port sees it, step by step: nothing on the lines until
-// E has been high 160 ns, then the busy flag and address counter (RS low)
-// or the memory at the address counter (RS high), which then moves on and
-// keeps the controller busy; with the lines as outputs, the port's latch.
+// E has been high 160 ns, then the busy flag and all seven bits of the
+// address counter (RS low; the second line starts at 0x40) or the memory
+// at the address counter (RS high), which then moves on and keeps the
+// controller busy; with the lines as outputs, the port's latch.
 TEST(TimingCheckerTest, ReadsAnswerWithTheBusyFlagAddressOrMemory) {
   vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Module{});
   int64_t t = vlcd::ClockInByte(lcd, false, 0x38, 0, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, false, 0xC0, t + 100 * kUs, 40 * kUs);
   t = vlcd::ClockInByte(lcd, true, 'A', t + 100 * kUs, 40 * kUs);
-  t = vlcd::ClockInByte(lcd, false, 0x80, t + 100 * kUs, 40 * kUs);
+  t = vlcd::ClockInByte(lcd, false, 0xC0, t + 100 * kUs, 40 * kUs);
   const int64_t t0 = t + 100 * kUs;
   const struct {
     int64_t at_ns;
@@ -116,18 +118,18 @@ TEST(TimingCheckerTest, ReadsAnswerWithTheBusyFlagAddressOrMemory) {
       {1000, 'r', 0xFF},   // nothing drives them
       {2000, 'c', 0x20},   // E rises
       {2100, 'r', 0xFF},   // the answer is not there yet
-      {2200, 'r', 0x00},   // ready, address 0
+      {2200, 'r', 0x40},   // ready, address 0x40
       {3000, 'c', 0x21},   // E falls
       {4000, 'c', 0x25},   // RS high
       {5000, 'c', 0x24},   // E rises
-      {5200, 'r', 0x41},   // the memory at address 0
+      {5200, 'r', 0x41},   // the memory at 0x40: 'A'
       {6000, 'c', 0x25},   // E falls: the address moves on, busy 37 us
       {7000, 'c', 0x21},   // RS low
       {8000, 'c', 0x20},   // E rises
-      {8200, 'r', 0x81},   // busy, address 1
+      {8200, 'r', 0xC1},   // busy, address 0x41
       {9000, 'c', 0x21},   // E falls
       {50000, 'c', 0x20},  // E rises
-      {50200, 'r', 0x01},  // ready
+      {50200, 'r', 0x41},  // ready
       {51000, 'c', 0x21},  // E falls
       {52000, 'c', 0x0B},  // lines as outputs, R/W low
       {53000, 'd', 0x5A},  // the port's latch

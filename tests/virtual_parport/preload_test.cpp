@@ -52,12 +52,15 @@ class PreloadTest : public ::testing::Test {
   }
 
   // Runs `program` as a program of its own, on a 16x2 HD44780 whose screen
-  // goes to the test's folder; its exit code is what `program` returns.
+  // goes to the test's folder; its exit code is what `program` returns. A
+  // claim that waits where it must be refused ends it after a bound of its
+  // own, killed by SIGALRM, rather than hanging the test.
   Ended Run(const std::function<int()>& program) {
     const std::string errors = folder_ + "/stderr.txt";
     const std::string output = folder_ + "/screen";
     const pid_t child = fork();
     if (child == 0) {
+      alarm(20);
       const int to = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       dup2(to, 2);
       ::close(to);

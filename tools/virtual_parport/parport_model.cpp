@@ -81,7 +81,9 @@ int Claim(Parport& port, std::unique_lock<std::mutex>& hold, int handle) {
     if (const int refused = Register(port, client)) return refused;
   }
   // As the kernel's claim: it waits for the holder to let go.
+  ++port.claims_waiting;
   port.released.wait(hold, [&port] { return port.holder == 0; });
+  --port.claims_waiting;
   // Closed by another thread meanwhile.
   const auto still = port.clients.find(handle);
   if (still == port.clients.end()) return -EBADF;

@@ -48,6 +48,7 @@ struct Parport {
   int registered = 0;
   bool exclusive = false;  // an exclusive client is registered
   int holder = 0;          // the client that holds the claim; 0 for none
+  int claims_waiting = 0;  // claims waiting for the holder to let go
   uint8_t data = 0;        // the data register's latch
   uint8_t control = 0;     // the control register's four outputs, as written
   bool reverse = false;    // the data lines are inputs (PPDATADIR 1)

@@ -11,6 +11,7 @@
 #include "fake_port_libraries.h"
 #include "fuzz_checks.h"
 #include "session.h"
+#include "test_lcd.h"
 #include "virtual_lcd.h"
 
 namespace {
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   size_t seen = 0;
   CheckNewBusCycles(&seen, 0x378);
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 16, 2);
+  vlcd::VirtualLcd lcd = MakeTestLcd(vlcd::Chip::HD44780, 16, 2);
   for (const PortWriteRecord& write : fake_ports::state.writes) {
     vlcd::ReceivePortWrite(lcd, write.port, write.value, write.ns);
   }

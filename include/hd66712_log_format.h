@@ -23,6 +23,11 @@ inline constexpr char kWrite[] = "Write";    // text: the host's own
 inline constexpr char kInstruction[] = "WriteC";
 inline constexpr char kData[] = "WriteD";
 inline constexpr char kDone[] = "Done";
+inline constexpr char kPowerResume[] = "PowerResume";  // the controller set up anew
+
+// PowerResume's texts, at the start and the end of the set-up.
+inline constexpr char kEntered[] = "Entered";
+inline constexpr char kComplete[] = "Complete";
 
 // An instruction's or data byte's text: decimal, hexadecimal, character.
 inline constexpr char kByteFormat[] = "%3u (0x%02x) '%c'";
@@ -30,6 +35,7 @@ inline constexpr char kByteFormat[] = "%3u (0x%02x) '%c'";
 // ("inpout32.dll loaded").
 inline constexpr char kWidthLabel[] = "Display width=";
 inline constexpr char kHeightLabel[] = ", height=";
+inline constexpr char kPortLabel[] = "port=";  // then 0x and the address
 inline constexpr char kChipLabel[] = "Chip type=";
 inline constexpr char kLoadedEnding[] = " loaded";
 

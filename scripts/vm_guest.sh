@@ -10,9 +10,9 @@
 #                                  ppdev port library on this kernel's
 #                                  parallel port, then LCDd; each step's
 #                                  output and status go to RESULTS
-#   vm_guest.sh package DEB TESTS RESULTS
-#                                  the Debian package installed, used and
-#                                  purged (tests/package/installed.sh)
+#   vm_guest.sh package TESTS RESULTS
+#                                  the Debian package in RESULTS installed,
+#                                  used and purged (tests/package/installed.sh)
 #   vm_guest.sh lcdd CONNECTION TESTS RESULTS
 #                                  LCDd alone on its ConnectionType
 #                                  CONNECTION, its output and status to
@@ -131,7 +131,7 @@ case "$1" in
     echo "vm_guest: lcdd ran"
     ;;
   package)
-    sh "$(dirname "$0")/../tests/package/installed.sh" "$2" "$3" "$4"
+    sh "$(dirname "$0")/../tests/package/installed.sh" "$2" "$3"
     echo "vm_guest: package lane ran"
     ;;
   *) echo "vm_guest: unknown task '$1'" ;;

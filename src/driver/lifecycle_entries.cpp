@@ -38,8 +38,9 @@ void Configure(uint8_t columns, uint8_t rows, const char* parameters) {
   dp_logf(hd66712_log::kParameters, "%d, l=%d, startup_parameters=%s", choice.position,
           choice.length, parameters);
   config.chip_type = choice.chip;
-  dp_logf(hd66712_log::kInit, "port=0x%3x, %s%d", static_cast<unsigned>(config.port_address),
-          hd66712_log::kChipLabel, static_cast<int>(config.chip_type));
+  dp_logf(hd66712_log::kInit, "%s0x%3x, %s%d", hd66712_log::kPortLabel,
+          static_cast<unsigned>(config.port_address), hd66712_log::kChipLabel,
+          static_cast<int>(config.chip_type));
   SetDisplayConfig(config);
 }
 

@@ -1,5 +1,6 @@
 #include "lcd/power_up.h"
 
+#include "hd66712_log_format.h"
 #include "lcd/controller_link.h"
 #include "lcd/display_config.h"
 #include "log/diag_log.h"
@@ -17,7 +18,7 @@ constexpr int32_t kClearOrHomeUs = 1600;
 }  // namespace
 
 void PowerUp() {
-  dp_log("PowerResume", "Entered");
+  dp_log(hd66712_log::kPowerResume, hd66712_log::kEntered);
   platform::SleepMilliseconds(kPowerSettleMs);
   if (display_config().chip_type == ChipType::HD66712) {
     // The extension register selects the HD66712's 4-line addressing.
@@ -40,5 +41,5 @@ void PowerUp() {
   WriteC(kEntryIncrement);
   WriteC(kReturnHome);
   DelayUs(kClearOrHomeUs);
-  dp_log("PowerResume", "Complete");
+  dp_log(hd66712_log::kPowerResume, hd66712_log::kComplete);
 }

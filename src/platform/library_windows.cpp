@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/library.h"
-#include "platform/quiet_load_windows.h"
+#include "hd66712_quiet_load_windows.h"
 
 namespace platform {
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "displaydll.h"
+#include "hd66712_log_format.h"
 #include "log/diag_log.h"
 #include "platform/library.h"
 
@@ -73,7 +74,7 @@ const char* AcceptLibrary(const PortLibraryFile& candidate) {
       platform::LibraryFind(port_backend_record.library, candidate.write_entry);
   if (write == nullptr) return candidate.write_missing;
   port_backend_record.write_port = reinterpret_cast<PortWriteEntry>(write);
-  dp_log("Init", candidate.loaded_text);
+  dp_log(hd66712_log::kInit, candidate.loaded_text);
   return nullptr;
 }
 

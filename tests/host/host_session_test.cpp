@@ -24,6 +24,14 @@ SessionSettings EightByTwo() {
   return settings;
 }
 
+// A script run as lcd_host runs one: every line read before any runs.
+Problem RunSession(const DriverEntries& driver, const SessionSettings& settings,
+                   const std::string& script) {
+  std::vector<ScriptCommand> commands;
+  if (Problem problem = ParseScript(script, &commands)) return problem;
+  return RunCommands(driver, settings, commands);
+}
+
 class HostSessionTest : public DriverTest {
  protected:
   void SetUp() override {

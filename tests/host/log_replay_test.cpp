@@ -4,10 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "module_settings.h"
 #include "screen.h"
 
 namespace {
+
+// The log as a file, replayed as lcd_host replays one; a file that cannot be
+// replayed at all leaves its reason among the warnings.
+Replay ReplayLog(const std::string& log, const vlcd::Module& module, FromTheLog from_log = {}) {
+  const std::string path = ::testing::TempDir() + "log_replay_test.log";
+  std::ofstream(path, std::ios::binary) << log;
+  Replay replay;
+  if (const Problem problem = ReplayLogFile(path, module, from_log, &replay)) {
+    replay.warnings.push_back(*problem);
+  }
+  std::remove(path.c_str());
+  return replay;
+}
 
 std::string Line(const char* name, const char* text, const char* end = "\r\n") {
   return std::string("17:04:05 15/01/26 ") + name + " : " + text + end;

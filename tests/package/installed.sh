@@ -5,10 +5,10 @@
 # put them), then purged. Each check's verdict goes to RESULTS/verdicts;
 # the guest's kernel drives an emulated port at 0x378 whose far side is the
 # virtual LCD on the machine that booted it.
-#   tests/package/installed.sh PACKAGE.deb TESTS RESULTS
-deb=$1
-tests=$2
-results=$3
+#   tests/package/installed.sh TESTS RESULTS (which holds the package)
+tests=$1
+results=$2
+deb=$(ls "$results"/*.deb)
 verdicts=$results/verdicts
 : >"$verdicts"
 ok() { echo "ok: $*" >>"$verdicts"; }

@@ -25,6 +25,7 @@
 
 #include "report.h"
 #include "steady_nanoseconds.h"
+#include "test_lcd.h"
 #include "virtual_lcd.h"
 
 namespace {
@@ -32,7 +33,7 @@ namespace {
 constexpr int kFakeFd = 1000;
 
 struct FakeParport {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 20, 4);
+  vlcd::VirtualLcd lcd = MakeTestLcd(vlcd::Chip::HD44780, 20, 4);
   bool open = false;
   long writes = 0;
   ~FakeParport() {
@@ -104,6 +105,18 @@ extern "C" __attribute__((visibility("default"))) int open64(const char* path, i
   const int fd = Open("open64", path, flags, arguments);
   va_end(arguments);
   return fd;
+}
+
+// A program built with _FORTIFY_SOURCE, as Debian builds them, opens through
+// these when the flags are not known at compile time.
+extern "C" __attribute__((visibility("default"))) int __open_2(const char* path, int flags) {
+  if (IsFakePath(path)) return OpenFake();
+  return Next<int (*)(const char*, int)>("__open_2")(path, flags);
+}
+
+extern "C" __attribute__((visibility("default"))) int __open64_2(const char* path, int flags) {
+  if (IsFakePath(path)) return OpenFake();
+  return Next<int (*)(const char*, int)>("__open64_2")(path, flags);
 }
 
 extern "C" __attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {

@@ -9,6 +9,7 @@
 #include "controller.h"
 #include "module_settings.h"
 #include "screen.h"
+#include "test_lcd.h"
 #include "virtual_lcd.h"
 
 namespace {
@@ -94,7 +95,7 @@ TEST(ControllerModelTest, Hd66712ExtensionRegisterUnlocksFourLineMode) {
 }
 
 TEST(ControllerModelTest, CharacterGeneratorTakesDataAndCodesAliasItsGlyphs) {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 2, 1);
+  vlcd::VirtualLcd lcd = MakeTestLcd(Chip::HD44780, 2, 1);
   Controller& c = lcd.controller;
   vlcd::ExecuteInstruction(c, 0x30);
   vlcd::ExecuteInstruction(c, 0x0C);
@@ -108,7 +109,7 @@ TEST(ControllerModelTest, CharacterGeneratorTakesDataAndCodesAliasItsGlyphs) {
 }
 
 TEST(ControllerModelTest, DisplayShiftMovesTheVisibleWindow) {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 4, 2);
+  vlcd::VirtualLcd lcd = MakeTestLcd(Chip::HD44780, 4, 2);
   Controller& c = lcd.controller;
   for (uint8_t instruction : {0x38, 0x01, 0x0C, 0x06}) vlcd::ExecuteInstruction(c, instruction);
   Data(c, "abcde");
@@ -123,13 +124,13 @@ TEST(ControllerModelTest, DisplayShiftMovesTheVisibleWindow) {
 // drives the first row only; a 40x4 module's lower rows need a second
 // controller the driver never enables.
 TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 4, 2);
+  vlcd::VirtualLcd lcd = MakeTestLcd(Chip::HD44780, 4, 2);
   vlcd::ExecuteInstruction(lcd.controller, 0x30);
   vlcd::ExecuteInstruction(lcd.controller, 0x0C);
   Data(lcd.controller, "abcdefgh");
   EXPECT_EQ(vlcd::ScreenText(vlcd::ScreenNow(lcd)), "abcd\n    \n");
 
-  lcd = vlcd::MakeVirtualLcd(Chip::HD44780, 40, 4);
+  lcd = MakeTestLcd(Chip::HD44780, 40, 4);
   vlcd::ExecuteInstruction(lcd.controller, 0x38);
   vlcd::ExecuteInstruction(lcd.controller, 0x0C);
   vlcd::ExecuteInstruction(lcd.controller, 0x01);
@@ -140,7 +141,7 @@ TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
   EXPECT_EQ(codes[3][39], -1);
   EXPECT_NE(vlcd::Notes(lcd).find("Rows 3-4 belong to the module's second controller"),
             std::string::npos);
-  EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 20, 4)), "");
+  EXPECT_EQ(vlcd::Notes(MakeTestLcd(Chip::HD44780, 20, 4)), "");
   // Four rows on one HD44780: rows 3 and 4 continue rows 1 and 2 after the
   // module's width, whatever that is.
   Controller two_lines = Hd44780();
@@ -153,7 +154,7 @@ TEST(ControllerModelTest, RowsNoControllerDrivesStayBlank) {
     }
   }
   // Two rows are one controller's, however long.
-  EXPECT_EQ(vlcd::Notes(vlcd::MakeVirtualLcd(Chip::HD44780, 41, 2)), "");
+  EXPECT_EQ(vlcd::Notes(MakeTestLcd(Chip::HD44780, 41, 2)), "");
 }
 
 using vlcd::CharacterRom;

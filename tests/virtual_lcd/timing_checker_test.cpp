@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "report.h"
+#include "test_lcd.h"
 #include "virtual_lcd.h"
 
 namespace {
@@ -151,7 +152,7 @@ TEST(TimingCheckerTest, ReadsAnswerWithTheBusyFlagAddressOrMemory) {
 // switch the controller to 4 bits; every byte after is two transfers on
 // DB4-DB7, high nibble first, and so is every read.
 TEST(TimingCheckerTest, FourBitModeTakesEachByteAsTwoNibbles) {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 16, 2);
+  vlcd::VirtualLcd lcd = MakeTestLcd(vlcd::Chip::HD44780, 16, 2);
   const struct {
     bool data;
     uint8_t nibble;  // on D4-D7
@@ -187,7 +188,7 @@ TEST(TimingCheckerTest, FourBitModeTakesEachByteAsTwoNibbles) {
 // The screen before a clear stands for what the host showed only while
 // that clear is the last byte, as at the driver's shut-down.
 TEST(TimingCheckerTest, OnlyAFinalClearShowsTheScreenBeforeIt) {
-  vlcd::VirtualLcd lcd = vlcd::MakeVirtualLcd(vlcd::Chip::HD44780, 4, 1);
+  vlcd::VirtualLcd lcd = MakeTestLcd(vlcd::Chip::HD44780, 4, 1);
   int64_t t = 0;
   for (uint8_t instruction : {0x38, 0x0C}) t = vlcd::ClockInByte(lcd, false, instruction, t, kMs);
   t = vlcd::ClockInByte(lcd, true, 'A', t, kMs);

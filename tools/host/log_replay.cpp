@@ -215,16 +215,6 @@ bool ReplayLine(const std::string& line, int number, const vlcd::Module& module,
 
 }  // namespace
 
-Replay ReplayLog(const std::string& log, const vlcd::Module& module, FromTheLog from_log) {
-  Replay replay;
-  Reading reading;
-  const Problem problem = SplitLines(log, kLogLimits, [&](const std::string& line, int number) {
-    return ReplayLine(line, number, module, from_log, reading, replay);
-  });
-  if (problem) replay.warnings.push_back(*problem);
-  return replay;
-}
-
 Problem ReplayLogFile(const std::string& path, const vlcd::Module& module, FromTheLog from_log,
                       Replay* replay) {
   *replay = Replay{};

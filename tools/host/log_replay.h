@@ -52,11 +52,9 @@ struct FromTheLog {
   bool record_bytes = false;
 };
 
-// Each "dp_open_log" line starts a session on a fresh `module`. Lines end
-// as an editor's do (LF, CR LF, CR).
-Replay ReplayLog(const std::string& log, const vlcd::Module& module, FromTheLog from_log = {});
-// The same for the log at `path`, read a line at a time; says why it cannot
-// be read, if it cannot.
+// The log at `path`, read a line at a time: each "dp_open_log" line starts
+// a session on a fresh `module`. Lines end as an editor's do (LF, CR LF,
+// CR). Says why the log cannot be read, if it cannot.
 Problem ReplayLogFile(const std::string& path, const vlcd::Module& module, FromTheLog from_log,
                       Replay* replay);
 

@@ -93,10 +93,3 @@ Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings
   }
   return std::nullopt;
 }
-
-Problem RunSession(const DriverEntries& driver, const SessionSettings& settings,
-                   const std::string& script) {
-  std::vector<ScriptCommand> commands;
-  if (Problem problem = ParseScript(script, &commands)) return problem;
-  return RunCommands(driver, settings, commands);
-}

@@ -40,8 +40,4 @@ struct SessionSettings {
 Problem RunCommands(const DriverEntries& driver, const SessionSettings& settings,
                     const std::vector<ScriptCommand>& commands, bool* driver_open = nullptr);
 
-// ParseScript, then RunCommands.
-Problem RunSession(const DriverEntries& driver, const SessionSettings& settings,
-                   const std::string& script);
-
 #endif  // HOST_SESSION_H

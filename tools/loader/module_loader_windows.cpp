@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "module_loader.h"
-#include "platform/quiet_load_windows.h"
+#include "hd66712_quiet_load_windows.h"
 
 namespace loader {
 

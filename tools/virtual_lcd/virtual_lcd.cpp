@@ -298,14 +298,6 @@ VirtualLcd MakeVirtualLcd(const Module& module) {
   return lcd;
 }
 
-VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows) {
-  Module module;
-  module.chip = chip;
-  module.columns = columns;
-  module.rows = rows;
-  return MakeVirtualLcd(module);
-}
-
 void ReceivePortWrite(VirtualLcd& lcd, int32_t port, int32_t value, int64_t ns) {
   for (VirtualLcd& second : lcd.lower) ReceivePortWrite(second, port, value, ns);
   const auto address = static_cast<uint16_t>(port);

@@ -159,8 +159,6 @@ VirtualLcd MakeVirtualLcd(const Module& module);
 
 // What the module's pins see now, as the bits above.
 int PinLevels(const VirtualLcd& lcd);
-// A module of this chip and size on LPT1, wired the default way.
-VirtualLcd MakeVirtualLcd(Chip chip, int columns, int rows);
 
 // One write of the driver's port library, at time `ns`. Writes to other
 // addresses than the module's two registers are ignored.

@@ -224,8 +224,10 @@ int Claimed(Parport& port, int handle, unsigned long request, void* argument) {
 
 void MakeParport(Parport& port, const vlcd::Module& module, int64_t (*now)()) {
   port.lcd = vlcd::MakeVirtualLcd(module);
-  port.data = port.lcd.bus.data_register;
-  port.control = port.lcd.bus.control_register & kControlOutputs;
+  // A PC-style port powers up with data 0 and every control pin low, as the
+  // module's pins are at first.
+  port.data = 0;
+  port.control = vlcd::kControlPinsLow & kControlOutputs;
   port.now = now;
 }
 

@@ -1,8 +1,8 @@
 // LoadLibraryA without the system's "DLL not found" dialog, for a caller
 // that reports the failure itself: the driver inside a host, and the tools
 // that load modules as a host does. Windows only.
-#ifndef PLATFORM_QUIET_LOAD_WINDOWS_H
-#define PLATFORM_QUIET_LOAD_WINDOWS_H
+#ifndef HD66712_QUIET_LOAD_WINDOWS_H
+#define HD66712_QUIET_LOAD_WINDOWS_H
 
 #include <windows.h>
 
@@ -19,4 +19,4 @@ inline HMODULE LoadLibraryQuietly(const char* file_name, DWORD* error) {
 
 }  // namespace platform
 
-#endif  // PLATFORM_QUIET_LOAD_WINDOWS_H
+#endif  // HD66712_QUIET_LOAD_WINDOWS_H

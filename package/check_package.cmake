@@ -118,14 +118,14 @@ endforeach()
 set(ran "not run: this machine cannot run the lane's programs")
 if(EMULATOR)
   hd66712_run_shipped_lcd_host(${WORK} ${EMULATOR} failures
-    --script test_pattern.lcd --output screen)
+    script test_pattern.lcd --output screen)
   set(ran "lcd_host.exe ran the test pattern on the shipped DLL")
   # The other folder's driver and port library, as a user mixes them up:
   # named in words, not in the loader's "Bad EXE format".
   string(REPLACE "|" ";" emulator "${EMULATOR}")
   foreach(mix IN ITEMS
-      "--module|64-bit/HD66712.dll|is the driver built for another kind of program: 64-bit"
-      "--check-port|--port-library|64-bit/virtual_port/inpoutx64.dll|is a 64-bit port library")
+      "demo|--module|64-bit/HD66712.dll|is the driver built for another kind of program: 64-bit"
+      "check-port|--port-library|64-bit/virtual_port/inpoutx64.dll|is a 64-bit port library")
     string(REPLACE "|" ";" mix "${mix}")
     list(POP_BACK mix expected)
     execute_process(COMMAND ${emulator} lcd_host.exe ${mix} WORKING_DIRECTORY ${WORK}

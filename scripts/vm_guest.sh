@@ -93,18 +93,18 @@ case "$1" in
         sleep 0.2
         tries=$((tries + 1))
       done
-      step "$1" ./lcd_host --check-port
+      step "$1" ./lcd_host check-port
       kill $holder
       wait $holder
     }
     module="--columns 20 --rows 4 --chip HD44780"
-    step check ./lcd_host --check-port
+    step check ./lcd_host check-port
     held held_exclusively --exclusive
     held claimed ""
     # shellcheck disable=SC2086
-    step walk ./lcd_host --wiring-walk --step-ms 0 --page-ms 1 $module
+    step walk ./lcd_host wiring-walk --step-ms 0 --page-ms 1 $module
     # shellcheck disable=SC2086
-    step session ./lcd_host --write-real-port --script "$tests/session.txt" $module
+    step session ./lcd_host real-port --script "$tests/session.txt" $module
     # LCDd shows its greeting and runs until told to stop; then its goodbye.
     rmmod ppdev parport_pc
     LCDd -c "$tests/LCDd.conf" >"$results/LCDd.out" 2>&1 &

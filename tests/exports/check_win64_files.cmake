@@ -41,7 +41,7 @@ set(ran "")
 if(EMULATOR)
   file(REMOVE_RECURSE ${WORK})
   file(COPY ${SHIP}/ DESTINATION ${WORK})
-  hd66712_run_shipped_lcd_host(${WORK} ${EMULATOR} failures --test-pattern --output screen)
+  hd66712_run_shipped_lcd_host(${WORK} ${EMULATOR} failures test-pattern --output screen)
   set(ran "; lcd_host.exe ran the test pattern on them")
 endif()
 

@@ -110,131 +110,142 @@ function(file_says name file pattern)
 endfunction()
 
 # The options
-case(help 0 "--columns.*--trace.*position X Y.*wait MS" --help)
-case(not_a_number 2 "--columns: 'abc' is not a decimal number" --columns abc)
-case(negative 2 "--rows: '-1' is not a decimal number" --rows -1)
-case(too_large 2 "--columns: '99999999999' is out of range \\(1 to 255\\)" --columns 99999999999)
-case(no_columns 2 "--columns: '0' is out of range \\(1 to 255\\)" --columns 0)
-case(option_given_twice 2 "--columns is given 2 times: give it once" --columns 16 --columns 20)
-case(octal_looking_port 2 "--port: '0378' starts with 0" --port 0378)
-case(chip_in_lower_case 2 "--chip: 'hd44780' is not a chip" --chip hd44780)
-case(unknown_option 2 "--bogus" --bogus)
-case(missing_value 2 "--columns" --columns)
-case(script_is_a_folder 2 "--script: .*a_folder" --script a_folder)
-case(script_missing 2 "--script: .*missing.lcd" --script missing.lcd)
+case(help 0 "demo .*real-port .*position X Y.*wait MS" --help)
+case(mode_help 0 "lcd_host wiring-walk.*--columns.*--step-ms" wiring-walk --help)
+case(not_a_mode 2 "'demoo' is no mode of lcd_host: give demo, script, test-pattern, replay" demoo)
+# The forms before the modes were subcommands still work, and say the new one.
+case(old_form_session 0 "note: from this version on a mode is a subcommand: \"lcd_host \.\.\.\" is written \"lcd_host demo \.\.\.\".*│ HD66712 virtual│"
+  --columns 16 --rows 2 --chip HD44780)
+case(old_form_script 0 "\"lcd_host --script FILE \.\.\.\" is written \"lcd_host script FILE \.\.\.\".*│x       │"
+  --columns 8 --rows 1 --chip HD44780 --script=x.lcd SETUP x.lcd=init\nwrite\ x\n)
+case(old_form_replay 1 "\"lcd_host --replay LOG \.\.\.\" is written \"lcd_host replay LOG \.\.\.\".*x.lcd holds no driver session"
+  --trace --replay x.lcd SETUP x.lcd=init\n)
+case(old_form_check_port 2 "\"lcd_host --check-port \.\.\.\" is written \"lcd_host check-port \.\.\.\".*no parallel port sits at 0x000"
+  --port 0x0 --check-port)
+case(not_a_number 2 "--columns: 'abc' is not a decimal number" demo --columns abc)
+case(negative 2 "--rows: '-1' is not a decimal number" demo --rows -1)
+case(too_large 2 "--columns: '99999999999' is out of range \\(1 to 255\\)" demo --columns 99999999999)
+case(no_columns 2 "--columns: '0' is out of range \\(1 to 255\\)" demo --columns 0)
+case(option_given_twice 2 "--columns is given 2 times: give it once" demo --columns 16 --columns 20)
+case(octal_looking_port 2 "--port: '0378' starts with 0" demo --port 0378)
+case(chip_in_lower_case 2 "--chip: 'hd44780' is not a chip" demo --chip hd44780)
+case(unknown_option 2 "--bogus" demo --bogus)
+case(missing_value 2 "--columns" demo --columns)
+case(script_is_a_folder 2 "SCRIPT: .*a_folder" script a_folder)
+case(script_missing 2 "SCRIPT: .*missing.lcd" script missing.lcd)
 case(options_a_replay_ignores 2 "--test-pattern" --replay a_folder/../session.txt --test-pattern
   SETUP session.txt=init\n)
-case(window_with_a_replay 2 "--window" --replay session.txt --window SETUP session.txt=init\n)
-case(test_pattern_with_a_script 2 "--script|--test-pattern" --test-pattern --script session.txt
+case(window_with_a_replay 2 "--window" replay session.txt --window SETUP session.txt=init\n)
+case(test_pattern_with_a_script 2 "--script|--test-pattern" test-pattern --script session.txt
   SETUP session.txt=init\n)
 
 # Files lcd_host writes never replace one it reads, snapshots included.
-case(output_replaces_the_script 2 "session.txt" --script session.txt --output session
+case(output_replaces_the_script 2 "session.txt" script session.txt --output session
   SETUP session.txt=init\n)
-case(snapshot_replaces_the_script 2 "virtual_lcd-1.txt" --script virtual_lcd-1.txt
+case(snapshot_replaces_the_script 2 "virtual_lcd-1.txt" script virtual_lcd-1.txt
   SETUP virtual_lcd-1.txt=init\nsnapshot\n)
-case(numbered_png_replaces_the_script 2 "shot-1.png" --script shot-1.png --output shot
+case(numbered_png_replaces_the_script 2 "shot-1.png" script shot-1.png --output shot
   SETUP shot-1.png=init\n)
-case(output_is_a_folder 2 "--output: 'a_folder' is a folder" --output a_folder)
-case(output_ends_in_a_separator 2 "--output: 'new/' is a folder" --output new/)
-case(output_is_a_device 2 "--output: '/dev/null' is a device, not a file prefix" --output /dev/null)
+case(output_is_a_folder 2 "--output: 'a_folder' is a folder" demo --output a_folder)
+case(output_ends_in_a_separator 2 "--output: 'new/' is a folder" demo --output new/)
+case(output_is_a_device 2 "--output: '/dev/null' is a device, not a file prefix" demo --output /dev/null)
 # Screens that could not be saved are found before the run, which then
 # neither starts nor writes anything.
 case(unsaved_screen 1 "--output: cannot write in no/such/folder \\(No such file or directory\\)"
-  ABSENT "HD66712 Display|Snapshot" --test-pattern --output no/such/folder/x)
+  ABSENT "HD66712 Display|Snapshot" test-pattern --output no/such/folder/x)
 case(too_large_to_draw 2 "--columns and --rows: a 255x255 screen at scale 4 would be 6132x9192"
-  ABSENT "HD66712 Display" --columns 255 --rows 255 --output huge)
+  ABSENT "HD66712 Display" demo --columns 255 --rows 255 --output huge)
 files(too_large_to_draw ABSENT huge.txt huge.png)
 # A page that fails later is named as a page: the built-in script's lines are
 # not the user's.
 case(test_pattern_page_unsaved 1 "lcd_host: page 2 of the test pattern could not be saved"
-  ABSENT "line [0-9]+:" --test-pattern --output p SETUP p-2.txt/folder=)
+  ABSENT "line [0-9]+:" test-pattern --output p SETUP p-2.txt/folder=)
 
 # Scripts as users write them
 case(script_error_writes_nothing 1 "bad.lcd, line 3: position takes a column and a row"
-  --script bad.lcd --output bad_run SETUP bad.lcd=init\nwrite\ fine\nposition\ 1\n)
+  script bad.lcd --output bad_run SETUP bad.lcd=init\nwrite\ fine\nposition\ 1\n)
 files(script_error_writes_nothing ABSENT bad_run.txt bad_run.png)
-case(line_ends_converted_twice 0 "│x +│" --script twice.lcd --columns 8 --rows 1 --chip HD44780
+case(line_ends_converted_twice 0 "│x +│" script twice.lcd --columns 8 --rows 1 --chip HD44780
   SETUP twice.lcd=init\n\r\r\nwrite\ x\n)
-case(old_mac_line_ends 0 "│x +│" --script mac.lcd --columns 8 --rows 1 --chip HD44780
+case(old_mac_line_ends 0 "│x +│" script mac.lcd --columns 8 --rows 1 --chip HD44780
   SETUP mac.lcd=init\rwrite\ x\r)
 case(script_ending_in_done 0
   "│bye +│\n└[^\n]*\n[^\n]*\nThis is the screen before the last byte, a clear display"
-  --script bye.lcd --columns 8 --rows 1 --chip HD44780 SETUP bye.lcd=init\nwrite\ bye\ndone\n)
-case(write_before_init 1 "line 1: write before init" --script early.lcd SETUP early.lcd=write\ x\n)
-case(empty_script 0 "warning: empty.lcd, the script holds no commands" --script empty.lcd
+  script bye.lcd --columns 8 --rows 1 --chip HD44780 SETUP bye.lcd=init\nwrite\ bye\ndone\n)
+case(write_before_init 1 "line 1: write before init" script early.lcd SETUP early.lcd=write\ x\n)
+case(empty_script 0 "warning: empty.lcd, the script holds no commands" script empty.lcd
   SETUP empty.lcd=)
-case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*write \\\\xDF for \"°\" instead" --script deg.lcd
+case(utf8_text 0 "warning: deg.lcd, line 2: \"°\" is UTF-8 text.*write \\\\xDF for \"°\" instead" script deg.lcd
   SETUP deg.lcd=init\nwrite\ 20°\n)
-case(european_rom 0 "HD44780 with ROM A02.*│café °│.*ROM A02: " --script cafe.lcd --columns 6
+case(european_rom 0 "HD44780 with ROM A02.*│café °│.*ROM A02: " script cafe.lcd --columns 6
   --rows 1 --chip HD44780 --rom A02 SETUP cafe.lcd=init\nwrite\ caf\\xE9\ \\xB0\n)
-case(rom_in_lower_case 2 "--rom: 'a02' is not a character ROM \\(A00 or A02" --rom a02)
+case(rom_in_lower_case 2 "--rom: 'a02' is not a character ROM \\(A00 or A02" demo --rom a02)
 
 # Settings the driver reads differently from what was meant
-case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" --params LPT1,HD66712,log)
-case(log_before_the_chip 0 "only when the text ends in exactly \"Log\"" --params LPT1,Log,HD66712)
+case(log_in_lower_case 0 "only when the text ends in exactly \"Log\"" demo --params LPT1,HD66712,log)
+case(log_before_the_chip 0 "only when the text ends in exactly \"Log\"" demo --params LPT1,Log,HD66712)
 case(port_in_lower_case 0 "the driver knows only LPT1 and LPT2, in capitals, and drives 0x378"
-  --params lpt2,HD66712)
+  demo --params lpt2,HD66712)
 case(page_ms_with_a_script 2 "--page-ms: a --script has no pages, the test pattern has"
-  --write-real-port --script short.lcd --page-ms 5 SETUP short.lcd=init)
+  real-port --script short.lcd --page-ms 5 SETUP short.lcd=init)
 case(page_ms_on_the_virtual_lcd 2
-  "--page-ms: a session on the virtual LCD does not take it \\(--wiring-walk and --write-real-port do\\)"
-  --test-pattern --page-ms 100)
-case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" --port LPT1)
+  "--page-ms: lcd_host test-pattern does not take it \\(wiring-walk and real-port do\\)"
+  test-pattern --page-ms 100)
+case(port_named_lpt1 2 "--port: 'LPT1' is not .*write the address: 0x378 for LPT1" demo --port LPT1)
 case(port_0x_alone 2 "--port: '0x': no hexadecimal digit follows 0x; a port address is 0x and its hexadecimal digits: 0x378 for LPT1, 0x278 for LPT2"
-  --port 0x)
+  demo --port 0x)
 case(port_without_0x 2 "--port: '378' has no 0x: .* Write 0x378 for hexadecimal, or 0x17A for decimal 378"
-  --port 378)
+  demo --port 378)
 case(port_typo_in_params_warned 0
   "warning: --params \"0x3GC\": its hexadecimal digits stop at 'G', so the driver reads the port as 0x003"
-  --params 0x3GC)
+  demo --params 0x3GC)
 case(chip_word_after_a_space 0
   "warning: --params \"LPT1, HD44780\": the driver takes a chip only as HD66712 or HD44780, in capitals, right after the first comma; its match stops at ' ' \\(character 6\\), so it keeps HD66712"
-  --params "LPT1, HD44780")
+  demo --params "LPT1, HD44780")
 case(port_word_unknown 0
   "warning: --params \"378,HD44780\": the driver reads a port only as LPT1, LPT2 or 0x and hexadecimal digits, so it takes \"378\" as LPT1 and drives 0x378; for the address 0x378, write 0x378"
-  --params 378,HD44780)
-case(port_word_hexadecimal 0 "Screen written" ABSENT "reads a port only as" --params 0x3BC,HD44780)
+  demo --params 378,HD44780)
+case(port_word_hexadecimal 0 "Screen written" ABSENT "reads a port only as" demo --params 0x3BC,HD44780)
 case(port_word_serial 0 "takes \"COM1\" as LPT1 and drives 0x378; write the port's address \\(0x378 for LPT1"
-  --params COM1)
+  demo --params COM1)
 case(chip_after_a_semicolon 0
   "warning: --params \"LPT1;HD44780\": the driver looks for the chip after a comma and finds none, so it keeps HD66712, the chip it starts with; write LPT1,HD44780"
-  --params "LPT1;HD44780")
-case(chip_word_cut_short 0 "\"HD4478\": .*its match stops at the end of the text" --params HD4478)
+  demo --params "LPT1;HD44780")
+case(chip_word_cut_short 0 "\"HD4478\": .*its match stops at the end of the text" demo --params HD4478)
 case(large_size_warned 0 "warning: 81 columns: a controller shows at most 80 cells a line"
-  --columns 81 --rows 1)
+  demo --columns 81 --rows 1)
 case(two_rows_on_the_default_chip 0
   "set the controller up as an HD66712.*16x2 HD66712 module.*Choose HD44780 in the driver's parameters \\(LPT1,HD44780\\)"
-  --columns 16 --rows 2)
+  demo --columns 16 --rows 2)
 case(one_row_on_the_default_chip 0 "Screen written" ABSENT "set the controller up"
-  --columns 8 --rows 1)
+  demo --columns 8 --rows 1)
 case(chip_named_alone 0 "Screen written" ABSENT "set the controller up"
-  --columns 16 --rows 2 --chip HD44780 --params HD44780)
+  demo --columns 16 --rows 2 --chip HD44780 --params HD44780)
 case(chip_named_with_log 0 "Screen written" ABSENT "set the controller up|keeps"
-  --columns 16 --rows 2 --chip HD44780 --params HD44780,Log)
+  demo --columns 16 --rows 2 --chip HD44780 --params HD44780,Log)
 case(four_rows_hd66712_set_up_as_hd44780 0
   "set the controller up as an HD44780.*Choose HD66712 in the driver's parameters \\(LPT2,HD66712\\)"
-  --port 0x278 --params LPT2,HD44780)
+  demo --port 0x278 --params LPT2,HD44780)
 case(wrong_port 0 "No byte reached the module: the driver wrote to 0x27A/0x278; the virtual module is at 0x378"
-  --params LPT2,HD66712)
-case(parameters_from_lpt2 0 "parameters \"LPT2,HD44780\"\n┌" --port 0x278 --chip HD44780)
-case(parameters_from_an_address 0 "parameters \"0x3BC,HD66712\"\n┌" --port 0x3bc)
+  demo --params LPT2,HD66712)
+case(parameters_from_lpt2 0 "parameters \"LPT2,HD44780\"\n┌" demo --port 0x278 --chip HD44780)
+case(parameters_from_an_address 0 "parameters \"0x3BC,HD66712\"\n┌" demo --port 0x3bc)
 case(window_outside_windows 2 "--window: the live window is shown on Windows only; without --window the screen is shown here and saved to files"
   ABSENT "Screen written|HD66712 Display"
-  --window)
+  demo --window)
 
 # What a run shows and saves
-case(small_demo 0 "│ HD66712 virtual│\n│Load[^\n]*│\n└" --columns 16 --rows 2 --chip HD44780)
+case(small_demo 0 "│ HD66712 virtual│\n│Load[^\n]*│\n└" demo --columns 16 --rows 2 --chip HD44780)
 case(trace_and_snapshot 0
   "Snapshot 1:\n.*│AB +│.*instruction 0xC0 +\\+ +[0-9.]+ ms  set DDRAM address 0x40\n.*data        0x41 .*data 'A'"
-  --script good.lcd --columns 8 --rows 2 --chip HD44780 --trace --output traced
+  script good.lcd --columns 8 --rows 2 --chip HD44780 --trace --output traced
   SETUP good.lcd=init\nposition\ 1\ 2\nwrite\ AB\nsnapshot\ndone\n)
 files(trace_and_snapshot EXIST traced-1.png traced.txt)
-case(test_pattern_pages 0 "Snapshot 3:.*Snapshot 4:" --test-pattern --columns 8 --rows 2
+case(test_pattern_pages 0 "Snapshot 3:.*Snapshot 4:" test-pattern --columns 8 --rows 2
   --chip HD44780 --output pattern)
 files(test_pattern_pages EXIST pattern-1.png pattern-4.txt pattern.png)
 # A run leaves only the files it announced: no probe, no stray snapshot.
-case(only_announced_files 0 "Screen written to shots/p.txt" --test-pattern --columns 8 --rows 1
+case(only_announced_files 0 "Screen written to shots/p.txt" test-pattern --columns 8 --rows 1
   --chip HD44780 --output shots/p SETUP shots/.keep=)
 if(CASE STREQUAL only_announced_files)
   string(REGEX MATCHALL "shots/p[-0-9]*\\.(txt|png)" announced "${case_output}")
@@ -249,55 +260,55 @@ endif()
 # The driver cannot open its log ("logs" is a file here) and says so
 # without a line end: its words stay off the screen's frame.
 case(driver_message_apart 0 "driver printed: Failed to open ini file\n┌"
-  --params LPT1,HD66712,Log SETUP logs=not\ a\ folder)
+  demo --params LPT1,HD66712,Log SETUP logs=not\ a\ folder)
 
 # Through a link from another folder, and modules named as users name them
 case(through_a_link 0 "Screen written" PROGRAM ${WORK}/linked_lcd_host IN elsewhere
   LINK linked_lcd_host)
-case(module_in_the_current_folder 0 "Screen written" --module mydriver.so
+case(module_in_the_current_folder 0 "Screen written" demo --module mydriver.so
   COPY ${DRIVER}=mydriver.so)
 case(module_missing 1 "cannot load the driver module nodriver.so: .*No such file"
-  --module nodriver.so)
+  demo --module nodriver.so)
 
 # Replays
 case(replay_of_a_failed_init 0 "DISPLAYDLL_Init failed: the log shows no port library loaded"
-  --replay failed.log
+  replay failed.log
   SETUP "failed.log=17:04:05 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:05 15/01/26 Init : Called \r\n")
 files(replay_of_a_failed_init ABSENT virtual_lcd.txt virtual_lcd.png)
 case(replay 0 "before the driver shut down and cleared it:\n[^\n]*\n│ HD66712 virtual LCD│"
-  --replay logs/HD66712.log --output replayed FIRST --params LPT1,HD66712,Log --output logged)
+  replay logs/HD66712.log --output replayed FIRST demo --params LPT1,HD66712,Log --output logged)
 files(replay EXIST replayed.txt)
 # A function set for 4-bit transfers garbles what follows it, and is said;
 # the trace shows the bytes the module took.
 case(replay_switching_to_four_bits 0
   "Line 3's function set switched the controller to 4-bit transfers, which this driver never asks for.*\n      1  instruction 0x28  [^\n]*function set: 4-bit"
-  --replay four.log --trace
+  replay four.log --trace
   SETUP "four.log=17:04:05 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:05 15/01/26 Init : inpout32.dll loaded\r\n17:04:05 15/01/26 WriteC :  40 (0x28) (\r\n17:04:05 15/01/26 WriteD :  65 (0x41) A\r\n")
 # Of several sessions, the last one's screen is saved.
 case(replay_of_two_sessions 0 "Session of lines 1-.*Session of lines 5-.*Screen written"
-  --replay two.log --output last
+  replay two.log --output last
   SETUP "two.log=17:04:05 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:05 15/01/26 Init : inpout32.dll loaded\r\n17:04:05 15/01/26 WriteC :  12 (0x0c) '?'\r\n17:04:05 15/01/26 WriteD :  65 (0x41) 'A'\r\n17:04:06 15/01/26 dp_open_log : HD66712 Initialising\r\n17:04:06 15/01/26 Init : inpout32.dll loaded\r\n17:04:06 15/01/26 WriteC :  12 (0x0c) '?'\r\n17:04:06 15/01/26 WriteD :  66 (0x42) 'B'\r\n")
 file_says(replay_of_two_sessions last.txt "│B")
 # A script that shuts the driver down itself is not followed by a second
 # shut-down at exit, which its log would show as an empty session.
 case(replay_of_a_script_ending_in_done 0 "Session of lines 1-[0-9]+ [^\n]*\n[^\n]*\n│ends here"
-  ABSENT "Session of lines.*Session of lines" --replay logs/HD66712.log
+  ABSENT "Session of lines.*Session of lines" replay logs/HD66712.log
   SETUP ends.lcd=init\nwrite\ ends\ here\ndone\n
-  FIRST --params LPT1,HD66712,Log --script ends.lcd)
+  FIRST script ends.lcd --params LPT1,HD66712,Log)
 # A replay takes the module each session's Init recorded, unless told.
 case(replay_of_a_16x2_log 0
   "Session of lines 1-[0-9]+ on a 16x2 HD44780 with ROM A00 \\(its size and chip as its Init recorded\\)"
-  ABSENT "Choose HD66712" --replay logs/HD66712.log FIRST --params LPT1,HD44780,Log --columns 16 --rows 2 --chip HD44780)
+  ABSENT "Choose HD66712" replay logs/HD66712.log FIRST demo --params LPT1,HD44780,Log --columns 16 --rows 2 --chip HD44780)
 case(replay_of_a_16x2_log_as_told 0
   "on a 20x2 HD44780 with ROM A00 \\(its rows and chip as its Init recorded\\), "
-  --replay logs/HD66712.log --columns 20 FIRST --params LPT1,HD44780,Log --columns 16 --rows 2 --chip HD44780)
+  replay logs/HD66712.log --columns 20 FIRST demo --params LPT1,HD44780,Log --columns 16 --rows 2 --chip HD44780)
 
 # Input that never ends, or is no text, is refused with its reason and in
 # bounded memory (the line reader's own test pins the limits).
 case(script_that_never_ends 1 "/dev/zero, line 1 goes on past 1 MiB without a line end"
-  --script /dev/zero)
+  script /dev/zero)
 case(replay_that_never_ends 1 "/dev/zero: line 1 goes on past 64 KiB without a line end"
-  --replay /dev/zero)
+  replay /dev/zero)
 # Random bytes, the same each run: a seeded megabyte of every byte but zero
 # (which CMake strings cannot hold). Read fresh from /dev/urandom they
 # began, now and then, like UTF-16, and were rightly refused as such: kept
@@ -315,9 +326,9 @@ if(CASE MATCHES "^replay_of_(random|utf16_looking)_bytes$")
 endif()
 case(replay_of_random_bytes 1
   "and [0-9]+ more lines that could not be read.*a megabyte without a driver log line.*holds no driver session"
-  --replay random.log)
+  replay random.log)
 case(replay_of_utf16_looking_bytes 1 "utf16_looking.log: the driver log is UTF-16"
-  --replay utf16_looking.log)
+  replay utf16_looking.log)
 
 # The real port: no virtual LCD is loaded, so the driver finds the library
 # the user installed, here a stand-in under the name it looks for. The port
@@ -326,7 +337,7 @@ case(replay_of_utf16_looking_bytes 1 "utf16_looking.log: the driver log is UTF-1
 # port stops each of them before anything is driven.
 set(ENV{LD_LIBRARY_PATH} ${WORK})
 case(real_port 0 "Data register at 0x378: wrote 0x00 0x55 0xAA 0xFF, read 0x00 0x55 0xAA 0xFF\nlcd_host: writing the REAL parallel port as \"LPT1,HD44780\" says.*found: [^\n]*/inpout32.dll.*sent: write hi\n2 commands sent"
-  --write-real-port --script short.lcd --columns 8 --rows 1 --chip HD44780
+  real-port --script short.lcd --columns 8 --rows 1 --chip HD44780
   SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 if(CASE STREQUAL real_port)
   file(STRINGS ${WORK}/port_trace.txt writes REGEX "^write port_present 888 104 ")
@@ -336,24 +347,24 @@ if(CASE STREQUAL real_port)
 endif()
 # The port checked is the one the driver's parameters choose, not --port.
 case(real_port_params_elsewhere 0 "checking the port at 0x278 before the driver writes it.*Data register at 0x278: wrote"
-  ABSENT "at 0x378" --write-real-port --script short.lcd --port 0x378 --params 0x278,HD44780
+  ABSENT "at 0x378" real-port --script short.lcd --port 0x378 --params 0x278,HD44780
   SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 file_says(real_port_params_elsewhere port_trace.txt "write port_present 632 104 ")
 # The 2-row reminder comes only when the parameters keep the HD66712 setting.
 case(real_port_two_rows_on_hd44780 0
   "16x2, the driver setting the controller up as an HD44780\n.*2 commands sent"
   ABSENT "needs the driver's HD44780"
-  --write-real-port --script short.lcd --columns 16 --rows 2 --params LPT1,HD44780,Log
+  real-port --script short.lcd --columns 16 --rows 2 --params LPT1,HD44780,Log
   SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 case(real_port_two_rows_on_hd66712 0
   "warning: a 2-row module needs the driver's HD44780 setting .*\"LPT1,HD66712\" keeps HD66712"
-  --write-real-port --script short.lcd --columns 16 --rows 2 SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
+  real-port --script short.lcd --columns 16 --rows 2 SETUP short.lcd=init\nwrite\ hi\n COPY ${PORT_PRESENT}=inpout32.dll)
 case(real_port_refuses_the_simulator 1
   "inpout32.dll is the virtual LCD's library, a simulator that writes no port"
-  ABSENT "writing the REAL" --write-real-port --script short.lcd SETUP short.lcd=init\n COPY ${VIRTUAL_PORT}=inpout32.dll)
+  ABSENT "writing the REAL" real-port --script short.lcd SETUP short.lcd=init\n COPY ${VIRTUAL_PORT}=inpout32.dll)
 case(check_port_present 0
   "Port library: [^\n]*/inpout32.dll \\(entries Inp32 and Out32\\)\nThe port library's driver is open.*Control register \\(bits 2-3; E and R/W held low\\) at 0x37A: wrote 0x03 0x07 0x0B 0x0F, read 0x03 0x07 0x0B 0x0F\na parallel port answers at 0x378\n"
-  --check-port COPY ${PORT_PRESENT}=inpout32.dll)
+  check-port COPY ${PORT_PRESENT}=inpout32.dll)
 # The check drives neither E nor R/W: every control write keeps Strobe and
 # Auto-feed set (their lines low), so a module latches nothing.
 if(CASE STREQUAL check_port_present)
@@ -370,55 +381,55 @@ if(CASE STREQUAL check_port_present)
   endif()
 endif()
 case(check_port_absent 1 "read 0xFF 0xFF 0xFF 0xFF.*no port answers at 0x3BC.*I/O Range.*USB-to-parallel"
-  --check-port --port 0x3bc COPY ${RECORDER}=inpout32.dll)
-case(wiring_walk_absent 1 "no port answers at 0x378" ABSENT "high:|Every signal" --wiring-walk --step-ms 0 COPY ${RECORDER}=inpout32.dll)
-case(real_port_absent 1 "no port answers at 0x378" ABSENT "sent:" --write-real-port COPY ${RECORDER}=inpout32.dll)
+  check-port --port 0x3bc COPY ${RECORDER}=inpout32.dll)
+case(wiring_walk_absent 1 "no port answers at 0x378" ABSENT "high:|Every signal" wiring-walk --step-ms 0 COPY ${RECORDER}=inpout32.dll)
+case(real_port_absent 1 "no port answers at 0x378" ABSENT "sent:" real-port COPY ${RECORDER}=inpout32.dll)
 # A port that dies midway stops the walk at the step whose read-back fails.
 case(wiring_walk_port_dies 1
   "pin 4 \\(D2\\) high.*wrote 0x08 to the data register and read 0xFF back, so the walk stops"
-  ABSENT "pin 5 \\(D3\\) high|Every signal walked" --wiring-walk --step-ms 0
+  ABSENT "pin 5 \\(D3\\) high|Every signal walked" wiring-walk --step-ms 0
   COPY ${PORT_DIES}=inpout32.dll)
 case(check_port_driver_closed 1
   "the port library's driver is not open: it is not installed, or Windows refused it.*Memory integrity"
-  ABSENT "answers|Data register" --check-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
+  ABSENT "answers|Data register" check-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 # On a real port the walk saves no screens, so an output it could not write
 # to stops nothing.
 case(wiring_walk_on_a_port 0 "Every signal walked.*commands sent" ABSENT "--output"
-  --wiring-walk --step-ms 0 --page-ms 0 --columns 8 --rows 1 --output no_such_folder/shot
+  wiring-walk --step-ms 0 --page-ms 0 --columns 8 --rows 1 --output no_such_folder/shot
   COPY ${PORT_PRESENT}=inpout32.dll)
 case(wiring_walk_driver_closed 1 "the port library's driver is not open" ABSENT "high:|Data register"
-  --wiring-walk --step-ms 0 COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
+  wiring-walk --step-ms 0 COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 case(real_port_driver_closed 1 "the port library's driver is not open" ABSENT "sent:|Data register"
-  --write-real-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
+  real-port COPY ${PORT_DRIVER_CLOSED}=inpout32.dll)
 case(check_port_refuses_the_simulator 1 "is the virtual LCD's library, a simulator"
-  --check-port --port-library ${VIRTUAL_PORT})
+  check-port --port-library ${VIRTUAL_PORT})
 # Each mode names the ways it has: the real-port run takes no --port-library.
 case(check_port_finds_nothing 1
   "no port library found: .*install one, name it with --port-library, or check what a host in a folder DIR would load with --host-folder DIR\\. This build's port library, which drives /dev/parportN through ppdev, is [^\n]*/parport/inpout32.dll: put its folder on the library path \\(LD_LIBRARY_PATH=[^\n]*/parport\\)"
-  --check-port)
+  check-port)
 case(real_port_finds_nothing 1 "no port library found: .*install one\\. This build's port library"
-  ABSENT "--port-library|--host-folder" --write-real-port)
+  ABSENT "--port-library|--host-folder" real-port)
 # An address no parallel port has, typed or made by a typo, is refused
 # before any library is looked for, let alone written.
 case(check_port_at_zero 2 "--port: no parallel port sits at 0x000: addresses below 0x100"
-  ABSENT "port library" --check-port --port 0x0)
+  ABSENT "port library" check-port --port 0x0)
 case(check_port_at_0x100 1 "no port library found" ABSENT "no parallel port sits"
-  --check-port --port 0x100)
+  check-port --port 0x100)
 case(real_port_params_without_digits 2
   "--params \"0xZZZ\": no hexadecimal digit follows 0x, so the driver reads the port as 0x000; nothing was written"
-  ABSENT "port library" --write-real-port --params 0xZZZ)
+  ABSENT "port library" real-port --params 0xZZZ)
 case(real_port_params_wider_than_a_port 2
   "\"0x10378,HD44780\": 0x10378 is wider than a port address \\(16 bits\\), so the driver reads the port as 0x378"
-  ABSENT "port library" --write-real-port --params 0x10378,HD44780)
+  ABSENT "port library" real-port --params 0x10378,HD44780)
 case(wiring_walk_params_below_0x100 2 "--params \"0x0FF,HD44780\": no parallel port sits at 0x0FF"
-  ABSENT "port library" --wiring-walk --step-ms 0 --params 0x0FF,HD44780)
+  ABSENT "port library" wiring-walk --step-ms 0 --params 0x0FF,HD44780)
 # As a host would: plug-ins in a subfolder, the port library beside them.
 case(host_folder_with_the_library_beside_a_plug_in 1
   "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look: put its folder on the library path \\(LD_LIBRARY_PATH=host/displays\\)"
-  ABSENT "Data register" --check-port --host-folder host SETUP host/displays/dlportio.dll=MZ)
+  ABSENT "Data register" check-port --host-folder host SETUP host/displays/dlportio.dll=MZ)
 case(check_port_library_that_is_text 1 "notes.dll is not a port library: it is no library at all"
-  ABSENT "bit library" --check-port --port-library notes.dll SETUP notes.dll=hello)
-case(check_port_with_a_script 2 "--script" --check-port --script x.lcd SETUP x.lcd=init\n)
+  ABSENT "bit library" check-port --port-library notes.dll SETUP notes.dll=hello)
+case(check_port_with_a_script 2 "--script" check-port --script x.lcd SETUP x.lcd=init\n)
 # The Linux port library in each state a real device can be in, on the fake
 # device: the check ends with the cause and its fix, and neither the walk
 # nor a real-port run drives anything, or goes on once the device fails.
@@ -428,25 +439,25 @@ set(fake_parport LD_LIBRARY_PATH=${ppdev_folder} HD_PARPORT=${WORK}/fake_parport
   LD_PRELOAD=${FAKE_PARPORT} ASAN_OPTIONS=verify_asan_link_order=0)
 case(linux_port_check_absent 1
   "nothing reaches the port: [^\n]*fake_parport0 \\(named by HD_PARPORT\\): no parallel port there. Load the port's drivers \\(sudo modprobe parport_pc, then sudo modprobe ppdev\\).*BIOS/UEFI.*base-addr"
-  ABSENT "no port answers|Data register|Linux parallel port" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=open=ENOENT)
+  ABSENT "no port answers|Data register|Linux parallel port" check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=open=ENOENT)
 case(linux_port_check_denied 1 "fake_parport0 \\(named by HD_PARPORT\\): permission denied. Add your user to the lp group"
-  ABSENT "no port answers|Data register|Linux parallel port" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=open=EACCES)
+  ABSENT "no port answers|Data register|Linux parallel port" check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=open=EACCES)
 case(linux_port_check_busy 1 "the port is busy, held by another program \\(find it with fuser -v [^\n]*fake_parport0\\) or by the printer driver lp \\(sudo rmmod lp\\) \\(waited 3.0 s for it to let go\\)"
-  ABSENT "no port answers|Data register|Linux parallel port" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=WAIT)
+  ABSENT "no port answers|Data register|Linux parallel port" check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=WAIT)
 case(linux_port_check_held_exclusively 1 "fake_parport0 \\(named by HD_PARPORT\\): the port is held exclusively by another program"
-  ABSENT "no parallel port there|Data register" --check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=ENXIO)
+  ABSENT "no parallel port there|Data register" check-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=ENXIO)
 case(linux_port_check_not_a_port 1 "/dev/null \\(named by HD_PARPORT\\) is not a parallel port device"
-  ABSENT "no port answers" --check-port ENV ${fake_parport} HD_PARPORT=/dev/null LD_PRELOAD=)
+  ABSENT "no port answers" check-port ENV ${fake_parport} HD_PARPORT=/dev/null LD_PRELOAD=)
 case(linux_port_walk_denied 1 "nothing reaches the port: .*permission denied" ABSENT "high:|Every signal"
-  --wiring-walk --step-ms 0 ENV ${fake_parport} FAKE_PARPORT_FAIL=open=EACCES)
+  wiring-walk --step-ms 0 ENV ${fake_parport} FAKE_PARPORT_FAIL=open=EACCES)
 case(linux_port_real_busy 1 "nothing reaches the port: .*the port is busy" ABSENT "sent:"
-  --write-real-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=WAIT)
+  real-port ENV ${fake_parport} FAKE_PARPORT_FAIL=claim=WAIT)
 case(linux_port_real_dies 1 "sent: glyph [^\n]*\n.*lcd_host: nothing reaches the port: [^\n]*a register write failed: Input/output error"
-  ABSENT "commands sent" --write-real-port --columns 20 --rows 4 --chip HD44780 ENV ${fake_parport} FAKE_PARPORT_FAIL=write=EIO@300)
+  ABSENT "commands sent" real-port --columns 20 --rows 4 --chip HD44780 ENV ${fake_parport} FAKE_PARPORT_FAIL=write=EIO@300)
 # End to end on Linux: the driver writes through the Linux port library to a
 # fake device that drives a virtual module; its screen shows the pattern.
 case(real_port_through_the_linux_library 0 "commands sent"
-  --write-real-port --columns 20 --rows 4 --chip HD44780 --page-ms 1
+  real-port --columns 20 --rows 4 --chip HD44780 --page-ms 1
   ENV ${fake_parport} FAKE_PARPORT_SCREEN=${WORK}/fake_screen)
 if(CASE STREQUAL real_port_through_the_linux_library)
   set(rows "")
@@ -461,7 +472,7 @@ if(CASE STREQUAL real_port_through_the_linux_library)
 endif()
 # The port check through the Linux library on the virtual parallel port,
 # which answers as the kernel does: the module on its pins latches nothing.
-case(check_port_on_the_virtual_parport 0 "a parallel port answers at 0x378" --check-port
+case(check_port_on_the_virtual_parport 0 "a parallel port answers at 0x378" check-port
   ENV LD_LIBRARY_PATH=${ppdev_folder} HD_PARPORT=${WORK}/parport9 HD_VLCD_PARPORT=${WORK}/parport9
   HD_VLCD_OUTPUT=${WORK}/module LD_PRELOAD=${VIRTUAL_PARPORT} ASAN_OPTIONS=verify_asan_link_order=0)
 file_says(check_port_on_the_virtual_parport module.txt
@@ -469,81 +480,19 @@ file_says(check_port_on_the_virtual_parport module.txt
 case(wiring_walk_on_the_virtual_lcd 0
   "DB-25 pin 5 \\(D3\\) high: LCD pin 10 \\(DB3\\) should now read \\+5 V against LCD pin 1 \\(VSS, ground\\)\n  the virtual module sees high: DB3\n.*DB-25 pin 1 \\(Strobe\\) high: LCD pin 6 \\(E\\).*\n  the virtual module sees high: E\n.*│R1:45678│\n│R2:45678│\n└"
   ABSENT "not what this step drives|not saved"
-  --wiring-walk --port-library ${VIRTUAL_PORT} --step-ms 0 --columns 8 --rows 2 --chip HD44780)
+  wiring-walk --port-library ${VIRTUAL_PORT} --step-ms 0 --columns 8 --rows 2 --chip HD44780)
 case(wiring_walk_waits_for_enter 0 "Press Enter for the next pin.*Every signal walked"
-  --wiring-walk --port-library ${VIRTUAL_PORT} --columns 8 --rows 1 --chip HD44780
+  wiring-walk --port-library ${VIRTUAL_PORT} --columns 8 --rows 1 --chip HD44780
   INPUT enters SETUP enters=\n\n\n\n\n\n\n\n\n\n\n)
 case(wiring_walk_without_input 1 "standard input ended before the walk did"
-  --wiring-walk --port-library ${VIRTUAL_PORT})
+  wiring-walk --port-library ${VIRTUAL_PORT})
 case(wiring_walk_on_endless_input 1 "a line longer than any answer \\(256 characters\\) on standard input"
-  ABSENT "DB-25 pin 3" --wiring-walk --port-library ${VIRTUAL_PORT} INPUT /dev/zero)
-case(step_ms_without_a_walk 2 "--step-ms: a session on the virtual LCD does not take it \\(--wiring-walk does\\)" --step-ms 5)
+  ABSENT "DB-25 pin 3" wiring-walk --port-library ${VIRTUAL_PORT} INPUT /dev/zero)
+case(step_ms_without_a_walk 2 "--step-ms: lcd_host demo does not take it \\(wiring-walk does\\)" demo --step-ms 5)
 case(two_modes 2 "--check-port and --wiring-walk are two modes: give one" --check-port --wiring-walk)
-# Every option a mode does not take, as --help lists modes and options, is
-# refused by that mode, naming the modes that do take it: none is ignored;
-# and every option is taken by some mode.
-case(every_mode_refuses_what_it_does_not_take 0 "Modes, one at a time" --help
-  SETUP x.lcd=init\n)
-if(CASE STREQUAL every_mode_refuses_what_it_does_not_take)
-  # Semicolons in the help would split CMake's lists.
-  string(REPLACE ";" "," case_output "${case_output}")
-  string(REGEX MATCHALL "\n  (-h,)?--[a-z-]+( [A-Z]+)?" listed "${case_output}")
-  string(REGEX MATCHALL "\n  [^ \n][^\n]*: [^\n]*\n    takes[^\n]*" modes "${case_output}")
-  set(values "N=5;CHIP=HD44780;ROM=A00;CABLE=ours;TEXT=LPT1;ADDRESS=0x378;FILE=x.lcd;PREFIX=out;PATH=x.lcd;DIR=.")
-  # A mode's flag chooses that mode; two are refused as two modes (above).
-  string(REGEX MATCHALL "\n  --[a-z-]+: " mode_flags "${case_output}")
-  string(REGEX REPLACE "\n  (--[a-z-]+): " "\\1" mode_flags "${mode_flags}")
-  set(checked 0)
-  foreach(mode IN LISTS modes)
-    string(REGEX REPLACE "^\n  ([^:]*):.*" "\\1" flag "${mode}")
-    string(REGEX REPLACE ".*\n    takes" "" takes "${mode}")
-    set(mode_arguments ${flag})
-    set(mode_name ${flag})
-    if(flag STREQUAL "(no mode flag)")
-      set(mode_arguments "")
-      set(mode_name "a session on the virtual LCD")
-    elseif(flag STREQUAL "--replay")
-      set(mode_arguments --replay x.lcd)
-    endif()
-    foreach(entry IN LISTS listed)
-      string(REGEX REPLACE "^\n  (-h,)?(--[a-z-]+).*" "\\2" option "${entry}")
-      string(REGEX MATCH " [A-Z]+$" type "${entry}")
-      string(STRIP "${type}" type)
-      if(option STREQUAL "--help" OR option IN_LIST mode_flags OR takes MATCHES " ${option}( |$)")
-        continue()
-      endif()
-      set(value "")
-      # Not if(type): CMake reads the type N as false.
-      if(NOT type STREQUAL "")
-        string(REGEX MATCH "${type}=[^;]*" value "${values}")
-        string(REPLACE "${type}=" "" value "${value}")
-      endif()
-      execute_process(COMMAND ${LCD_HOST} ${mode_arguments} ${option} ${value}
-        WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE output
-        ERROR_VARIABLE output)
-      if(NOT result EQUAL 2 OR NOT output MATCHES
-          "${option}: ${mode_name} does not take it \\([^ )][^)]* (do|does)\\)")
-        message(FATAL_ERROR "${mode_name} with ${option} ${value}: status ${result}:\n${output}")
-      endif()
-      math(EXPR checked "${checked} + 1")
-    endforeach()
-  endforeach()
-  if(checked LESS 30)
-    message(FATAL_ERROR "only ${checked} refusals checked: --help was not read as expected")
-  endif()
-  # And every option is some mode's: one that no mode takes could never be given.
-  foreach(entry IN LISTS listed)
-    string(REGEX REPLACE "^\n  (-h,)?(--[a-z-]+).*" "\\2" option "${entry}")
-    if(NOT option STREQUAL "--help" AND NOT option IN_LIST mode_flags AND
-        NOT modes MATCHES "takes[^\n]* ${option}( |\n|;|$)")
-      message(FATAL_ERROR "${option}: no mode takes it")
-    endif()
-  endforeach()
-  message(STATUS "${checked} refusals checked")
-endif()
-
-case(real_port_without_virtual_lcd 2 "--trace: --write-real-port does not take it"
-  --write-real-port --trace)
+# A mode refuses an option it does not take, naming the modes that do.
+case(real_port_without_virtual_lcd 2 "--trace: lcd_host real-port does not take it \\(demo, script, test-pattern, replay and run do\\)"
+  real-port --trace)
 
 # virtual-lcd-run, the launcher: a bad option is named with status 2, a
 # program that cannot be run is said with a shell's 127, and without a
@@ -558,3 +507,10 @@ case(launcher_sets_up_the_program 0
   PROGRAM ${VIRTUAL_LCD_RUN} --device /dev/parport3 --rows 2 --cable lcdproc-4bit --no-live
   -- sh -c "echo HD_VLCD_PARPORT=$HD_VLCD_PARPORT HD_VLCD_CABLE=$HD_VLCD_CABLE HD_VLCD_ROWS=$HD_VLCD_ROWS $LD_PRELOAD"
   ENV ASAN_OPTIONS=verify_asan_link_order=0)
+# The same as lcd_host's run mode, on Linux.
+case(run_mode_sets_up_the_program 0
+  "HD_VLCD_PARPORT=/dev/parport3 HD_VLCD_CHIP=HD44780 [^\n]*virtual_parport.so"
+  run --device /dev/parport3 --chip HD44780 --no-live
+  -- sh -c "echo HD_VLCD_PARPORT=$HD_VLCD_PARPORT HD_VLCD_CHIP=$HD_VLCD_CHIP $LD_PRELOAD"
+  ENV ASAN_OPTIONS=verify_asan_link_order=0)
+case(run_mode_without_a_program 2 "lcd_host: name the program to run, as in: lcd_host run" run --chip HD44780)

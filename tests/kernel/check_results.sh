@@ -62,8 +62,8 @@ on_the_virtual_port() {
       "$bin/lcd_host" "$@" >"$reference/$name.out" 2>&1) ||
     fail "the reference $name here failed: $(tail -3 "$reference/$name.out")"
 }
-on_the_virtual_port walk --wiring-walk --step-ms 0 --page-ms 1 "${module[@]}"
-on_the_virtual_port session --write-real-port --script "$here/session.txt" "${module[@]}"
+on_the_virtual_port walk wiring-walk --step-ms 0 --page-ms 1 "${module[@]}"
+on_the_virtual_port session real-port --script "$here/session.txt" "${module[@]}"
 
 seen=$results/screen-trace.txt
 if [ ! -f "$seen" ]; then

@@ -165,7 +165,7 @@ stop_host || fail "the host with HD_VLCD_WINDOW=0 did not end cleanly"
 mkfifo kit_keys
 mkdir -p elsewhere
 ln -s ../kit/lcd_host.exe elsewhere/lcd_host.exe
-(cd elsewhere && exec "${emulator[@]}" lcd_host.exe --window --columns 16 --rows 2 --chip HD44780 --rom A02 \
+(cd elsewhere && exec "${emulator[@]}" lcd_host.exe demo --window --columns 16 --rows 2 --chip HD44780 --rom A02 \
   <../kit_keys >../kit_output.txt 2>&1) &
 kit=$!
 hosts+=("$kit")
@@ -175,14 +175,14 @@ for _ in $(seq $((1200 * ${HD66712_TIME_SCALE:-1}))); do
   sleep 0.1
 done
 if ! xwininfo -root -tree | grep -q '"Virtual LCD (simulator, no port is written) - 16x2 HD44780 with ROM A02, at 0x378"'; then
-  fail "lcd_host --window shows no window: $(cat kit_output.txt)"
+  fail "lcd_host demo --window shows no window: $(cat kit_output.txt)"
 fi
 echo >&"$keys"
 exec {keys}>&-
 if wait "$kit"; then
-  echo "lcd_host.exe --window, through a link, showed the 16x2 window and ended at Enter"
+  echo "lcd_host.exe demo --window, through a link, showed the 16x2 window and ended at Enter"
 else
-  fail "lcd_host --window did not end cleanly: $(cat kit_output.txt)"
+  fail "lcd_host demo --window did not end cleanly: $(cat kit_output.txt)"
 fi
 
 if [ -s host_errors.txt ]; then

@@ -49,7 +49,7 @@ for command in lcd_host virtual-lcd-run; do
   if [ "$where" = /usr/bin/$command ]; then ok "$command is $where"; else failed "$command is '${where}'"; fi
 done
 
-if run demo lcd_host --chip HD44780 --columns 16 --rows 2 --output demo &&
+if run demo lcd_host demo --chip HD44780 --columns 16 --rows 2 --output demo &&
   grep -q "│ HD66712 virtual│" demo.txt && said ", 0 timing violations"; then
   ok "lcd_host's demo drew on the virtual LCD: $(sed -n 2p demo.txt)"
 else
@@ -59,17 +59,17 @@ fi
 modprobe parport_pc
 modprobe ppdev
 library=/usr/lib/x86_64-linux-gnu/hd66712/parport/inpout32.dll
-if run check lcd_host --check-port --port 0x378 && said "Port library: $library" &&
+if run check lcd_host check-port --port 0x378 && said "Port library: $library" &&
   said "a parallel port answers at 0x378"; then
-  ok "lcd_host --check-port reached the kernel's port through $library"
+  ok "lcd_host check-port reached the kernel's port through $library"
 else
-  failed "lcd_host --check-port through the installed ppdev library"
+  failed "lcd_host check-port through the installed ppdev library"
 fi
-if run session lcd_host --write-real-port --script "$tests/session.txt" --columns 20 --rows 4 \
+if run session lcd_host real-port --script "$tests/session.txt" --columns 20 --rows 4 \
   --chip HD44780 --params LPT1,HD44780 && said "commands sent"; then
-  ok "lcd_host --write-real-port: the driver found the installed port library by name"
+  ok "lcd_host real-port: the driver found the installed port library by name"
 else
-  failed "lcd_host --write-real-port through the installed ppdev library"
+  failed "lcd_host real-port through the installed ppdev library"
 fi
 
 # lcd4linux through the installed launcher, on its own 4-bit cable.

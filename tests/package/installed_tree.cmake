@@ -24,9 +24,9 @@ function(run expected_status expected_text)
   endif()
 endfunction()
 
-run(0 "│ HD66712 virtual│" ${bin}/lcd_host --chip HD44780 --columns 16 --rows 2 --output demo)
+run(0 "│ HD66712 virtual│" ${bin}/lcd_host demo --chip HD44780 --columns 16 --rows 2 --output demo)
 # No machine here has a port; the installed library is the one tried.
-run(1 "Port library: ${plugins}/parport/inpout32.dll" ${bin}/lcd_host --check-port)
+run(1 "Port library: ${plugins}/parport/inpout32.dll" ${bin}/lcd_host check-port)
 run(0 "not a port: nothing reaches any port" ${bin}/virtual-lcd-run --no-live
   --device ${WORK}/parport -- sh -c "exec 3<>${WORK}/parport")
 message(STATUS "the installed tree runs with no library path")

@@ -1,11 +1,30 @@
 cmake_minimum_required(VERSION 3.25)
-# A manual page names every long option the program's --help lists, and no
-# option the program does not have.
+# A manual page names every long option the program's --help lists (and,
+# for a program with subcommands, each of those in a section of its own
+# with its options), and no option the program does not have.
 #   cmake -DPROGRAM=<program> -DPAGE=<page.1> -P man_page_matches_help.cmake
 execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} --help exited ${status}")
 endif()
+# A program with subcommands: each one's options too, and each one named.
+set(subcommands "")
+string(FIND "${help}" "\nSubcommands:\n" at)
+if(at GREATER -1)
+  string(SUBSTRING "${help}" ${at} -1 listed)
+  string(FIND "${listed}" "\n\n" end)
+  string(SUBSTRING "${listed}" 0 ${end} listed)
+  string(REGEX MATCHALL "\n  [a-z][a-z-]+ " subcommands "${listed}")
+  string(REGEX REPLACE "[\n ]" "" subcommands "${subcommands}")
+endif()
+foreach(subcommand IN LISTS subcommands)
+  execute_process(COMMAND ${PROGRAM} ${subcommand} --help OUTPUT_VARIABLE subcommand_help
+    RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${PROGRAM} ${subcommand} --help exited ${status}")
+  endif()
+  string(APPEND help "${subcommand_help}")
+endforeach()
 file(READ ${PAGE} page)
 # troff writes a hyphen as \-.
 string(REPLACE "\\-" "-" page "${page}")
@@ -18,6 +37,11 @@ set(missing ${in_help})
 list(REMOVE_ITEM missing ${in_page})
 set(unknown ${in_page})
 list(REMOVE_ITEM unknown ${in_help})
+foreach(subcommand IN LISTS subcommands)
+  if(NOT page MATCHES "\n\\.SH ${subcommand}\n|\n\\.SS ${subcommand}\n|\n\\.SS ${subcommand} ")
+    list(APPEND missing "the mode ${subcommand}")
+  endif()
+endforeach()
 if(missing OR unknown)
   message(FATAL_ERROR "${PAGE} is out of step with ${PROGRAM} --help:\n"
     "  options --help lists that the page does not name: ${missing}\n"

@@ -1,6 +1,7 @@
 // The replay of a driver log: what each session should have left on the
 // module, to set beside what the real one showed.
 #include <cstdio>
+#include <memory>
 
 #include "log_replay.h"
 #include "messages.h"
@@ -12,25 +13,11 @@
 
 namespace {
 
-// The log --replay names.
-std::string log_path;
-
 vlcd::Screen ShownScreen(const ReplayedSession& session) {
   return session.shut_down ? session.before_shut_down : vlcd::ScreenNow(session.lcd);
 }
 
-}  // namespace
-
-void AddReplayOptions(CLI::App& app, const std::string& heading) {
-  app.add_option("--replay", log_path,
-                 "Driver log written with Log: show the screen each session "
-                 "should leave (screens saved only with --output)")
-      ->type_name("FILE")
-      ->check(ExistingFileCheck())
-      ->group(heading);
-}
-
-int RunReplay(const Options& options, Settings& settings) {
+int RunReplay(const std::string& log_path, const Options& options, Settings& settings) {
   FromTheLog from_log;
   from_log.columns = options.module_settings_given.count("columns") == 0;
   from_log.rows = options.module_settings_given.count("rows") == 0;
@@ -78,4 +65,28 @@ int RunReplay(const Options& options, Settings& settings) {
   const vlcd::SavedScreen saved = vlcd::SaveScreen(last.lcd, ShownScreen(last), settings.output);
   std::fputs(vlcd::SavedLines(saved).c_str(), stdout);
   return saved.problems.empty() ? 0 : kRunError;
+}
+
+}  // namespace
+
+Mode AddReplayMode(CLI::App& app, Options* options) {
+  CLI::App* command = app.add_subcommand(
+      "replay",
+      "The screen each session of a driver log (written with Log) should have left on the "
+      "module, to set beside what the real one showed; saved only with --output");
+  auto log_path = std::make_shared<std::string>();
+  command->add_option("LOG", *log_path, "The driver log")
+      ->required()
+      ->check(ExistingFileCheck())
+      ->type_name("FILE");
+  AddModuleSettings(*command, options, ModuleSettingsFor::VirtualModule);
+  AddOutputOption(*command, options);
+  AddTraceOption(*command, options);
+  Mode mode;
+  mode.command = command;
+  mode.saves_screens = SavesScreens::WhenAsked;
+  mode.run = [log_path](const Options& given, Settings& settings) {
+    return RunReplay(*log_path, given, settings);
+  };
+  return mode;
 }

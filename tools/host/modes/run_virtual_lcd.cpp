@@ -1,24 +1,22 @@
-// A session on the virtual LCD: the virtual port library is loaded first,
-// so the driver's own load of "inpout32.dll" by name finds it.
+// A session on the virtual LCD, of the demo, a script or the test pattern:
+// the virtual port library is loaded first, so the driver's own load of
+// "inpout32.dll" by name finds it.
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "driver_session.h"
+#include "live_window_link.h"
 #include "messages.h"
 #include "module_settings.h"
+#include "option_checks.h"
 #include "output_files.h"
 #include "port_access.h"
 #include "run_modes.h"
 #include "virtual_lcd_port.h"
 
 namespace {
-
-// What only a session on the virtual LCD takes.
-struct {
-  bool test_pattern = false;
-  bool window = false;
-} own;
 
 struct VirtualPort {
   VirtualLcdSnapshotFn snapshot = nullptr;
@@ -29,7 +27,7 @@ struct VirtualPort {
 
 // Loads the virtual port library and configures its module; a problem when
 // it is not the virtual LCD or refuses the settings.
-Problem OpenVirtualPort(const Options& options, const Settings& settings,
+Problem OpenVirtualPort(const Options& options, const Settings& settings, bool window,
                         loader::ModuleHandle* port, VirtualPort* library) {
   std::string reason;
   *port = loader::LoadModule(options.port_library, &reason);
@@ -49,7 +47,7 @@ Problem OpenVirtualPort(const Options& options, const Settings& settings,
                                                   settings.module.port_base, flags)) {
     return refused;
   }
-  if (own.window) {
+  if (window) {
     if (const char* refused = library->show_window()) return refused;
   }
   return std::nullopt;
@@ -70,24 +68,64 @@ void SaveSnapshots(const VirtualPort& library, Settings& settings) {
   };
 }
 
+// The options every session on the virtual LCD takes; --window is kept in
+// `window`.
+Mode AddSessionMode(CLI::App& app, Options* options, const std::string& name,
+                    const std::string& what, bool test_pattern) {
+  CLI::App* command = app.add_subcommand(name, what);
+  AddModuleSettings(*command, options, ModuleSettingsFor::VirtualModule);
+  AddDriverOptions(*command, options);
+  AddOutputOption(*command, options);
+  AddTraceOption(*command, options);
+  AddPortLibraryOption(*command, options, "Virtual port library to load");
+  auto window = std::make_shared<bool>(false);
+  command->add_flag("--window", *window,
+                    "Show the virtual LCD live in a window as the session runs (Windows); it "
+                    "stays until you press Enter");
+  Mode mode;
+  mode.command = command;
+  mode.saves_screens = SavesScreens::Always;
+  mode.check = [window](const Options&) -> Problem {
+    if (*window && !kLiveWindowExists) {
+      return "--window: the live window is shown on Windows only; without --window the screen "
+             "is shown here and saved to files";
+    }
+    return std::nullopt;
+  };
+  mode.run = [window, test_pattern](const Options& given, Settings& settings) {
+    return RunSessionOnVirtualLcd(given, settings, test_pattern, *window);
+  };
+  return mode;
+}
+
 }  // namespace
 
-void AddVirtualLcdOptions(CLI::App& app, const std::string& heading) {
-  app.add_flag("--test-pattern", own.test_pattern,
-               "Run the test pattern sized to the module instead of the demo; "
-               "each page is saved as a numbered snapshot")
-      ->group(heading);
-  app.add_flag("--window", own.window,
-               "Show the virtual LCD live in a window as the session runs "
-               "(Windows); it stays until you press Enter")
-      ->group(heading);
+Mode AddDemoMode(CLI::App& app, Options* options) {
+  return AddSessionMode(app, options, "demo",
+                        "The demo, sized to the module, on the virtual LCD: shown and saved "
+                        "(what lcd_host runs when given no mode)",
+                        false);
 }
 
-int RunOnVirtualLcd(const Options& options, Settings& settings) {
-  return RunSessionOnVirtualLcd(options, settings, own.test_pattern);
+Mode AddScriptMode(CLI::App& app, Options* options) {
+  Mode mode = AddSessionMode(app, options, "script",
+                             "A session script on the virtual LCD: shown and saved", false);
+  mode.command->add_option("SCRIPT", options->script_path, "The session script (lcd_host --help)")
+      ->required()
+      ->check(ExistingFileCheck())
+      ->type_name("FILE");
+  return mode;
 }
 
-int RunSessionOnVirtualLcd(const Options& options, Settings& settings, bool test_pattern) {
+Mode AddTestPatternMode(CLI::App& app, Options* options) {
+  return AddSessionMode(app, options, "test-pattern",
+                        "The test pattern, sized to the module, on the virtual LCD; each page "
+                        "is saved as a numbered snapshot",
+                        true);
+}
+
+int RunSessionOnVirtualLcd(const Options& options, Settings& settings, bool test_pattern,
+                           bool window) {
   std::vector<ScriptCommand> commands;
   if (const Problem problem =
           ReadSessionScript(options, Builtin{test_pattern, PatternPages::Snapshots}, &commands)) {
@@ -95,7 +133,7 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings, bool test
   }
   loader::ModuleHandle port = nullptr;
   VirtualPort library;
-  if (const Problem problem = OpenVirtualPort(options, settings, &port, &library)) {
+  if (const Problem problem = OpenVirtualPort(options, settings, window, &port, &library)) {
     return Fail(kRunError, *problem);
   }
 
@@ -122,7 +160,7 @@ int RunSessionOnVirtualLcd(const Options& options, Settings& settings, bool test
     std::fputs(library.snapshot(settings.output.c_str(), &saved), stdout);
     if (saved != 1) status = Fail(kRunError, "the screen could not be saved");
   }
-  if (own.window) {
+  if (window) {
     std::printf("The window stays open until you press Enter.\n");
     std::fflush(stdout);
     std::string line;

@@ -64,12 +64,26 @@ void AnnounceRealPort(const Settings& settings, const DriverEntries& driver,
 
 }  // namespace
 
-void AddRealPortOptions(CLI::App& app, const std::string& heading) {
-  app.add_flag("--write-real-port")
-      ->description(
-          "No virtual LCD: the driver writes the real parallel port through your own port "
-          "library (runs the test pattern unless --script is given)")
-      ->group(heading);
+Mode AddRealPortMode(CLI::App& app, Options* options) {
+  CLI::App* command = app.add_subcommand(
+      "real-port",
+      "No virtual LCD: the driver writes the real parallel port through your own port library "
+      "(the test pattern, or --script FILE)");
+  AddModuleSettings(*command, options, ModuleSettingsFor::RealModule);
+  AddDriverOptions(*command, options);
+  AddScriptOption(*command, options);
+  AddPageMsOption(*command, options);
+  Mode mode;
+  mode.command = command;
+  mode.drives_a_port = true;
+  mode.check = [command](const Options&) -> Problem {
+    if (command->count("--script") > 0 && command->count("--page-ms") > 0) {
+      return "--page-ms: a --script has no pages, the test pattern has";
+    }
+    return std::nullopt;
+  };
+  mode.run = RunOnRealPort;
+  return mode;
 }
 
 int RunOnRealPort(const Options& options, Settings& settings) {

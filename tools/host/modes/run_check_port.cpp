@@ -4,6 +4,7 @@
 // returns what was written; where no port decodes the address the reads do
 // not follow the writes (typically 0xFF).
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "messages.h"
@@ -13,26 +14,7 @@
 
 namespace {
 
-// Where --host-folder says a host's program is; empty when not given.
-std::string host_folder;
-
-}  // namespace
-
-void AddCheckPortOptions(CLI::App& app, const std::string& heading) {
-  app.add_flag("--check-port")
-      ->description(
-          "Check the port: which port library loads, whether its driver is "
-          "open, and whether a port answers at --port")
-      ->group(heading);
-  app.add_option("--host-folder", host_folder,
-                 "Check the port library that the driver would load inside a host whose "
-                 "program (.exe) is in DIR")
-      ->type_name("DIR")
-      ->check(CLI::ExistingDirectory.description(""))
-      ->group(heading);
-}
-
-int RunCheckPort(const Options& options, Settings&) {
+int RunCheckPort(const std::string& host_folder, const Options& options) {
   std::string path = options.port_library_given ? options.port_library : "";
   if (!host_folder.empty()) {
     if (const Problem none = FindAsAHostWould(host_folder, &path)) {
@@ -60,4 +42,37 @@ int RunCheckPort(const Options& options, Settings&) {
   if (unreached) return Fail(kRunError, *unreached);
   std::printf("%s %s\n", kPortAnswers, HexAddress(data).c_str());
   return 0;
+}
+
+}  // namespace
+
+Mode AddCheckPortMode(CLI::App& app, Options* options) {
+  CLI::App* command = app.add_subcommand(
+      "check-port",
+      "Check the port: which port library loads, whether its driver is open, and whether a "
+      "port answers at --port");
+  AddPortOption(*command, options);
+  AddPortLibraryOption(*command, options,
+                       "Your port library to check (default: found as the driver finds it)");
+  auto host_folder = std::make_shared<std::string>();
+  command
+      ->add_option("--host-folder", *host_folder,
+                   "Check the port library that the driver would load inside a host whose "
+                   "program (.exe) is in DIR")
+      ->type_name("DIR")
+      ->check(CLI::ExistingDirectory.description(""));
+  Mode mode;
+  mode.command = command;
+  mode.drives_a_port = true;
+  mode.check = [command](const Options&) -> Problem {
+    if (command->count("--host-folder") > 0 && command->count("--port-library") > 0) {
+      return "--host-folder and --port-library: the one finds the library as a host would, the "
+             "other names it; give one";
+    }
+    return std::nullopt;
+  };
+  mode.run = [host_folder](const Options& given, Settings&) {
+    return RunCheckPort(*host_folder, given);
+  };
+  return mode;
 }

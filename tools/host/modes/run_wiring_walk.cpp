@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -23,9 +24,6 @@
 #include "wiring.h"
 
 namespace {
-
-// The pause per pin --step-ms gives; -1 waits for Enter.
-int step_ms = -1;
 
 struct Signal {
   const char* name;  // on the port
@@ -94,7 +92,7 @@ Problem Drive(const PortLibrary& library, uint16_t data, const Signal& signal, b
   if (back != signal.data) {
     return std::string(kPortStoppedAnswering) + " at " + HexAddress(data) + ": wrote " +
            HexByte(signal.data) + " to the data register and read " + HexByte(back) +
-           " back, so the walk stops. Run lcd_host --check-port.";
+           " back, so the walk stops. Run lcd_host check-port.";
   }
   std::printf(
       "DB-25 pin %d (%s) high: LCD pin %d (%s) should now read +5 V against LCD pin 1 "
@@ -108,7 +106,8 @@ Problem Drive(const PortLibrary& library, uint16_t data, const Signal& signal, b
   return std::nullopt;
 }
 
-Problem Walk(const PortLibrary& library, uint16_t data) {
+// Pauses `step_ms` per pin; -1 waits for Enter.
+Problem Walk(const PortLibrary& library, uint16_t data, int step_ms) {
   if (const Problem unreached = CheckPortReached(library, data, PortProbe::DataRegister)) {
     return unreached;
   }
@@ -126,21 +125,7 @@ Problem Walk(const PortLibrary& library, uint16_t data) {
   return std::nullopt;
 }
 
-}  // namespace
-
-void AddWiringWalkOptions(CLI::App& app, const std::string& heading) {
-  app.add_flag("--wiring-walk")
-      ->description(
-          "Drive each signal high in turn to check the cable pin by pin, then "
-          "run the test pattern")
-      ->group(heading);
-  app.add_option("--step-ms", step_ms, "Pause N ms per pin instead of waiting for Enter")
-      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxWaitMs))
-      ->type_name("N")
-      ->group(heading);
-}
-
-int RunWiringWalk(const Options& options, Settings& settings) {
+int RunWiringWalk(int step_ms, const Options& options, Settings& settings) {
   PortLibrary library;
   if (const Problem problem =
           OpenPortLibrary(options.port_library_given ? options.port_library : "", false, &library,
@@ -162,7 +147,7 @@ int RunWiringWalk(const Options& options, Settings& settings) {
       return Fail(kRunError, *refused);
     }
   }
-  const Problem stopped = Walk(library, data);
+  const Problem stopped = Walk(library, data, step_ms);
   LeavePortIdle(library, data);
   const std::string file = library.file;
   ClosePortLibrary(&library);
@@ -174,5 +159,32 @@ int RunWiringWalk(const Options& options, Settings& settings) {
   pattern.port_library = file;
   if (pattern.output.empty()) pattern.output = vlcd::kDefaultScreenPrefix;
   settings.output = pattern.output;
-  return RunSessionOnVirtualLcd(pattern, settings, true);
+  return RunSessionOnVirtualLcd(pattern, settings, true, false);
+}
+
+}  // namespace
+
+Mode AddWiringWalkMode(CLI::App& app, Options* options) {
+  CLI::App* command = app.add_subcommand(
+      "wiring-walk",
+      "Drive each signal high in turn to check the cable pin by pin, then run the test "
+      "pattern");
+  AddModuleSettings(*command, options, ModuleSettingsFor::VirtualModule);
+  AddDriverOptions(*command, options);
+  AddOutputOption(*command, options);
+  AddPortLibraryOption(*command, options,
+                       "Your port library (default: found as the driver finds it)");
+  AddPageMsOption(*command, options);
+  auto step_ms = std::make_shared<int>(-1);
+  command->add_option("--step-ms", *step_ms, "Pause N ms per pin instead of waiting for Enter")
+      ->transform(NumberCheck(vlcd::NumberForm::Decimal, kMaxWaitMs))
+      ->type_name("N");
+  Mode mode;
+  mode.command = command;
+  mode.drives_a_port = true;
+  mode.saves_screens = SavesScreens::OnTheSimulator;
+  mode.run = [step_ms](const Options& given, Settings& settings) {
+    return RunWiringWalk(*step_ms, given, settings);
+  };
+  return mode;
 }

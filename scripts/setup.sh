@@ -5,7 +5,7 @@
 #   scripts/setup.sh --native  only what the native build needs (the demo)
 set -euo pipefail
 
-native=(cmake g++ make libstb-dev libcli11-dev)
+native=(cmake g++ make libstb-dev libcli11-dev dpkg-dev)
 packages=("${native[@]}"
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64

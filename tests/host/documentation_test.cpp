@@ -16,7 +16,7 @@ std::string SourceFile(const std::string& name) {
 }
 
 TEST(DocumentationTest, EveryVersionNamedIsTheOneBuilt) {
-  const std::string guide = SourceFile("package/README.txt");
+  const std::string guide = SourceFile("docs/windows-guide.txt");
   EXPECT_EQ(guide.substr(0, guide.find_first_of("\r\n")),
             std::string("HD66712 display driver ") + HD66712_VERSION);
   const std::string readme = SourceFile("README.md");

@@ -4,10 +4,13 @@
 #include <array>
 #include <map>
 #include <string>
+#include <tuple>
 
+#include "byte_meaning.h"
 #include "character_rom.h"
 #include "controller.h"
 #include "module_settings.h"
+#include "report.h"
 #include "screen.h"
 #include "test_lcd.h"
 #include "virtual_lcd.h"
@@ -261,6 +264,33 @@ TEST(ControllerModelTest, RomsAreCompleteAndBlankWhereTheModuleIs) {
       const auto [at, inserted] = first_code.emplace(text, code);
       EXPECT_TRUE(inserted) << name << ": " << text << " at " << at->second << " and " << code;
     }
+  }
+}
+
+TEST(ControllerModelTest, BytesAreNamedByWhatTheControllerDoesWithThem) {
+  vlcd::Controller hd44780;
+  hd44780.chip = vlcd::Chip::HD44780;
+  vlcd::Controller cgram = hd44780;
+  cgram.address_in_cgram = true;
+  cgram.address = 0x0A;
+  vlcd::Controller extended;
+  extended.chip = vlcd::Chip::HD66712;
+  extended.extension = true;
+  const std::tuple<const vlcd::Controller*, bool, uint8_t, const char*> cases[] = {
+      {&hd44780, false, 0xD4, "set DDRAM address 0x54"},
+      {&hd44780, false, 0x48, "set CGRAM address 0x08"},
+      {&hd44780, false, 0x0E, "display on, cursor on, blink off"},
+      {&hd44780, false, 0x07, "entry mode: address increments, display shifts"},
+      {&hd44780, false, 0x1C, "shift display right"},
+      {&hd44780, false, 0x34, "function set: 8-bit, 1 line, 5x10 dots"},
+      {&hd44780, true, 0x08, "data 0x08 (glyph 1)"},
+      {&hd44780, true, 0xDF, "data '°'"},
+      {&cgram, true, 0x1F, "glyph 2 row 2 = 0x1F"},
+      {&extended, false, 0x08, "extended function set: 4-line mode off"},
+      {&extended, false, 0x83, "set scroll quantity 3"},
+  };
+  for (const auto& [controller, data, byte, meaning] : cases) {
+    EXPECT_EQ(vlcd::ByteMeaning(*controller, data, byte), meaning) << int{byte};
   }
 }
 

@@ -396,13 +396,4 @@ TEST(TimingCheckerTest, TraceMemoryIsBounded) {
   EXPECT_EQ(lcd.traffic.data_bytes, 100004);
 }
 
-// Where screens go when the output names a folder, made yet or not.
-TEST(ScreenPrefixTest, AFolderGetsTheDefaultNameInIt) {
-  EXPECT_EQ(vlcd::ScreenPrefixFor(""), "virtual_lcd");
-  EXPECT_EQ(vlcd::ScreenPrefixFor("not_made_yet/"), "not_made_yet/virtual_lcd");
-  EXPECT_EQ(vlcd::ScreenPrefixFor("not_made_yet\\"), "not_made_yet\\virtual_lcd");
-  EXPECT_EQ(vlcd::ScreenPrefixFor("."), "./virtual_lcd");
-  EXPECT_EQ(vlcd::ScreenPrefixFor("shot"), "shot");
-}
-
 }  // namespace

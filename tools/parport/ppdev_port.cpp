@@ -18,8 +18,8 @@
 #include <fstream>
 #include <vector>
 
+#include "port_registers.h"
 #include "ppdev_system.h"
-#include "wiring.h"
 
 namespace fs = std::filesystem;
 
@@ -106,10 +106,10 @@ int ClaimWithin(int fd, int ms) {
 // program's first write, which changes them, does not meet E still high
 // and turn the read into a write of whatever the data lines carry.
 void EndTheClaimsRead(uint16_t base) {
-  const auto control = static_cast<uint16_t>(base + vlcd::kControlOffset);
+  const auto control = static_cast<uint16_t>(base + lpt::kControlOffset);
   const uint8_t lines = PpdevRead(control) & 0x0F;
-  if (ppdev_state.fd >= 0 && !(lines & vlcd::kEnableBit)) {
-    PpdevWrite(control, lines | vlcd::kEnableBit);
+  if (ppdev_state.fd >= 0 && !(lines & lpt::kEnableBit)) {
+    PpdevWrite(control, lines | lpt::kEnableBit);
   }
 }
 
@@ -313,7 +313,7 @@ void PpdevWrite(uint16_t port, uint8_t value) {
   const int fd = DeviceFor(port);
   if (fd < 0) return;
   const uint16_t offset = port & 3u;
-  if (offset != 0 && offset != vlcd::kControlOffset) return;
+  if (offset != 0 && offset != lpt::kControlOffset) return;
   if (ppdev_system.ioctl(fd, offset == 0 ? PPWDATA : PPWCONTROL, &value) != 0) {
     GiveUp("a register write");
   }
@@ -323,7 +323,7 @@ uint8_t PpdevRead(uint16_t port) {
   const int fd = DeviceFor(port);
   const uint16_t offset = port & 3u;
   unsigned char value = 0xFF;
-  if (fd < 0 || (offset != 0 && offset != vlcd::kControlOffset)) return 0xFF;
+  if (fd < 0 || (offset != 0 && offset != lpt::kControlOffset)) return 0xFF;
   if (ppdev_system.ioctl(fd, offset == 0 ? PPRDATA : PPRCONTROL, &value) != 0) {
     GiveUp("a register read");
     return 0xFF;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "port_registers.h"
 #include "problem.h"
 
 namespace vlcd {
@@ -56,22 +57,20 @@ struct NamedCable {
 constexpr uint8_t ControlBit(PortLine line) {
   switch (line) {
     case PortLine::Strobe:
-      return 0x01;
+      return lpt::kStrobeBit;
     case PortLine::AutoFeed:
-      return 0x02;
+      return lpt::kAutoFeedBit;
     case PortLine::Initialize:
-      return 0x04;
+      return lpt::kInitializeBit;
     case PortLine::SelectIn:
-      return 0x08;
+      return lpt::kSelectInBit;
     default:
       return 0;
   }
 }
 
-// Every control pin low: the inverted lines' bits set.
-constexpr uint8_t kControlPinsLow = 0x0B;
-// On a bidirectional port: the data lines are inputs, the port drives none.
-constexpr uint8_t kDataInputBit = 0x20;
+using lpt::kControlPinsLow;
+using lpt::kDataInputBit;
 
 constexpr bool IsDataLine(PortLine line) {
   return line >= PortLine::Data0 && line <= PortLine::Data7;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "module_settings.h"
+#include "port_address.h"
 #include "screen.h"
 
 namespace vlcd {
@@ -156,6 +158,113 @@ std::string ScreenPrefixFor(const std::string& given) {
     return given + "/" + kDefaultScreenPrefix;
   }
   return given;
+}
+
+std::string Summary(const Module& module, const Traffic& traffic) {
+  const double elapsed_ms =
+      traffic.first_write_ns < 0 ? 0.0 : (traffic.last_write_ns - traffic.first_write_ns) / 1e6;
+  char text[200];
+  std::snprintf(
+      text, sizeof text,
+      "ROM %s: %lld bytes (%lld instructions, %lld data) in %.2f ms, %lld timing "
+      "violations",
+      RomName(module.rom), static_cast<long long>(traffic.instructions + traffic.data_bytes),
+      static_cast<long long>(traffic.instructions), static_cast<long long>(traffic.data_bytes),
+      elapsed_ms, static_cast<long long>(traffic.violation_count));
+  return text;
+}
+
+namespace {
+
+// The chip setting a driver needs for this module: an HD66712's 4-line mode
+// only on a 4-row HD66712; on 1 or 2 rows the HD44780 layout, whatever the
+// controller, since the HD66712's puts rows 32 cells apart.
+Chip SettingThatSuits(const Module& module) {
+  if (module.rows <= 2) return Chip::HD44780;
+  return module.chip;
+}
+
+std::string ChipNote(const VirtualLcd& lcd) {
+  // One row is shown alike whichever layout the driver chose.
+  if (lcd.traffic.function_sets == 0 || lcd.module.rows < 2 || lcd.module.columns < 1) return "";
+  const Chip used = lcd.traffic.extension_function_sets > 0 ? Chip::HD66712 : Chip::HD44780;
+  const Chip suits = SettingThatSuits(lcd.module);
+  if (used == suits) return "";
+  const std::string suits_name = ChipName(suits);
+  const char* evidence = used == Chip::HD66712
+                             ? "it sent function set 0x3C, the HD66712's extension register"
+                             : "it never used the HD66712's extension register";
+  // A program's user chose the module, not the program's controller: the
+  // module that suits the program is the one to simulate.
+  const std::string fix = lcd.driver == Driver::DisplayDll
+                              ? "Choose " + suits_name + " in the driver's parameters (" +
+                                    ParametersFor(lcd.module.port_base, suits) + ")."
+                              : "If the module is an " + std::string(ChipName(used)) +
+                                    ", set HD_VLCD_CHIP=" + ChipName(used) + "; if it is an " +
+                                    ChipName(lcd.module.chip) + ", set the program up for an " +
+                                    suits_name + ".";
+  return "The driver set the controller up as an " + std::string(ChipName(used)) + " (" + evidence +
+         "), which does not suit a " + std::to_string(lcd.module.columns) + "x" +
+         std::to_string(lcd.module.rows) + " " + ChipName(lcd.module.chip) +
+         " module: rows after the first land in the wrong place. " + fix + "\n";
+}
+
+}  // namespace
+
+std::string Notes(const VirtualLcd& lcd) {
+  std::string notes = ChipNote(lcd);
+  if (lcd.traffic.port_writes == 0 && !lcd.findings.other_ports.empty()) {
+    std::string ports;
+    for (uint16_t port : lcd.findings.other_ports) {
+      char text[8];
+      std::snprintf(text, sizeof text, "0x%X", port);
+      ports += (ports.empty() ? "" : "/") + std::string(text);
+    }
+    char here[8];
+    std::snprintf(here, sizeof here, "0x%X", lcd.module.port_base);
+    notes += "No byte reached the module: the driver wrote to " + ports +
+             "; the virtual module is at " + here +
+             ". The port in the driver's parameters decides where it writes.\n";
+  }
+  const int64_t driver_writes = lcd.traffic.port_writes - lcd.traffic.claim_writes;
+  if (driver_writes > 0 &&
+      lcd.traffic.instructions + lcd.traffic.data_bytes + lcd.traffic.first_nibbles == 0) {
+    notes += "The port's lines changed " + std::to_string(driver_writes) +
+             (driver_writes == 1 ? " time" : " times") +
+             ", but E (Strobe, pin 1) never rose and fell, so the controller took no "
+             "byte: the cable probably differs from this module's, which has E on Strobe, RS "
+             "on Initialize (pin 16) and R/W on Auto-feed (pin 14)." +
+             (lcd.driver == Driver::PortProgram
+                  ? " Wire the program that way: LCDd's ConnectionType winamp, or lcd4linux's "
+                    "Wire block with ENABLE 'STROBE', RS 'INIT' and RW 'AUTOFD'."
+                  : "") +
+             "\n";
+  }
+  if (lcd.findings.claims_that_broke_rules > 0) {
+    const int64_t claims = lcd.findings.claims_that_broke_rules;
+    notes +=
+        "As it handed the port to a program, the system's port driver set the control "
+        "lines itself (" +
+        std::to_string(claims) + (claims == 1 ? " time" : " times") +
+        "; a program's first claim gets E, R/W and RS high): " + lcd.findings.first_claim_finding +
+        ". No program can prevent this, so it is not counted above.\n";
+  }
+  if (lcd.findings.after_claim_count > 0) {
+    notes +=
+        "The system's too, not the program's, and not counted above, as the program's first "
+        "writes ended the bus cycle that hand-over began (" +
+        std::to_string(lcd.findings.after_claim_count) +
+        (lcd.findings.after_claim_count == 1 ? " finding): " : " findings): ") +
+        lcd.findings.after_claim + ".\n";
+  }
+  if (NeedsSecondController(lcd.module.columns, lcd.module.rows) && lcd.lower.empty()) {
+    notes += "Rows " + std::to_string(kSecondControllerFirstRow + 1) + "-" +
+             std::to_string(lcd.module.rows) +
+             " belong to the module's second controller, which this driver does not address "
+             "(its enable is not wired to the port): they stay blank, and what the driver sends "
+             "to them lands in rows 1-2 of the first controller, as this screen shows.\n";
+  }
+  return notes;
 }
 
 }  // namespace vlcd

@@ -9,6 +9,15 @@
 
 namespace vlcd {
 
+// "ROM A00: N bytes (I instructions, D data) in T ms, V timing violations".
+std::string Summary(const Module& module, const Traffic& traffic);
+
+// Lines that explain a screen the summary alone would leave puzzling: no
+// byte reached the module though the driver wrote elsewhere, a driver that
+// set the controller up for a chip that does not suit the module's rows, or
+// rows that belong to a second controller. Each ends in '\n'; "" when none apply.
+std::string Notes(const VirtualLcd& lcd);
+
 // The framed screen `shown`, the summary line, any notes and one line per
 // timing violation.
 std::string Report(const VirtualLcd& lcd, const Screen& shown);

@@ -187,15 +187,6 @@ int64_t ClockInByte(VirtualLcd& lcd, bool data, uint8_t byte, int64_t start_ns, 
 // violations each saw; the port's writes once.
 Traffic AllTraffic(const VirtualLcd& lcd);
 
-// "ROM A00: N bytes (I instructions, D data) in T ms, V timing violations".
-std::string Summary(const Module& module, const Traffic& traffic);
-
-// Lines that explain a screen the summary alone would leave puzzling: no
-// byte reached the module though the driver wrote elsewhere, a driver that
-// set the controller up for a chip that does not suit the module's rows, or
-// rows that belong to a second controller. Each ends in '\n'; "" when none apply.
-std::string Notes(const VirtualLcd& lcd);
-
 }  // namespace vlcd
 
 #endif  // VIRTUAL_LCD_VIRTUAL_LCD_H

@@ -1,6 +1,6 @@
-// The port's registers as this driver's cable uses them: which control bit
-// drives E, R/W and RS, taken from the cable table's first row, so the
-// port check, the wiring walk, the replay and the model share one cable.
+// The port's registers as this driver's cable uses them, for the model:
+// the common header's bits, held against the cable table's first row, so
+// the port check, the wiring walk, the replay and the model share one cable.
 #ifndef VIRTUAL_LCD_WIRING_H
 #define VIRTUAL_LCD_WIRING_H
 
@@ -11,19 +11,21 @@
 
 namespace vlcd {
 
-// A parallel port's control register sits two above its data register; the
-// address wraps in 16 bits, as a driver's does.
-constexpr int kControlOffset = 2;
+using lpt::kControlOffset;
 constexpr uint16_t ControlRegister(const Module& module) {
   return static_cast<uint16_t>(module.port_base + kControlOffset);
 }
 
-// Our cable's control lines: E, R/W (low to write) and RS.
-constexpr uint8_t kEnableBit = ControlBit(kOurCable.wires[kE].line);
-constexpr uint8_t kReadWriteBit = ControlBit(kOurCable.wires[kRw].line);
-constexpr uint8_t kRegisterSelectBit = ControlBit(kOurCable.wires[kRs].line);
-// The control line our cable leaves unwired, which the driver raises with E.
-constexpr uint8_t kUnwiredBit = ControlBit(PortLine::SelectIn);
+// Our cable's control lines, as the common header gives them, are the cable
+// table's first row.
+using lpt::kEnableBit;
+using lpt::kReadWriteBit;
+using lpt::kRegisterSelectBit;
+using lpt::kUnwiredBit;
+static_assert(kEnableBit == ControlBit(kOurCable.wires[kE].line) &&
+              kReadWriteBit == ControlBit(kOurCable.wires[kRw].line) &&
+              kRegisterSelectBit == ControlBit(kOurCable.wires[kRs].line) &&
+              kOurCable.wires[kE2].line == PortLine::None);
 static_assert((kEnableBit | kReadWriteBit | kRegisterSelectBit | kUnwiredBit) == 0x0F);
 
 // The levels on the module's pins, a bit each, as SignalLevels gives them.

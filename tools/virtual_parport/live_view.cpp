@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "report.h"
 #include "screen.h"
 
 namespace vparport {

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include "port_registers.h"
 #include "user_memory.h"
 #include "wiring.h"
 
@@ -47,7 +48,7 @@ void DriveData(Parport& port) {
 // The module sees the control lines, and whether the port drives the data
 // lines, as a bidirectional port's control register shows both.
 uint8_t ControlSeen(const Parport& port) {
-  return port.control | (port.reverse ? vlcd::kDataInputBit : 0);
+  return port.control | (port.reverse ? lpt::kDataInputBit : 0);
 }
 
 void DriveControl(Parport& port, uint8_t value) {
@@ -227,7 +228,7 @@ void MakeParport(Parport& port, const vlcd::Module& module, int64_t (*now)()) {
   // A PC-style port powers up with data 0 and every control pin low, as the
   // module's pins are at first.
   port.data = 0;
-  port.control = vlcd::kControlPinsLow & kControlOutputs;
+  port.control = lpt::kControlPinsLow & kControlOutputs;
   port.now = now;
 }
 

@@ -5,6 +5,7 @@
 #include "live_window_link.h"
 #include "module_settings.h"
 #include "port_device.h"
+#include "report.h"
 #include "screen.h"
 #include "steady_nanoseconds.h"
 

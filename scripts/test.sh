@@ -36,11 +36,17 @@ export WINEDEBUG=-all
 summary=()
 failed=0
 
-# "N" from ctest's closing "... tests failed out of N" in file $1.
-tests_run() { sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$1" | tail -1; }
+# The tests that passed, by name, from ctest's JUnit results in file $1,
+# and how many.
+passed_in() { sed -n 's/^[[:space:]]*<testcase name="\([^"]*\)".* status="run">.*/\1/p' "$1"; }
+tests_run() { passed_in "$1" | wc -l; }
 can_run() { grep -q '^HD66712_CAN_RUN_TESTS:INTERNAL=ON' "build/$1/CMakeCache.txt"; }
-# The tests labelled `module` (those on the shipped DLL) in ctest's summary.
-module_tests() { sed -n 's/^module *=.*(\([0-9]*\) tests*)$/\1/p' "$1" | tail -1; }
+# Of lane $1's tests that passed, those labelled `module` (those on the
+# shipped DLL), as ctest lists them.
+module_tests() {
+  comm -12 <(passed_in "build/$1.junit.xml" | sort) \
+    <(ctest --test-dir "build/$1" -N -L module | sed -n 's/^ *Test *#[0-9]*: //p' | sort) | wc -l
+}
 # The win32 lane's tests that ctest selects with the options given, each
 # GoogleTest program that ran whole in the emulated machine counted by the
 # cases its results say passed (tests/CMakeLists.txt).
@@ -64,7 +70,7 @@ run_tests() {
   if [ "$1" = win32 ] && [ "$HD66712_WIN32_IN_VM" = 1 ]; then
     scripts/vm.sh test build/win32
   else
-    ctest --preset "$1"
+    ctest --preset "$1" --output-junit "$PWD/build/$1.junit.xml"
   fi
 }
 
@@ -95,8 +101,8 @@ lane() {
     failed=1
     return
   fi
-  local count
-  count=$(tests_run "$log")
+  local count=0
+  [ -f "build/$name.junit.xml" ] && count=$(tests_run "build/$name.junit.xml")
   case "$name" in
     win64)
       if can_run win64; then
@@ -116,7 +122,7 @@ lane() {
           count=$(cases_in_vm)
           module=$(cases_in_vm -L module)
         else
-          module=$(module_tests "$log")
+          module=$(module_tests win32)
         fi
         window_status "$log"
         summary+=("win32: $((count - window_not_run)) tests passed under 32-bit Wine$how, $module of them on the shipped HD66712.dll itself, and the release zip's lcd_host.exe ran its test pattern; $window; exports and zip inspected$guest")
@@ -147,9 +153,9 @@ valgrind_lane() {
   options=$(sed -n 's/^MemoryCheckCommandOptions: //p' build/linux/DartConfiguration.tcl)
   HD66712_CASE_UNDER="valgrind -q $options --error-exitcode=97" \
     ctest --test-dir build/linux -R '^lcd_host[.]' -j 4 --timeout 900 --output-on-failure \
-    >"$log" 2>&1 || dirty+=("lcd_host's cases")
+    --output-junit "$PWD/build/valgrind.junit.xml" >"$log" 2>&1 || dirty+=("lcd_host's cases")
   local cases
-  cases=$(tests_run "$log")
+  cases=$(tests_run build/valgrind.junit.xml)
   for program in "${programs[@]}"; do
     # shellcheck disable=SC2086
     (cd build/linux/bin && LD_LIBRARY_PATH=. HD_VLCD_WINDOW=0 valgrind -q $options "$program") \

@@ -2,6 +2,9 @@
 // broken by texts that hold line feeds, lines cut or pasted together. Every
 // readable "WriteC" or "WriteD" line is one byte: either replayed on the
 // virtual module or, after a failed start, counted as never sent.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <string>
 
@@ -37,13 +40,29 @@ int64_t ByteLines(std::string log) {
   return count;
 }
 
+// The log replayed as lcd_host replays a user's: read from a file, here one
+// in memory, rewritten for each input.
+Replay ReplayText(const std::string& log, const vlcd::Module& module) {
+  static const int file = memfd_create("log_replay_fuzzer", 0);
+  Replay replay;
+  if (file < 0 || ftruncate(file, 0) != 0 ||
+      pwrite(file, log.data(), log.size(), 0) != static_cast<ssize_t>(log.size())) {
+    __builtin_trap();
+  }
+  if (const Problem problem =
+          ReplayLogFile("/proc/self/fd/" + std::to_string(file), module, {}, &replay)) {
+    replay.warnings.push_back(*problem);
+  }
+  return replay;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string log(reinterpret_cast<const char*>(data), size);
   vlcd::Module module;
   module.chip = vlcd::Chip::HD44780;
-  const Replay replay = ReplayLog(log, module);
+  const Replay replay = ReplayText(log, module);
   // UTF-16 text is refused whole.
   if (!replay.warnings.empty() && replay.warnings[0].find("UTF-16") != std::string::npos) {
     FUZZ_CHECK(replay.sessions.empty(), "a refused log replays nothing");

@@ -20,11 +20,12 @@ TEST(DocumentationTest, EveryVersionNamedIsTheOneBuilt) {
   EXPECT_EQ(guide.substr(0, guide.find_first_of("\r\n")),
             std::string("HD66712 display driver ") + HD66712_VERSION);
   const std::string readme = SourceFile("README.md");
-  const std::regex version(R"(\b[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+\b)");
+  // As in "v1.0.4.21" and "hd66712-tools_1.0.4.21_amd64.deb" too.
+  const std::regex version(R"((^|[^0-9.])([0-9]+(\.[0-9]+){3})(?![0-9.]))");
   int named = 0;
   for (auto found = std::sregex_iterator(readme.begin(), readme.end(), version);
        found != std::sregex_iterator(); ++found, ++named) {
-    EXPECT_EQ(found->str(), HD66712_VERSION) << "README.md at byte " << found->position();
+    EXPECT_EQ(found->str(2), HD66712_VERSION) << "README.md at byte " << found->position(2);
   }
   EXPECT_GE(named, 3) << "README.md names the version in its samples";
 }

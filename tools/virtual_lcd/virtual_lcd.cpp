@@ -27,6 +27,7 @@ constexpr int32_t kInstructionStrobe =
     WithSignal(kOurCable, kE, true, kControlPinsLow) & ~kUnwiredBit;
 constexpr int32_t kDataIdle = WithSignal(kOurCable, kRs, true, kInstructionIdle);
 constexpr int32_t kDataStrobe = WithSignal(kOurCable, kRs, true, kInstructionStrobe);
+static_assert(kInstructionIdle == kPowerOnControl);
 static_assert(kInstructionIdle == 0x0B && kInstructionStrobe == 0x02 && kDataIdle == 0x0F &&
               kDataStrobe == 0x06);
 constexpr uint8_t kFunctionSetMask = 0xE0;
@@ -282,8 +283,6 @@ VirtualLcd MakeVirtualLcd(const Module& module) {
   lcd.module = module;
   lcd.controller.chip = module.chip;
   lcd.controller.rom = module.rom;
-  // The port powers up with every control pin low except the inverted ones.
-  lcd.bus.control_register = kInstructionIdle;
   // A second controller sees every pin the first does, but E2 as its E.
   const Wire second_enable = module.cable.wires[kE2];
   if (NeedsSecondController(module.columns, module.rows) && second_enable.line != PortLine::None) {

@@ -53,9 +53,15 @@ struct LatchedByte {
 
 // The port's registers as last written, and when each line the timing rules
 // watch last changed.
+// A PC-style port powers up with its data register 0 and every control pin
+// low; a module on it sees that from the start. The virtual port starts
+// its registers from the same.
+constexpr uint8_t kPowerOnData = 0;
+constexpr uint8_t kPowerOnControl = kControlPinsLow;
+
 struct Bus {
-  uint8_t data_register = 0;
-  uint8_t control_register = 0;
+  uint8_t data_register = kPowerOnData;
+  uint8_t control_register = kPowerOnControl;
   bool enable_high = false;
   bool reading = false;  // R/W was high as E last rose
   // In 4-bit mode: the first transfer of a byte has been made, its high

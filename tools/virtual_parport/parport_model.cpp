@@ -225,10 +225,8 @@ int Claimed(Parport& port, int handle, unsigned long request, void* argument) {
 
 void MakeParport(Parport& port, const vlcd::Module& module, int64_t (*now)()) {
   port.lcd = vlcd::MakeVirtualLcd(module);
-  // A PC-style port powers up with data 0 and every control pin low, as the
-  // module's pins are at first.
-  port.data = 0;
-  port.control = lpt::kControlPinsLow & kControlOutputs;
+  port.data = vlcd::kPowerOnData;
+  port.control = vlcd::kPowerOnControl & kControlOutputs;
   port.now = now;
 }
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/library.h"
 #include "hd66712_quiet_load_windows.h"
+#include "platform/library.h"
 
 namespace platform {
 

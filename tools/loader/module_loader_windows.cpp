@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "module_loader.h"
 #include "hd66712_quiet_load_windows.h"
+#include "module_loader.h"
 
 namespace loader {
 

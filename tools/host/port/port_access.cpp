@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "own_files.h"
+#include "port_registers.h"
 #include "port_verdicts.h"
 #include "virtual_lcd_port.h"
-#include "wiring.h"
 
 namespace fs = std::filesystem;
 
@@ -18,15 +18,16 @@ namespace {
 constexpr uint8_t kDataPatterns[] = {0x00, 0x55, 0xAA, 0xFF};
 // The control register's four output bits; a port reads the others as it
 // likes, most as 1.
-constexpr uint8_t kControlOutputs = 0x0F;
+constexpr uint8_t kControlOutputs =
+    lpt::kStrobeBit | lpt::kAutoFeedBit | lpt::kInitializeBit | lpt::kSelectInBit;
 // Only RS (Initialize) and the unwired Select-in change: E (Strobe) and R/W
 // (Auto-feed) stay low throughout, so the module latches nothing and never
 // drives the data lines against the port. E and R/W are the wiring walk's.
 constexpr uint8_t kControlPatterns[] = {
-    vlcd::kEnableBit | vlcd::kReadWriteBit,
-    vlcd::kEnableBit | vlcd::kReadWriteBit | vlcd::kRegisterSelectBit,
-    vlcd::kEnableBit | vlcd::kReadWriteBit | vlcd::kUnwiredBit,
-    vlcd::kEnableBit | vlcd::kReadWriteBit | vlcd::kRegisterSelectBit | vlcd::kUnwiredBit,
+    lpt::kEnableBit | lpt::kReadWriteBit,
+    lpt::kEnableBit | lpt::kReadWriteBit | lpt::kRegisterSelectBit,
+    lpt::kEnableBit | lpt::kReadWriteBit | lpt::kUnwiredBit,
+    lpt::kEnableBit | lpt::kReadWriteBit | lpt::kRegisterSelectBit | lpt::kUnwiredBit,
 };
 constexpr unsigned kLowestPortAddress = 0x100;
 
@@ -291,10 +292,10 @@ Problem CheckPortReached(const PortLibrary& library, uint16_t data_register, Por
     if (const Problem closed = CheckPortStillReached(library)) return closed;
     std::printf("The port library's driver is open.\n");
   }
-  const auto control = static_cast<uint16_t>(data_register + vlcd::kControlOffset);
+  const auto control = static_cast<uint16_t>(data_register + lpt::kControlOffset);
   // The first access opens a device-backed port; whether that worked is
   // known before any pattern is claimed as written.
-  library.Write(control, vlcd::kControlPinsLow);
+  library.Write(control, lpt::kControlPinsLow);
   if (const Problem failed = CheckPortStillReached(library)) return failed;
   bool follows = ReadsFollowWrites(library, data_register, kDataPatterns, 0xFF, "Data register");
   if (probe == PortProbe::BothRegisters) {
@@ -312,5 +313,5 @@ Problem CheckPortReached(const PortLibrary& library, uint16_t data_register, Por
 
 void LeavePortIdle(const PortLibrary& library, uint16_t data_register) {
   library.Write(data_register, 0);
-  library.Write(static_cast<uint16_t>(data_register + vlcd::kControlOffset), vlcd::kControlPinsLow);
+  library.Write(static_cast<uint16_t>(data_register + lpt::kControlOffset), lpt::kControlPinsLow);
 }

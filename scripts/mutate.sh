@@ -183,6 +183,17 @@ tools/virtual_lcd/screen.h: constexpr int64_t kBlinkCycles = 102'400; ~> constex
 tools/virtual_parport/live_view.cpp: if (controller.cursor_on) look += kUnderline; ~> if (controller.blink_on) look += kUnderline;
 tools/host/command_line/parameter_warnings.cpp: word.rfind("0x", 0) == 0 || ~> word.rfind("0x", 0) == 1 ||
 tools/host/session/log_replay.cpp: if (!four_bit && session.lcd.controller.four_bit && session.four_bit_line == 0) { ~> if (session.lcd.controller.four_bit && session.four_bit_line == 0) {
+tools/host/command_line/old_forms.cpp: if (chosen == nullptr && script >= 0) { ~> if (script >= 0) {
+tools/host/command_line/old_forms.cpp:       taken = 2; ~>       taken = 1;
+tools/host/command_line/old_forms.cpp: if (subcommands.count(first) > 0 || first == "--help" ~> if (subcommands.count(first) > 1 || first == "--help"
+tools/host/port/own_files.cpp: return {fs::weakly_canonical(installed, missing), true}; ~> return {fs::weakly_canonical(installed, missing), false};
+tools/host/port/port_access.cpp: if (library->handle == nullptr && own.installed && !own_library.empty()) { ~> if (library->handle == nullptr && !own_library.empty()) {
+tools/host/read_command_line.cpp: if (option->count() > 1) { ~> if (option->count() > 2) {
+tools/host/read_command_line.cpp: (takers.size() == 1 ? " does" : " do") ~> (takers.size() == 2 ? " does" : " do")
+tools/host/read_command_line.cpp: if (mark != form.arguments.end()) form.arguments.erase(mark); ~> if (mark != form.arguments.end() && mark == form.arguments.begin()) form.arguments.erase(mark);
+tools/host/modes/run_check_port.cpp: command->count("--host-folder") > 0 && command->count("--port-library") > 0 ~> command->count("--host-folder") > 0 && command->count("--port-library") > 1
+tools/host/modes/run_real_port.cpp: command->count("--script") > 0 && command->count("--page-ms") > 0 ~> command->count("--script") > 0 && command->count("--page-ms") > 1
+tools/virtual_parport/launch.cpp: if (!launch->command.empty() && launch->command.front() == "--") { ~> if (false) {
 LIST
 )
 

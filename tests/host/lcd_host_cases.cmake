@@ -120,6 +120,9 @@ case(old_form_script 0 "\"lcd_host --script FILE \.\.\.\" is written \"lcd_host 
   --columns 8 --rows 1 --chip HD44780 --script=x.lcd SETUP x.lcd=init\nwrite\ x\n)
 case(old_form_replay 1 "\"lcd_host --replay LOG \.\.\.\" is written \"lcd_host replay LOG \.\.\.\".*x.lcd holds no driver session"
   --trace --replay x.lcd SETUP x.lcd=init\n)
+# --script is the real-port run's option there, not a mode of its own.
+case(old_form_real_port_with_a_script 2 "\"lcd_host --write-real-port \.\.\.\" is written \"lcd_host real-port \.\.\.\".*--params \"0x0FF,HD44780\": no parallel port sits at 0x0FF"
+  --write-real-port --script s.lcd --params 0x0FF,HD44780 SETUP s.lcd=init\n)
 case(old_form_check_port 2 "\"lcd_host --check-port \.\.\.\" is written \"lcd_host check-port \.\.\.\".*no parallel port sits at 0x000"
   --port 0x0 --check-port)
 case(not_a_number 2 "--columns: 'abc' is not a decimal number" demo --columns abc)
@@ -424,6 +427,9 @@ case(real_port_params_wider_than_a_port 2
 case(wiring_walk_params_below_0x100 2 "--params \"0x0FF,HD44780\": no parallel port sits at 0x0FF"
   ABSENT "port library" wiring-walk --step-ms 0 --params 0x0FF,HD44780)
 # As a host would: plug-ins in a subfolder, the port library beside them.
+case(host_folder_and_a_named_library 2 "--host-folder and --port-library: the one finds the library as a host would, the other names it; give one"
+  ABSENT "Port library" check-port --host-folder host --port-library host/inpout32.dll
+  SETUP host/inpout32.dll=MZ)
 case(host_folder_with_the_library_beside_a_plug_in 1
   "no port library found: a driver in a host at host finds none of inpout32.dll, dlportio.dll where the system looks \\([^)]*\\)\\. host/displays/dlportio.dll is in a subfolder \\(beside a plug-in\\?\\), where the system does not look: put its folder on the library path \\(LD_LIBRARY_PATH=host/displays\\)"
   ABSENT "Data register" check-port --host-folder host SETUP host/displays/dlportio.dll=MZ)

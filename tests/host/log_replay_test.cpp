@@ -4,24 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 
 #include "module_settings.h"
+#include "scratch_directory.h"
 #include "screen.h"
 
 namespace {
 
 // The log as a file, replayed as lcd_host replays one; a file that cannot be
-// replayed at all leaves its reason among the warnings.
+// replayed at all leaves its reason among the warnings. ctest runs these
+// tests side by side, so each writes in a folder of its own.
 Replay ReplayLog(const std::string& log, const vlcd::Module& module, FromTheLog from_log = {}) {
-  const std::string path = ::testing::TempDir() + "log_replay_test.log";
-  std::ofstream(path, std::ios::binary) << log;
+  const ScratchDirectory scratch;
+  std::ofstream("driver.log", std::ios::binary) << log;
   Replay replay;
-  if (const Problem problem = ReplayLogFile(path, module, from_log, &replay)) {
+  if (const Problem problem = ReplayLogFile("driver.log", module, from_log, &replay)) {
     replay.warnings.push_back(*problem);
   }
-  std::remove(path.c_str());
   return replay;
 }
 

@@ -186,8 +186,6 @@ TEST_F(ParportModelTest, AClaimGivesTheClaimantItsOwnControlLines) {
   EXPECT_EQ(port_.lcd.traffic.instructions + port_.lcd.traffic.data_bytes, 0);
 }
 
-}  // namespace
-
 // A program's first write ends the read the claim began, and no program
 // handed the port so can keep RS and R/W held as E falls or wait out that
 // read before its first byte: both are the system's. What the program
@@ -212,3 +210,5 @@ TEST_F(ParportModelTest, WhatEndingTheClaimsCycleBreaksIsTheSystems) {
   EXPECT_EQ(port_.lcd.findings.after_claim_count, 2);
   EXPECT_GE(port_.lcd.traffic.violation_count, 1);
 }
+
+}  // namespace

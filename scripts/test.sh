@@ -7,8 +7,10 @@
 # 32-bit code and Debian's 32-bit Wine is installed, and otherwise in that
 # emulated machine. HD66712_WIN32_IN_VM=1 takes the emulated machine
 # anyway; HD66712_WIN32_IN_VM=0 never does, and where 32-bit Wine does not
-# run here the lane is then only built and inspected. Ends with what each
-# lane did; exits non-zero when any lane failed or could not run.
+# run here the lane is then only built and inspected. The lanes in the
+# emulated machine run beside the others; their output follows the others'.
+# Ends with what each lane did; exits non-zero when any lane failed or could
+# not run.
 set -uo pipefail
 if (($#)); then
   echo "test.sh: unexpected argument '$1' (it takes none)" >&2
@@ -85,8 +87,8 @@ window_status() {
   fi
 }
 
-lane() {
-  local name=$1 log="build/$1.test.log"
+build_lane() {
+  local name=$1
   echo "=== $name ==="
   mkdir -p build
   # shellcheck disable=SC2046
@@ -94,8 +96,15 @@ lane() {
     cmake --build --preset "$name" -j "$(nproc)"; }; then
     summary+=("$name: FAILED to build")
     failed=1
-    return
+    return 1
   fi
+}
+
+lane() { build_lane "$1" && test_lane "$1"; }
+
+test_lane() {
+  local name=$1 log="build/$1.test.log"
+  echo "=== $name tests ==="
   if ! run_tests "$name" 2>&1 | tee "$log"; then
     summary+=("$name: FAILED, see $log")
     failed=1
@@ -250,20 +259,58 @@ package_lane() {
 
 # Each lane's time goes on its summary line.
 timed() {
-  local started=$SECONDS before=${#summary[@]}
-  "$@"
+  local started=$SECONDS before=${#summary[@]} status=0
+  "$@" || status=$?
   for ((i = before; i < ${#summary[@]}; ++i)); do
     summary[i]+=" [$((SECONDS - started)) s]"
   done
+  return "$status"
+}
+
+# The lanes given, one after another, with a summary of their own: they
+# run in the background, and leave their lines in build/vm_lanes.summary.
+run_vm_lanes() {
+  local summary=() vm_lane
+  for vm_lane in "$@"; do
+    # shellcheck disable=SC2086
+    timed $vm_lane
+  done
+  printf '%s\n' "${summary[@]}" >build/vm_lanes.summary
+  return "$failed"
 }
 
 timed lane linux
+# The lanes that boot the emulated machine leave most of this machine's two
+# cores idle while the guest works: they run beside the lanes that need only
+# this machine. The 32-bit lane is built first, here.
+vm_lanes=(kernel_lane package_lane)
+win32_built=0
+if [ "$HD66712_WIN32_IN_VM" = 1 ]; then
+  win32_built=$SECONDS
+  timed build_lane win32 && vm_lanes+=("test_lane win32")
+  win32_built=$((SECONDS - win32_built))
+fi
+rm -f build/vm_lanes.summary
+run_vm_lanes "${vm_lanes[@]}" >build/vm_lanes.log 2>&1 &
+vm_lanes_job=$!
 timed valgrind_lane
-timed kernel_lane
-timed package_lane
-for name in linux-asan fuzz win64 win32; do
+for name in linux-asan fuzz win64; do
   timed lane "$name"
 done
+[ "$HD66712_WIN32_IN_VM" = 1 ] || timed lane win32
+
+echo "=== the lanes in the emulated machine ==="
+wait "$vm_lanes_job" || failed=1
+cat build/vm_lanes.log
+if [ -s build/vm_lanes.summary ] && mapfile -t vm_summary <build/vm_lanes.summary; then
+  for line in "${vm_summary[@]}"; do
+    [ "${line%%:*}" = win32 ] && line+=" (built in $win32_built s beforehand)"
+    summary+=("$line")
+  done
+else
+  summary+=("kernel, package, win32: NO RESULT, see build/vm_lanes.log")
+  failed=1
+fi
 
 if [ -n "$image_job" ]; then
   if ! wait "$image_job"; then

@@ -160,15 +160,24 @@ valgrind_lane() {
   mapfile -t programs < <(ctest --test-dir build/linux -N -V |
     sed -n 's/^[0-9]*: Test command: \([^ ]*\) "--gtest_filter=.*/\1/p' | sort -u)
   options=$(sed -n 's/^MemoryCheckCommandOptions: //p' build/linux/DartConfiguration.tcl)
+  # Many of lcd_host's cases wait on a port or a clock: the programs' suites
+  # run beside them.
+  local jobs=() i
+  for program in "${programs[@]}"; do
+    # shellcheck disable=SC2086
+    (cd build/linux/bin && LD_LIBRARY_PATH=. HD_VLCD_WINDOW=0 valgrind -q $options "$program") \
+      >"build/valgrind.$(basename "$program").log" 2>&1 &
+    jobs+=($!)
+  done
   HD66712_CASE_UNDER="valgrind -q $options --error-exitcode=97" \
     ctest --test-dir build/linux -R '^lcd_host[.]' -j 4 --timeout 900 --output-on-failure \
     --output-junit "$PWD/build/valgrind.junit.xml" >"$log" 2>&1 || dirty+=("lcd_host's cases")
   local cases
   cases=$(tests_run build/valgrind.junit.xml)
-  for program in "${programs[@]}"; do
-    # shellcheck disable=SC2086
-    (cd build/linux/bin && LD_LIBRARY_PATH=. HD_VLCD_WINDOW=0 valgrind -q $options "$program") \
-      >>"$log" 2>&1 || dirty+=("$(basename "$program")")
+  for i in "${!programs[@]}"; do
+    program=$(basename "${programs[i]}")
+    wait "${jobs[i]}" || dirty+=("$program")
+    cat "build/valgrind.$program.log" >>"$log"
   done
   if ((${#dirty[@]} == 0 && ${#programs[@]} > 0 && cases > 0)); then
     summary+=("valgrind: lcd_host in its $cases cases and ${#programs[@]} test programs' whole suites clean under memcheck")

@@ -144,8 +144,13 @@ grep -q "after closing" third.txt || fail "the host could not write after the wi
 ask "done"
 ask "closed"
 [ "$reply" = ok ] || fail "the window outlived the driver's Done: $reply"
-ask "cycles 100"
-[[ $reply == "ok: 100 cycles, windows seen 100,"* ]] || fail "a hundred loads and unloads: $reply"
+# Under emulation each cycle takes a second or more: there a quarter of the
+# cycles, still many loads after the first, while the 64-bit lane runs all
+# hundred on the same sources.
+cycles=100
+((${HD66712_TIME_SCALE:-1} > 1)) && cycles=25
+ask "cycles $cycles"
+[[ $reply == "ok: $cycles cycles, windows seen $cycles,"* ]] || fail "$cycles loads and unloads: $reply"
 stop_host || fail "the host did not end cleanly"
 
 start_host HD_VLCD_WINDOW=0

@@ -185,7 +185,7 @@ tools/host/command_line/parameter_warnings.cpp: word.rfind("0x", 0) == 0 || ~> w
 tools/host/session/log_replay.cpp: if (!four_bit && session.lcd.controller.four_bit && session.four_bit_line == 0) { ~> if (session.lcd.controller.four_bit && session.four_bit_line == 0) {
 tools/host/command_line/old_forms.cpp: if (chosen == nullptr && script >= 0) { ~> if (script >= 0) {
 tools/host/command_line/old_forms.cpp:       taken = 2; ~>       taken = 1;
-tools/host/command_line/old_forms.cpp: if (subcommands.count(first) > 0 || first == "--help" ~> if (subcommands.count(first) > 1 || first == "--help"
+tools/host/command_line/old_forms.cpp: if (first == "--help" || first == "-h") return std::nullopt; ~> if (first == "-h") return std::nullopt;
 tools/host/port/own_files.cpp: return {fs::weakly_canonical(installed, missing), true}; ~> return {fs::weakly_canonical(installed, missing), false};
 tools/host/port/port_access.cpp: if (library->handle == nullptr && own.installed && !own_library.empty()) { ~> if (library->handle == nullptr && !own_library.empty()) {
 tools/host/read_command_line.cpp: if (option->count() > 1) { ~> if (option->count() > 2) {

@@ -60,8 +60,7 @@ int ReadCommandLine(int argc, char** argv, Options* options, std::vector<Mode>* 
   std::set<std::string> names;
   for (const Mode& mode : *modes) names.insert(mode.command->get_name());
   NewForm form;
-  if (const Problem problem =
-          ToNewForm(std::vector<std::string>(argv + 1, argv + argc), names, &form)) {
+  if (const Problem problem = ToNewForm(std::vector<std::string>(argv + 1, argv + argc), &form)) {
     return Fail(kUsageError, *problem);
   }
   if (!form.new_mode.empty()) Note(NewFormNote(form));

@@ -46,17 +46,16 @@ void Take(const OldFlag& old, size_t at, std::vector<std::string>* rest, NewForm
 
 }  // namespace
 
-Problem ToNewForm(const std::vector<std::string>& arguments,
-                  const std::set<std::string>& subcommands, NewForm* form) {
+Problem ToNewForm(const std::vector<std::string>& arguments, NewForm* form) {
   *form = NewForm{arguments, "", ""};
   if (arguments.empty()) {
     form->arguments = {"demo"};
     return std::nullopt;
   }
   const std::string& first = arguments.front();
-  if (subcommands.count(first) > 0 || first == "--help" || first == "-h") return std::nullopt;
-  // Anything else that is no option is a mode misspelled, left for the
-  // parser to name.
+  if (first == "--help" || first == "-h") return std::nullopt;
+  // A first word that is no option is a mode, or one misspelled, left for
+  // the parser to name.
   if (first.empty() || first[0] != '-') return std::nullopt;
   std::vector<std::string> rest = arguments;
   const OldFlag* chosen = nullptr;

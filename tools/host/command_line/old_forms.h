@@ -5,7 +5,6 @@
 #ifndef HOST_OLD_FORMS_H
 #define HOST_OLD_FORMS_H
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -20,10 +19,9 @@ struct NewForm {
 };
 
 // `arguments` (without the program's name) in the subcommand form: as they
-// are when they start with one of `subcommands` or ask for help. Says why
-// not when they name two modes.
-Problem ToNewForm(const std::vector<std::string>& arguments,
-                  const std::set<std::string>& subcommands, NewForm* form);
+// are when they start with a word that is no option, or ask for help. Says
+// why not when they name two modes.
+Problem ToNewForm(const std::vector<std::string>& arguments, NewForm* form);
 
 // What to say of a rewritten form, once.
 std::string NewFormNote(const NewForm& form);

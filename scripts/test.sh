@@ -332,7 +332,7 @@ if [ -n "$image_job" ]; then
     failed=1
   elif made=$(sed -n 's/^vm: guest system ready in \([0-9]*\) s$/\1/p' build/vm_image.log) &&
     [ -n "$made" ]; then
-    summary+=("VM image: made in $made s, in the background while the native lanes built; the lanes in the emulated machine waited $(cat build/vm_image.waited 2>/dev/null || echo "an unknown") s for it")
+    summary+=("VM image: made in $made s, in the background while the native lanes built; the lanes in the emulated machine waited $(cat build/vm_image.waited 2>/dev/null || echo "?") s for it")
   else
     summary+=("VM image: the one made for this recipe before")
   fi

@@ -1,7 +1,6 @@
 #include "read_command_line.h"
 
 #include <algorithm>
-#include <set>
 #include <string>
 
 #include "messages.h"
@@ -57,8 +56,6 @@ int ReadCommandLine(int argc, char** argv, Options* options, std::vector<Mode>* 
       "\nlcd_host MODE --help gives each mode's options.\n\n"
       "Script: one command a line; a line starting with # is a comment.\n" +
       ScriptHelp() + "Exit status: 0 done, 1 the run failed (nothing saved), 2 a bad option.");
-  std::set<std::string> names;
-  for (const Mode& mode : *modes) names.insert(mode.command->get_name());
   NewForm form;
   if (const Problem problem = ToNewForm(std::vector<std::string>(argv + 1, argv + argc), &form)) {
     return Fail(kUsageError, *problem);
@@ -85,7 +82,10 @@ int ReadCommandLine(int argc, char** argv, Options* options, std::vector<Mode>* 
       return Fail(kUsageError, std::string(e.what()) + " (see lcd_host " +
                                    mode.command->get_name() + " --help)");
     }
-    if (!form.arguments.empty() && names.count(form.arguments.front()) == 0 &&
+    const auto named = [&form](const Mode& mode) {
+      return mode.command->get_name() == form.arguments.front();
+    };
+    if (!form.arguments.empty() && std::none_of(modes->begin(), modes->end(), named) &&
         form.arguments.front()[0] != '-') {
       return Fail(kUsageError, "'" + form.arguments.front() + "' is no mode of lcd_host: give " +
                                    ModeNames(*modes) + " (see lcd_host --help)");

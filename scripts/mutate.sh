@@ -190,6 +190,7 @@ tools/host/port/own_files.cpp: return {fs::weakly_canonical(installed, missing),
 tools/host/port/port_access.cpp: if (library->handle == nullptr && own.installed && !own_library.empty()) { ~> if (library->handle == nullptr && !own_library.empty()) {
 tools/host/read_command_line.cpp: if (option->count() > 1) { ~> if (option->count() > 2) {
 tools/host/read_command_line.cpp: (takers.size() == 1 ? " does" : " do") ~> (takers.size() == 2 ? " does" : " do")
+tools/host/read_command_line.cpp: std::none_of(modes->begin(), modes->end(), named) ~> std::any_of(modes->begin(), modes->end(), named)
 tools/host/read_command_line.cpp: if (mark != form.arguments.end()) form.arguments.erase(mark); ~> if (mark != form.arguments.end() && mark == form.arguments.begin()) form.arguments.erase(mark);
 tools/host/modes/run_check_port.cpp: command->count("--host-folder") > 0 && command->count("--port-library") > 0 ~> command->count("--host-folder") > 0 && command->count("--port-library") > 1
 tools/host/modes/run_real_port.cpp: command->count("--script") > 0 && command->count("--page-ms") > 0 ~> command->count("--script") > 0 && command->count("--page-ms") > 1
